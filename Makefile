@@ -1,0 +1,25 @@
+# The two commands: `make run` (set up everything, start the game on its default data) and `make test`
+# (set up everything, run every test). Each installs what is missing first.
+.PHONY: run test deps build bench fuzz screenshots clean
+
+JOBS := $(shell nproc 2>/dev/null || echo 2)
+
+run: build
+	mkdir -p build/data
+
+test: deps
+	scripts/run-tests.sh
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+	cmake --build build -j $(JOBS)
+
+bench: build
+	./build/coilrun-bench
+	SDL_VIDEODRIVER=dummy ./build/coilrun-bench-pacing
+
+clean:
+	rm -rf build build-asan build-fuzz build.*.log build-asan.*.log

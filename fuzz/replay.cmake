@@ -1,0 +1,11 @@
+# Writes the seed corpus of one fuzz target, then replays every file of it.
+file(REMOVE_RECURSE ${CORPUS})
+file(MAKE_DIRECTORY ${CORPUS})
+execute_process(COMMAND ${MAKER} ${NAME} ${CORPUS} RESULT_VARIABLE made)
+if(NOT made EQUAL 0)
+  message(FATAL_ERROR "corpus maker failed for ${NAME}")
+endif()
+execute_process(COMMAND ${REPLAYER} ${CORPUS} RESULT_VARIABLE replayed)
+if(NOT replayed EQUAL 0)
+  message(FATAL_ERROR "replay failed for ${NAME}")
+endif()

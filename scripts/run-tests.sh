@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Runs every test: the release build's unit, whole-program and end-to-end tests, then the same tests in an
+# address+undefined sanitizer build. Ends with one summary line.
+set -u
+cd "$(dirname "$0")/.."
+jobs=$(nproc 2>/dev/null || echo 2)
+passed=0
+failed=0
+steps_failed=()
+
+count() {  # Adds ctest's counts from a log to the totals.
+  local line total fails
+  line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$1" | tail -1)
+  [ -z "$line" ] && return
+  fails=$(echo "$line" | sed -E 's/.* ([0-9]+) tests failed.*/\1/')
+  total=$(echo "$line" | sed -E 's/.* out of ([0-9]+).*/\1/')
+  passed=$((passed + total - fails))
+  failed=$((failed + fails))
+}
+
+run_suite() {  # name, build folder, extra cmake options...
+  local name=$1 dir=$2
+  shift 2
+  echo "== $name: configure and build in $dir"
+  if ! cmake -S . -B "$dir" -DCOILRUN_WERROR=ON "$@" >"$dir.configure.log" 2>&1; then
+    cat "$dir.configure.log"; steps_failed+=("$name configure"); return
+  fi
+  if ! cmake --build "$dir" -j "$jobs" >"$dir.build.log" 2>&1; then
+    grep -E 'error|Error' "$dir.build.log" | head -40; steps_failed+=("$name build"); return
+  fi
+  echo "== $name: tests"
+  (cd "$dir" && ctest -j "$jobs" --output-on-failure --timeout 600) 2>&1 | tee "$dir.test.log" | grep -E -v '^ +Start |Test +#[0-9]+: .* Passed'
+  count "$dir.test.log"
+  grep -q '100% tests passed' "$dir.test.log" || steps_failed+=("$name tests")
+}
+
+mkdir -p build
+if ! scripts/check-sources.sh; then failed=$((failed + 1)); steps_failed+=("source rules"); else passed=$((passed + 1)); fi
+run_suite release build -DCMAKE_BUILD_TYPE=Release
+run_suite sanitizer build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCOILRUN_SANITIZE=ON
+
+if [ ${#steps_failed[@]} -gt 0 ]; then
+  echo "failed steps: ${steps_failed[*]}"
+  [ "$failed" -eq 0 ] && failed=${#steps_failed[@]}
+fi
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ ${#steps_failed[@]} -eq 0 ]

@@ -1,0 +1,33 @@
+// The main window and its messages: one message taken per frame, and the quit message kept once seen.
+#pragma once
+
+#include <cstdint>
+
+namespace coilrun {
+
+// A window message as the program sees it; only the code and wParam are ever read.
+struct Message {
+  uint32_t code = 0;
+  uint64_t wParam = 0;
+  int64_t lParam = 0;
+};
+
+inline constexpr uint32_t kMessageDestroy = 2;
+inline constexpr uint32_t kMessageKillFocus = 8;
+inline constexpr uint32_t kMessageQuit = 18;
+inline constexpr const char* kWindowClassName = "Coilrun";
+inline constexpr const char* kWindowTitle = "Coilrun 0.2";
+
+// The last message taken by PumpOneMessage; all zero until the first is taken.
+extern Message LastMessage;
+
+// Registers the window class and creates and shows the one full-screen window. True on success.
+bool CreateMainWindow();
+// The window's handler: the window's destruction asks the program to quit.
+void MainWindowProc(const Message& message);
+// Takes at most one waiting message into LastMessage, without waiting, and dispatches it.
+void PumpOneMessage();
+// True once the quit message has been taken.
+bool QuitMessageSeen();
+
+}  // namespace coilrun

@@ -1,0 +1,51 @@
+// Test controls of the in-memory display: refusals, lost surfaces, failed locks, and what was presented.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "display/display.h"
+
+namespace coilrun {
+
+// Steps of the display device that a test can make the device refuse.
+enum class MemoryDisplayStep {
+  kCreateDisplayObject,
+  kCooperativeLevel,
+  kDisplayMode,
+  kFlipChainInVideoMemory,
+  kFlipChain,
+  kBackBuffer,
+  kCreateSurface,
+  kPixelFormat,
+};
+
+// One presented frame: a checksum of the front surface's pixels and when it was shown.
+struct MemoryFrame {
+  uint64_t checksum;
+  int64_t timeNs;
+};
+
+// Forgets everything: no surfaces, no refusals, 5-6-5, an empty log.
+void MemoryResetDisplay();
+void MemoryRefuseDisplayStep(MemoryDisplayStep step, bool refuse = true);
+// Refuses the n-th surface creation from now (1 is the next one).
+void MemoryRefuseSurfaceCreation(int nth);
+void MemorySetPixelMasks(uint32_t red, uint32_t green, uint32_t blue);
+// Marks a surface lost; restoring it clears its pixels unless it is the Canvas (system memory).
+void MemorySetSurfaceLost(Surface* surface, bool lost = true);
+// The next `count` locks fail.
+void MemoryFailLocks(int count);
+// Every device operation in order, by name ("flip", "release canvas", ...).
+const std::vector<std::string>& MemoryDisplayCalls();
+void MemoryClearDisplayCalls();
+const std::vector<MemoryFrame>& MemoryPresentedFrames();
+// The pixels the last flip showed (640x480), empty before the first.
+const std::vector<uint16_t>& MemoryFrontPixels();
+// Surfaces made by the device and not yet released.
+int MemoryLiveSurfaceCount();
+// FNV-1a over 16-bit pixels: the checksum the frame log uses.
+uint64_t MemoryChecksum(const std::vector<uint16_t>& pixels);
+
+}  // namespace coilrun

@@ -1,0 +1,20 @@
+// Resets every in-memory device and the display's state between tests.
+#include "platform/memory/memory_reset.h"
+
+#include "app/window.h"
+#include "display/display.h"
+#include "platform/memory/memory_clock.h"
+#include "platform/memory/memory_display.h"
+#include "platform/memory/memory_window.h"
+
+namespace coilrun {
+
+void MemoryResetAll() {
+  ReleaseDisplay();
+  ResetFlipPacing();
+  MemoryResetDisplay();
+  MemoryResetClock();
+  MemoryResetWindow();
+}
+
+}  // namespace coilrun

@@ -1,0 +1,48 @@
+// The in-memory window system: a message queue fed by tests, and a posted quit message.
+#include "platform/memory/memory_window.h"
+
+#include <deque>
+
+#include "app/window_device.h"
+
+namespace coilrun {
+
+namespace {
+
+// Messages waiting to be taken, oldest first.
+std::deque<Message> queue;
+// Whether registering the window class is refused, and what the window system has done.
+bool refuseClass = false;
+bool windowCreated = false;
+bool cursorHidden = false;
+
+}  // namespace
+
+void MemoryResetWindow() {
+  queue.clear();
+  refuseClass = false;
+  windowCreated = false;
+  cursorHidden = false;
+  LastMessage = Message{};
+}
+
+void MemoryQueueMessage(const Message& message) { queue.push_back(message); }
+void MemoryRefuseWindowClass(bool refuse) { refuseClass = refuse; }
+bool MemoryWindowCreated() { return windowCreated; }
+bool MemoryCursorHidden() { return cursorHidden; }
+int MemoryPendingMessageCount() { return static_cast<int>(queue.size()); }
+
+bool DeviceRegisterWindowClass(const char*) { return !refuseClass; }
+void DeviceCreateWindow(const char*, const char*) { windowCreated = true; }
+
+bool DevicePeekMessage(Message* message) {
+  if (queue.empty()) return false;
+  *message = queue.front();
+  queue.pop_front();
+  return true;
+}
+
+void DevicePostQuitMessage(uint64_t exitCode) { queue.push_back(Message{kMessageQuit, exitCode, 0}); }
+void DeviceHideCursor() { cursorHidden = true; }
+
+}  // namespace coilrun

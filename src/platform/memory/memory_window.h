@@ -1,0 +1,16 @@
+// Test controls of the in-memory window system: queued messages, a refused window class.
+#pragma once
+
+#include "app/window.h"
+
+namespace coilrun {
+
+void MemoryResetWindow();
+// Queues a message as the window system would.
+void MemoryQueueMessage(const Message& message);
+void MemoryRefuseWindowClass(bool refuse = true);
+bool MemoryWindowCreated();
+bool MemoryCursorHidden();
+int MemoryPendingMessageCount();
+
+}  // namespace coilrun

@@ -1,0 +1,131 @@
+// The SDL display: system-memory surfaces, and a flip that uploads the back buffer to a streaming texture
+// and presents it scaled to the window with its 4:3 shape kept, black bars around, crisp pixels.
+#include <SDL.h>
+
+#include "display/display_device.h"
+#include "platform/sdl/sdl_platform.h"
+
+namespace coilrun {
+
+namespace {
+
+// The renderer and the texture that shows the frame.
+SDL_Renderer* renderer = nullptr;
+SDL_Texture* frameTexture = nullptr;
+// The flip chain: its primary surface, and its back buffer, owned with the primary surface.
+Surface* chainPrimary = nullptr;
+Surface* chainBackBuffer = nullptr;
+// Whether the primary surface holds a flipped frame that is not yet on the screen.
+bool framePending = false;
+
+Surface* MakeSurface(int16_t width, int16_t height) {
+  auto* surface = new Surface;
+  surface->width = width;
+  surface->height = height;
+  surface->pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+  return surface;
+}
+
+}  // namespace
+
+SDL_Renderer* SdlRenderer() { return renderer; }
+
+bool DeviceCreateDisplayObject() { return SdlMainWindow() != nullptr; }
+
+bool DeviceSetCooperativeLevel() { return SdlMainWindow() != nullptr; }
+
+bool DeviceSetDisplayMode(int16_t width, int16_t height, uint8_t bitsPerPixel) {
+  if (bitsPerPixel != 16) return false;
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  renderer = SDL_CreateRenderer(SdlMainWindow(), -1, 0);
+  if (renderer == nullptr) return false;
+  if (SDL_RenderSetLogicalSize(renderer, width, height) != 0) return false;
+  frameTexture =
+      SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, width, height);
+  if (frameTexture == nullptr) return false;
+  SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+  SDL_RenderClear(renderer);
+  SDL_RenderPresent(renderer);
+  return true;
+}
+
+Surface* DeviceCreateFlipChain(int16_t width, int16_t height, bool) {
+  chainBackBuffer = MakeSurface(width, height);
+  chainPrimary = MakeSurface(width, height);
+  return chainPrimary;
+}
+
+Surface* DeviceGetBackBuffer(Surface*) { return chainBackBuffer; }
+
+Surface* DeviceCreateSurface(int16_t width, int16_t height) { return MakeSurface(width, height); }
+
+bool DeviceGetPixelMasks(const Surface*, uint32_t* red, uint32_t* green, uint32_t* blue) {
+  *red = 0xF800;
+  *green = 0x07E0;
+  *blue = 0x001F;
+  return true;
+}
+
+void DeviceSetColorKey(Surface* surface, uint16_t colour) {
+  surface->hasColorKey = true;
+  surface->colorKey = colour;
+}
+
+// Surfaces live in system memory and the texture is refilled every frame, so nothing is ever lost.
+bool DeviceIsSurfaceLost(const Surface*) { return false; }
+void DeviceRestoreSurface(Surface*) {}
+
+void DeviceReleaseSurface(Surface* surface) {
+  if (surface == chainPrimary) {
+    SdlPresentPendingFrame();
+    chainPrimary = nullptr;
+  }
+  if (surface == chainBackBuffer) chainBackBuffer = nullptr;
+  // The chain's back buffer goes with the primary surface when nobody took a reference to it.
+  if (surface == PrimarySurface && chainBackBuffer != nullptr && BackBuffer == nullptr) {
+    delete chainBackBuffer;
+    chainBackBuffer = nullptr;
+  }
+  delete surface;
+}
+
+void DeviceRestoreDisplayMode() {}
+
+void DeviceReleaseDisplayObject() {
+  if (frameTexture != nullptr) SDL_DestroyTexture(frameTexture);
+  frameTexture = nullptr;
+  if (renderer != nullptr) SDL_DestroyRenderer(renderer);
+  renderer = nullptr;
+}
+
+void DeviceCopyRect(Surface* destination, int32_t x, int32_t y, const Surface* source, Rect rect,
+                    bool keyed) {
+  CopySurfaceRect(destination, x, y, source, rect, keyed);
+}
+
+void SdlPresentPendingFrame() {
+  if (!framePending) return;
+  framePending = false;
+  if (renderer == nullptr || chainPrimary == nullptr) return;
+  if (SDL_UpdateTexture(frameTexture, nullptr, chainPrimary->pixels.data(),
+                        chainPrimary->width * static_cast<int>(sizeof(uint16_t))) != 0) {
+    return;
+  }
+  SDL_RenderClear(renderer);
+  SDL_RenderCopy(renderer, frameTexture, nullptr, nullptr);
+  SDL_RenderPresent(renderer);
+}
+
+FlipResult DeviceFlip(Surface* primary) {
+  if (renderer == nullptr || chainBackBuffer == nullptr) return FlipResult::kFailed;
+  SdlPresentPendingFrame();
+  // A flip swaps the two buffers of the chain; the new front is shown at the next wait.
+  primary->pixels.swap(chainBackBuffer->pixels);
+  framePending = true;
+  return FlipResult::kOk;
+}
+
+uint16_t* DeviceLockSurface(Surface* surface) { return surface->pixels.data(); }
+void DeviceUnlockSurface(Surface*) {}
+
+}  // namespace coilrun

@@ -1,0 +1,213 @@
+// The display: set-up and its failure paths, the pixel format, colour packing, blits, present, locks.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "display/display.h"
+#include "platform/memory/memory_display.h"
+#include "test_support.h"
+
+namespace coilrun {
+namespace {
+
+TEST(PixelFormatTest, DerivesPositionsAndLossesOf565And555) {
+  PixelFormat f;
+  ASSERT_TRUE(DerivePixelFormat(0xF800, 0x07E0, 0x001F, &f));
+  EXPECT_EQ(std::vector<int>({f.redPos, f.redLoss, f.greenPos, f.greenLoss, f.bluePos, f.blueLoss}),
+            std::vector<int>({11, 3, 5, 2, 0, 3}));
+  ASSERT_TRUE(DerivePixelFormat(0x7C00, 0x03E0, 0x001F, &f));
+  EXPECT_EQ(std::vector<int>({f.redPos, f.redLoss, f.greenPos, f.greenLoss, f.bluePos, f.blueLoss}),
+            std::vector<int>({10, 3, 5, 3, 0, 3}));
+  // 7- and 8-bit fields lose 1 and 0 bits.
+  ASSERT_TRUE(DerivePixelFormat(0x7F0000, 0xFF00, 0x00FF, &f));
+  EXPECT_EQ(f.redLoss, 1);
+  EXPECT_EQ(f.greenLoss, 0);
+}
+
+TEST(PixelFormatTest, RefusesAZeroMaskInsteadOfCountingForever) {
+  PixelFormat f;
+  EXPECT_FALSE(DerivePixelFormat(0xF800, 0, 0x001F, &f));
+}
+
+TEST_F(DisplayTest, PackColorTruncatesEachChannelIn565) {
+  EXPECT_EQ(PackColor(255, 0, 0), 0xF800);
+  EXPECT_EQ(PackColor(7, 3, 7), 0);
+  EXPECT_EQ(PackColor(8, 4, 8), (1 << 11) | (1 << 5) | 1);
+  EXPECT_EQ(PackColor(255, 255, 255), 0xFFFF);
+  EXPECT_EQ(PackColor(0, 0, 0), 0);
+  EXPECT_EQ(PackColor(51, 102, 255), (6 << 11) | (25 << 5) | 31);
+}
+
+TEST_F(MemoryDeviceTest, PackColorFollowsA555Device) {
+  MemorySetPixelMasks(0x7C00, 0x03E0, 0x001F);
+  ASSERT_TRUE(InitDisplay());
+  EXPECT_EQ(PackColor(255, 255, 255), 0x7FFF);
+  EXPECT_EQ(PackColor(0, 255, 0), 0x03E0);
+}
+
+TEST_F(MemoryDeviceTest, EverySetUpStepThatIsRefusedFailsInitDisplay) {
+  for (MemoryDisplayStep step :
+       {MemoryDisplayStep::kCreateDisplayObject, MemoryDisplayStep::kCooperativeLevel,
+        MemoryDisplayStep::kDisplayMode, MemoryDisplayStep::kFlipChain, MemoryDisplayStep::kBackBuffer,
+        MemoryDisplayStep::kCreateSurface, MemoryDisplayStep::kPixelFormat}) {
+    MemoryResetAll();
+    MemoryRefuseDisplayStep(step);
+    EXPECT_FALSE(InitDisplay()) << static_cast<int>(step);
+    // Whatever was made is released once, and nothing is left behind.
+    ReleaseDisplay();
+    ReleaseDisplay();
+    EXPECT_EQ(MemoryLiveSurfaceCount(), 0);
+  }
+}
+
+TEST_F(MemoryDeviceTest, FlipChainRefusedInVideoMemoryIsRetriedWithout) {
+  MemoryRefuseDisplayStep(MemoryDisplayStep::kFlipChainInVideoMemory);
+  ASSERT_TRUE(InitDisplay());
+  const auto& calls = MemoryDisplayCalls();
+  EXPECT_NE(std::find(calls.begin(), calls.end(), "create flip chain in video memory"), calls.end());
+  EXPECT_NE(std::find(calls.begin(), calls.end(), "create flip chain"), calls.end());
+  EXPECT_NE(Canvas, nullptr);
+}
+
+TEST_F(DisplayTest, ReleaseGivesSurfacesBackBeforeTheDisplayObjectAndRestoresTheModeFirst) {
+  MemoryClearDisplayCalls();
+  ReleaseDisplay();
+  EXPECT_EQ(MemoryDisplayCalls(),
+            std::vector<std::string>({"release canvas", "release back", "release primary",
+                                      "restore display mode", "release display object"}));
+  EXPECT_EQ(Canvas, nullptr);
+  EXPECT_EQ(MemoryLiveSurfaceCount(), 0);
+}
+
+TEST_F(DisplayTest, RestoreSurfacesOnlyAsksWhenNothingIsLostAndRestoresWhatIs) {
+  MemoryClearDisplayCalls();
+  RestoreSurfaces();
+  EXPECT_EQ(MemoryDisplayCalls(),
+            std::vector<std::string>({"is lost primary", "is lost back", "is lost canvas"}));
+  MemorySetSurfaceLost(BackBuffer);
+  MemoryClearDisplayCalls();
+  RestoreSurfaces();
+  EXPECT_EQ(MemoryDisplayCalls(), std::vector<std::string>({"is lost primary", "is lost back", "restore back",
+                                                            "is lost canvas"}));
+}
+
+TEST_F(DisplayTest, ALostFlipRestoresAndTheNextPresentShowsTheWholeCanvas) {
+  std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), uint16_t{0x1234});
+  for (Surface* lost : {PrimarySurface, BackBuffer, Canvas}) {
+    MemorySetSurfaceLost(lost);
+    PresentFrame();
+    // The flip or the copy failed; the flip's report restored the surfaces.
+    RestoreSurfaces();
+    PresentFrame();
+    ASSERT_FALSE(MemoryFrontPixels().empty());
+    EXPECT_TRUE(std::all_of(MemoryFrontPixels().begin(), MemoryFrontPixels().end(),
+                            [](uint16_t p) { return p == 0x1234; }));
+  }
+}
+
+Surface* MakeFilled(int16_t w, int16_t h, uint16_t value) {
+  Surface* s = CreateOffscreenSurface(w, h);
+  std::fill(s->pixels.begin(), s->pixels.end(), value);
+  return s;
+}
+
+TEST_F(DisplayTest, BlackKeyedBlitSkipsOnlyExactBlack) {
+  Surface* sprite = CreateOffscreenSurface(4, 1);
+  sprite->pixels = {0x0000, 0x0001, 0x0020, 0x0800};
+  SetSourceColorKey(sprite, PackColor(0, 0, 0));
+  std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), uint16_t{0xABCD});
+  BlitToCanvasKeyed(sprite, 100, 50, 0, 0, 4, 1);
+  const uint16_t* row = Canvas->pixels.data() + 50 * 640 + 100;
+  EXPECT_EQ(std::vector<uint16_t>(row, row + 4), std::vector<uint16_t>({0xABCD, 0x0001, 0x0020, 0x0800}));
+  ReleaseSurface(sprite);
+}
+
+TEST_F(DisplayTest, FullScreenBlitReplacesEveryCanvasPixelAndUnkeyedCopiesKeyColour) {
+  Surface* picture = MakeFilled(640, 480, 0);
+  SetSourceColorKey(picture, 0);
+  std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), uint16_t{0xFFFF});
+  BlitToCanvas(picture, 0, 0, 0, 0, 640, 480);
+  EXPECT_TRUE(std::all_of(Canvas->pixels.begin(), Canvas->pixels.end(), [](uint16_t p) { return p == 0; }));
+  ReleaseSurface(picture);
+}
+
+TEST_F(DisplayTest, BlitsClipToBothSurfacesAndTouchNothingOutside) {
+  Surface* small = MakeFilled(10, 10, 0x7777);
+  std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), uint16_t{0});
+  // A rectangle far larger than the picture, placed over the Canvas's bottom-right corner.
+  BlitToCanvas(small, 635, 475, -5, -5, 600, 400);
+  int changed = 0;
+  for (int y = 0; y < 480; ++y) {
+    for (int x = 0; x < 640; ++x) {
+      if (Canvas->pixels[static_cast<size_t>(y * 640 + x)] != 0) {
+        ++changed;
+        EXPECT_GE(x, 640 - 5 + 5);
+        EXPECT_GE(y, 480 - 5 + 5);
+      }
+    }
+  }
+  EXPECT_EQ(changed, 0);  // The picture's pixels would start at (640, 480): off the Canvas.
+  BlitToCanvas(small, -3, -4, 0, 0, 10, 10);
+  EXPECT_EQ(Canvas->pixels[0], 0x7777);
+  EXPECT_EQ(Canvas->pixels[6], 0x7777);
+  EXPECT_EQ(Canvas->pixels[7], 0);
+  EXPECT_EQ(Canvas->pixels[5 * 640], 0x7777);
+  EXPECT_EQ(Canvas->pixels[6 * 640], 0);
+  // An inverted or empty rectangle copies nothing.
+  BlitToCanvas(small, 200, 200, 8, 8, 2, 2);
+  EXPECT_EQ(Canvas->pixels[200 * 640 + 200], 0);
+  // Into a small surface from the big Canvas: only the small one's 10x10 are written.
+  std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), uint16_t{0x4242});
+  CopySurfaceRect(small, 5, 5, Canvas, ScreenRect, false);
+  EXPECT_EQ(small->pixels[0], 0x7777);
+  EXPECT_EQ(small->pixels[5 * 10 + 5], 0x4242);
+  EXPECT_EQ(small->pixels[99], 0x4242);
+  ReleaseSurface(small);
+}
+
+TEST_F(DisplayTest, PauseMarkerOnTheBackBufferIsGoneAfterTheNextCopy) {
+  Surface* marker = MakeFilled(8, 8, 0x00FF);
+  SetSourceColorKey(marker, 0);
+  std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), uint16_t{0x1111});
+  CopyCanvasToBack();
+  BlitToBackKeyed(marker, 20, 20, 0, 0, 8, 8);
+  FlipScreen();
+  EXPECT_EQ(MemoryFrontPixels()[20 * 640 + 20], 0x00FF);
+  EXPECT_EQ(Canvas->pixels[20 * 640 + 20], 0x1111);
+  PresentFrame();
+  EXPECT_EQ(MemoryFrontPixels()[20 * 640 + 20], 0x1111);
+  ReleaseSurface(marker);
+}
+
+TEST_F(DisplayTest, LockAddressesCanvasRowsOf640AndAFailedLockLeavesNoPointer) {
+  ASSERT_TRUE(LockCanvas());
+  CanvasPixels[0] = 1;
+  CanvasPixels[479 * 640 + 639] = 2;
+  UnlockCanvas();
+  EXPECT_EQ(CanvasPixels, nullptr);
+  EXPECT_EQ(Canvas->pixels.front(), 1);
+  EXPECT_EQ(Canvas->pixels.back(), 2);
+  MemoryFailLocks(1);
+  EXPECT_FALSE(LockCanvas());
+  EXPECT_EQ(CanvasPixels, nullptr);
+  UnlockCanvas();
+  EXPECT_TRUE(LockCanvas());
+  UnlockCanvas();
+}
+
+TEST_F(DisplayTest, SurfaceCreationRefusedOrEmptyGivesNone) {
+  EXPECT_EQ(CreateOffscreenSurface(0, 10), nullptr);
+  EXPECT_EQ(CreateOffscreenSurface(10, -1), nullptr);
+  MemoryRefuseSurfaceCreation(1);
+  EXPECT_EQ(CreateOffscreenSurface(10, 10), nullptr);
+  Surface* s = CreateOffscreenSurface(10, 10);
+  ASSERT_NE(s, nullptr);
+  ReleaseSurface(s);
+  EXPECT_EQ(s, nullptr);
+  ReleaseSurface(s);
+}
+
+}  // namespace
+}  // namespace coilrun

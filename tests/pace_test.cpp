@@ -1,0 +1,75 @@
+// The pace: the millisecond wait and the flip's modelled retrace, on the virtual clock.
+#include <gtest/gtest.h>
+
+#include "devices/delay.h"
+#include "display/display.h"
+#include "platform/memory/memory_clock.h"
+#include "platform/memory/memory_display.h"
+#include "test_support.h"
+
+namespace coilrun {
+namespace {
+
+constexpr int64_t kMs = 1'000'000;
+
+TEST_F(MemoryDeviceTest, DelayReturnsOnlyOnceStrictlyMoreThanTheWaitHasPassed) {
+  for (uint32_t wait : {0u, 1u, 3u, 30u, 50u}) {
+    MemorySetClockNanoseconds(1000 * kMs + 400'000);  // Part-way through a millisecond.
+    const uint32_t start = ClockMilliseconds();
+    DelayMs(wait);
+    EXPECT_EQ(ClockMilliseconds() - start, wait + 1) << wait;
+  }
+}
+
+TEST_F(MemoryDeviceTest, DelayAcrossTheClockWrapLastsAsLongAsAnyOther) {
+  const int64_t wrap = int64_t{1} << 32;  // Milliseconds at which the 32-bit clock returns to 0.
+  MemorySetClockNanoseconds((wrap - 10) * kMs);
+  EXPECT_EQ(ClockMilliseconds(), 0xFFFFFFF6u);
+  DelayMs(30);
+  EXPECT_EQ(ClockMilliseconds(), 21u);
+  EXPECT_EQ(MemoryClockNanoseconds(), (wrap + 21) * kMs);
+}
+
+TEST_F(MemoryDeviceTest, DelaySleepsThroughTheWaitInsteadOfPollingEveryMicrosecond) {
+  DelayMs(30);
+  // One long sleep and at most twenty fine polls of the last millisecond.
+  EXPECT_EQ(MemorySleptNanoseconds(), 31 * kMs);
+}
+
+TEST_F(DisplayTest, FlipWaitsForTheFirstRetraceAfterThePreviousFlip) {
+  MemorySetClockNanoseconds(5 * kMs);
+  PresentFrame();  // The first flip is taken at once.
+  PresentFrame();  // The next waits for the retrace at 1/60 s.
+  const auto& frames = MemoryPresentedFrames();
+  ASSERT_EQ(frames.size(), 2u);
+  EXPECT_EQ(frames[0].timeNs, 5 * kMs);
+  EXPECT_EQ(frames[1].timeNs, kRetracePeriodNs);
+  // A flip that comes after the retrace has passed is taken at once.
+  DelayMs(20);
+  const int64_t before = MemoryClockNanoseconds();
+  PresentFrame();
+  EXPECT_EQ(MemoryPresentedFrames().back().timeNs, before);
+}
+
+// Ticks per second of a loop that presents and then waits `delay` ms, as each stage does.
+double TicksPerSecond(uint32_t delay) {
+  MemoryResetClock();
+  ResetFlipPacing();
+  const int ticks = 600;
+  const int64_t start = MemoryClockNanoseconds();
+  for (int i = 0; i < ticks; ++i) {
+    PresentFrame();
+    DelayMs(delay);
+  }
+  return ticks * 1e9 / static_cast<double>(MemoryClockNanoseconds() - start);
+}
+
+TEST_F(DisplayTest, StageDelaysGiveTheGamesSpeedsWhateverTheDisplay) {
+  EXPECT_NEAR(TicksPerSecond(30), 32.3, 0.5);
+  EXPECT_NEAR(TicksPerSecond(25), 38.5, 0.5);
+  EXPECT_NEAR(TicksPerSecond(20), 47.6, 0.5);
+  for (uint32_t delay : {14u, 8u, 3u}) EXPECT_NEAR(TicksPerSecond(delay), 60.0, 0.2) << delay;
+}
+
+}  // namespace
+}  // namespace coilrun
