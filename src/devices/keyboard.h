@@ -1,0 +1,32 @@
+// The keyboard as 256 key states in the DirectInput numbering, polled on request.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace coilrun {
+
+inline constexpr uint8_t kKeyEscape = 0x01;
+inline constexpr uint8_t kKeyReturn = 0x1C;
+inline constexpr uint8_t kKeyUp = 0xC8;
+inline constexpr uint8_t kKeyLeft = 0xCB;
+inline constexpr uint8_t kKeyRight = 0xCD;
+inline constexpr uint8_t kKeyDown = 0xD0;
+// The byte the device writes for a held key; readers test for nonzero.
+inline constexpr uint8_t kKeyHeld = 0x80;
+
+// The last snapshot of every key, indexed by scan code; a key is held while its byte is nonzero.
+extern std::array<uint8_t, 256> KeyState;
+
+// Creates and acquires the keyboard device. True on success.
+bool InitKeyboard();
+// Refreshes KeyState. After lost input it re-acquires the device and leaves KeyState as it was.
+void ReadKeyboard();
+// Reads the keyboard; true when any of the 256 keys is held.
+bool AnyKeyDown();
+// Releases what InitKeyboard made; safe after a failed InitKeyboard and when called twice.
+void ReleaseKeyboard();
+// True while the key's byte is nonzero.
+inline bool KeyHeld(uint8_t scanCode) { return KeyState[scanCode] != 0; }
+
+}  // namespace coilrun
