@@ -2,9 +2,13 @@
 #include "platform/memory/memory_reset.h"
 
 #include "app/window.h"
+#include "devices/keyboard.h"
+#include "devices/sound.h"
 #include "display/display.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"
+#include "platform/memory/memory_keyboard.h"
+#include "platform/memory/memory_sound.h"
 #include "platform/memory/memory_window.h"
 
 namespace coilrun {
@@ -15,6 +19,12 @@ void MemoryResetAll() {
   MemoryResetDisplay();
   MemoryResetClock();
   MemoryResetWindow();
+  ReleaseKeyboard();
+  FreeEffect();
+  ReleaseSound();
+  KeyState.fill(0);
+  MemoryResetKeyboard();
+  MemoryResetSound();
 }
 
 }  // namespace coilrun

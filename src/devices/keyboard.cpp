@@ -1,0 +1,53 @@
+// The keyboard: snapshots of all 256 keys, the one recovery after lost input, and the any-key test.
+#include "devices/keyboard.h"
+
+#include <algorithm>
+
+#include "devices/keyboard_device.h"
+
+namespace coilrun {
+
+std::array<uint8_t, 256> KeyState{};
+
+namespace {
+
+// Whether the input object and the keyboard device exist.
+bool inputObjectMade = false;
+bool keyboardDeviceMade = false;
+
+}  // namespace
+
+bool InitKeyboard() {
+  if (!DeviceCreateInputObject()) return false;
+  inputObjectMade = true;
+  if (!DeviceCreateKeyboardDevice()) return false;
+  keyboardDeviceMade = true;
+  if (!DeviceSetKeyboardDataFormat()) return false;
+  if (!DeviceSetKeyboardCooperativeLevel()) return false;
+  return DeviceAcquireKeyboard();
+}
+
+void ReadKeyboard() {
+  if (!keyboardDeviceMade) return;
+  // After lost input the device is acquired again, but this read brings no fresh snapshot.
+  if (DeviceGetKeyboardState(KeyState.data()) == KeyReadResult::kInputLost) DeviceAcquireKeyboard();
+}
+
+bool AnyKeyDown() {
+  ReadKeyboard();
+  return std::any_of(KeyState.begin(), KeyState.end(), [](uint8_t key) { return key != 0; });
+}
+
+void ReleaseKeyboard() {
+  if (keyboardDeviceMade) {
+    DeviceUnacquireKeyboard();
+    DeviceReleaseKeyboardDevice();
+    keyboardDeviceMade = false;
+  }
+  if (inputObjectMade) {
+    DeviceReleaseInputObject();
+    inputObjectMade = false;
+  }
+}
+
+}  // namespace coilrun

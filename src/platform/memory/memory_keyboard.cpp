@@ -1,0 +1,121 @@
+// The in-memory keyboard: snapshots from a script of held keys, lost input on request.
+#include "platform/memory/memory_keyboard.h"
+
+#include <set>
+
+#include "devices/keyboard_device.h"
+#include "platform/memory/memory_display.h"
+
+namespace coilrun {
+
+namespace {
+
+struct ScriptStep {
+  MemoryKeyTrigger trigger;
+  uint64_t index;
+  std::vector<uint8_t> keys;
+};
+
+// The key script, in the order its steps were added.
+std::vector<ScriptStep> script;
+// Refused steps, reads so far, the operation log.
+std::set<MemoryKeyboardStep> refused;
+uint64_t reads = 0;
+std::vector<const char*> calls;
+// Whether the device is acquired, and whether the next read finds input lost.
+bool acquired = false;
+bool inputLostPending = false;
+
+bool Refused(MemoryKeyboardStep step) { return refused.count(step) != 0; }
+
+bool Reached(const ScriptStep& step, uint64_t readIndex) {
+  if (step.trigger == MemoryKeyTrigger::kRead) return readIndex >= step.index;
+  return MemoryPresentedFrames().size() >= step.index;
+}
+
+}  // namespace
+
+void MemoryResetKeyboard() {
+  script.clear();
+  refused.clear();
+  reads = 0;
+  calls.clear();
+  acquired = false;
+  inputLostPending = false;
+}
+
+void MemoryHoldKeys(MemoryKeyTrigger trigger, uint64_t index, std::initializer_list<uint8_t> keys) {
+  script.push_back(ScriptStep{trigger, index, std::vector<uint8_t>(keys)});
+}
+
+void MemoryHoldKeys(MemoryKeyTrigger trigger, uint64_t index, const std::vector<uint8_t>& keys) {
+  script.push_back(ScriptStep{trigger, index, keys});
+}
+
+void MemoryLoseKeyboardInput() { inputLostPending = true; }
+
+void MemoryRefuseKeyboardStep(MemoryKeyboardStep step, bool refuse) {
+  if (refuse) {
+    refused.insert(step);
+  } else {
+    refused.erase(step);
+  }
+}
+
+uint64_t MemoryKeyboardReads() { return reads; }
+const std::vector<const char*>& MemoryKeyboardCalls() { return calls; }
+
+bool DeviceCreateInputObject() {
+  calls.push_back("create input object");
+  return !Refused(MemoryKeyboardStep::kInputObject);
+}
+
+bool DeviceCreateKeyboardDevice() {
+  calls.push_back("create keyboard");
+  return !Refused(MemoryKeyboardStep::kKeyboardDevice);
+}
+
+bool DeviceSetKeyboardDataFormat() {
+  calls.push_back("set data format");
+  return !Refused(MemoryKeyboardStep::kDataFormat);
+}
+
+bool DeviceSetKeyboardCooperativeLevel() {
+  calls.push_back("set cooperative level");
+  return !Refused(MemoryKeyboardStep::kCooperativeLevel);
+}
+
+bool DeviceAcquireKeyboard() {
+  calls.push_back("acquire");
+  acquired = !Refused(MemoryKeyboardStep::kAcquire);
+  return acquired;
+}
+
+KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
+  const uint64_t readIndex = reads++;
+  if (inputLostPending) {
+    inputLostPending = false;
+    acquired = false;
+    return KeyReadResult::kInputLost;
+  }
+  if (!acquired) return KeyReadResult::kFailed;
+  const std::vector<uint8_t>* held = nullptr;
+  for (const ScriptStep& step : script) {
+    if (Reached(step, readIndex)) held = &step.keys;
+  }
+  for (int i = 0; i < 256; ++i) state[i] = 0;
+  if (held != nullptr) {
+    for (uint8_t key : *held) state[key] = 0x80;
+  }
+  return KeyReadResult::kOk;
+}
+
+void DeviceUnacquireKeyboard() {
+  calls.push_back("unacquire");
+  acquired = false;
+}
+
+void DeviceReleaseKeyboardDevice() { calls.push_back("release keyboard"); }
+void DeviceReleaseInputObject() { calls.push_back("release input object"); }
+
+}  // namespace coilrun

@@ -1,0 +1,30 @@
+// Test controls of the in-memory keyboard: a key script, lost input, refused steps.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
+
+namespace coilrun {
+
+// Steps of the keyboard device that a test can make the device refuse.
+enum class MemoryKeyboardStep { kInputObject, kKeyboardDevice, kDataFormat, kCooperativeLevel, kAcquire };
+
+// What starts a step of the key script: a count of keyboard reads, or of presented frames.
+enum class MemoryKeyTrigger { kRead, kFrame };
+
+// Forgets the script, the switches and the counts.
+void MemoryResetKeyboard();
+// From the read (counted from 0) or the presented frame (counted from 0, the frames presented before it)
+// given on, exactly `keys` are held, until a later step of the script takes over. Steps take over in the
+// order they were added.
+void MemoryHoldKeys(MemoryKeyTrigger trigger, uint64_t index, std::initializer_list<uint8_t> keys);
+void MemoryHoldKeys(MemoryKeyTrigger trigger, uint64_t index, const std::vector<uint8_t>& keys);
+// The next read reports lost input; the device must be acquired again before it reads.
+void MemoryLoseKeyboardInput();
+void MemoryRefuseKeyboardStep(MemoryKeyboardStep step, bool refuse = true);
+// Keyboard reads so far, and every keyboard device operation by name.
+uint64_t MemoryKeyboardReads();
+const std::vector<const char*>& MemoryKeyboardCalls();
+
+}  // namespace coilrun
