@@ -26,4 +26,6 @@ void PumpOneMessage() {
 
 bool QuitMessageSeen() { return LastMessage.code == kMessageQuit; }
 
+bool CloseRequested() { return QuitMessageSeen() || DeviceCloseRequested(); }
+
 }  // namespace coilrun

@@ -29,5 +29,9 @@ void MainWindowProc(const Message& message);
 void PumpOneMessage();
 // True once the quit message has been taken.
 bool QuitMessageSeen();
+// True once the window has been asked to close (its close button, Alt+F4, SIGINT, SIGTERM), whether or not
+// the pump has taken the message yet. The waits that take no messages (key waits, fades, the pause
+// dialog) look at this so that the program ends promptly from every screen.
+bool CloseRequested();
 
 }  // namespace coilrun

@@ -15,5 +15,7 @@ void DevicePostQuitMessage(uint64_t exitCode);
 // Queues the quit message with the given wParam.
 void DeviceHideCursor();
 // Hides the mouse pointer over the window.
+bool DeviceCloseRequested();
+// True once a request to close the window has arrived, taken from the queue or not.
 
 }  // namespace coilrun

@@ -9,5 +9,7 @@ int64_t DeviceClockNanoseconds();
 // Monotonic time in nanoseconds since an arbitrary start; never goes back.
 void DeviceSleepNanoseconds(int64_t duration);
 // Gives up the processor for about `duration` (at least the time passes on a virtual clock).
+uint32_t DeviceCalendarSeconds();
+// The calendar time in whole seconds, as the game's random seed.
 
 }  // namespace coilrun

@@ -10,6 +10,8 @@ namespace {
 // Virtual time now, and the total time waited since the last reset.
 int64_t virtualNow = 0;
 int64_t totalSlept = 0;
+// The calendar time reported as the game's seed.
+uint32_t calendarSeconds = 1;
 // The least a wait can take, so that a wait of nothing still lets time move on.
 constexpr int64_t kShortestSleepNs = 1'000;
 
@@ -22,7 +24,11 @@ int64_t MemorySleptNanoseconds() { return totalSlept; }
 void MemoryResetClock() {
   virtualNow = 0;
   totalSlept = 0;
+  calendarSeconds = 1;
 }
+
+void MemorySetCalendarSeconds(uint32_t seconds) { calendarSeconds = seconds; }
+uint32_t DeviceCalendarSeconds() { return calendarSeconds; }
 
 int64_t DeviceClockNanoseconds() { return virtualNow; }
 

@@ -15,6 +15,7 @@ std::deque<Message> queue;
 bool refuseClass = false;
 bool windowCreated = false;
 bool cursorHidden = false;
+bool closeRequested = false;
 
 }  // namespace
 
@@ -23,6 +24,7 @@ void MemoryResetWindow() {
   refuseClass = false;
   windowCreated = false;
   cursorHidden = false;
+  closeRequested = false;
   LastMessage = Message{};
 }
 
@@ -44,5 +46,11 @@ bool DevicePeekMessage(Message* message) {
 
 void DevicePostQuitMessage(uint64_t exitCode) { queue.push_back(Message{kMessageQuit, exitCode, 0}); }
 void DeviceHideCursor() { cursorHidden = true; }
+bool DeviceCloseRequested() { return closeRequested; }
+
+void MemoryRequestClose() {
+  closeRequested = true;
+  queue.push_back(Message{kMessageDestroy, 0, 0});
+}
 
 }  // namespace coilrun

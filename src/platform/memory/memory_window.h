@@ -12,5 +12,7 @@ void MemoryRefuseWindowClass(bool refuse = true);
 bool MemoryWindowCreated();
 bool MemoryCursorHidden();
 int MemoryPendingMessageCount();
+// Asks the window to close, as its close button would: the destroy message is queued.
+void MemoryRequestClose();
 
 }  // namespace coilrun

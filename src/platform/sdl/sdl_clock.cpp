@@ -25,3 +25,9 @@ void DeviceSleepNanoseconds(int64_t duration) {
 }
 
 }  // namespace coilrun
+
+namespace coilrun {
+
+uint32_t DeviceCalendarSeconds() { return static_cast<uint32_t>(time(nullptr)); }
+
+}  // namespace coilrun

@@ -17,6 +17,13 @@ bool quitPosted = false;
 uint64_t quitExitCode = 0;
 // Set once the window has been destroyed in the program's eyes: no message follows the quit message.
 bool windowGone = false;
+// Set as soon as a request to close arrives in SDL's queue, before the pump takes it.
+bool closeRequested = false;
+
+int NoteCloseRequest(void*, SDL_Event* event) {
+  if (event->type == SDL_QUIT) closeRequested = true;
+  return 0;
+}
 
 // Events the game never reads from the queue: the keyboard and controllers are polled as states, the
 // mouse is not used. Ignoring them keeps the queue to what the pump handles, one message per frame.
@@ -50,6 +57,7 @@ void DeviceCreateWindow(const char*, const char* title) {
   mainWindow = SDL_CreateWindow(title, 0, 0, desktop.w, desktop.h,
                                 SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
   IgnoreInputEvents();
+  SDL_AddEventWatch(NoteCloseRequest, nullptr);
   if (mainWindow != nullptr) SDL_ShowWindow(mainWindow);
 }
 
@@ -81,5 +89,11 @@ void DevicePostQuitMessage(uint64_t exitCode) {
 }
 
 void DeviceHideCursor() { SDL_ShowCursor(SDL_DISABLE); }
+
+bool DeviceCloseRequested() {
+  // The waits that ask this read no keys, so the events are gathered here.
+  if (!closeRequested) SDL_PumpEvents();
+  return closeRequested;
+}
 
 }  // namespace coilrun

@@ -1,0 +1,31 @@
+// One frame of play: steering, the pause dialog, the score's decay, the step, eating and collisions
+// decided from the last frame's pixels, growth, drawing and presenting, and the wait.
+#pragma once
+
+#include <cstdint>
+
+#include "display/display.h"
+
+namespace coilrun {
+
+// The pictures the game flow holds for the tick: the stage's background, and the sheet of banners and of
+// the pause dialog ("DATA.DAT", keyed black).
+extern Surface* StageBackground;
+extern Surface* PlaySheet;
+
+// Runs one tick. 1 while the attempt goes on; 0 when it ends (read QuitChosen, then Dead, else cleared).
+int PlayTick();
+// 1 when some Canvas pixel with x0 <= x <= x1 and y0 <= y <= y1 equals `colour`. Needs the Canvas locked;
+// finds nothing when the lock was refused.
+int RectHasColour(int16_t x0, int16_t y0, int16_t x1, int16_t y1, uint16_t colour);
+// Sets Dead when all four probe points of the head lie on the body colour, or the head left the field.
+void ProbeHead();
+// Stamps the body's discs into the locked Canvas.
+void StampBody();
+// Draws the stage's label and the eight score digits onto the Canvas.
+void DrawStageLabel();
+void DrawScore();
+// The pause dialog; leaves the choice in QuitChosen. A request to close the window chooses quit.
+void RunPauseDialog();
+
+}  // namespace coilrun
