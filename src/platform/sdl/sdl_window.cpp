@@ -90,6 +90,8 @@ void DevicePostQuitMessage(uint64_t exitCode) {
 
 void DeviceHideCursor() { SDL_ShowCursor(SDL_DISABLE); }
 
+const char* DevicePlatformError() { return SDL_GetError(); }
+
 bool DeviceCloseRequested() {
   // The waits that ask this read no keys, so the events are gathered here.
   if (!closeRequested) SDL_PumpEvents();
