@@ -70,24 +70,46 @@ std::string DirectoryOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// A new file beside `target`, not yet linked into the directory where the file system allows it, so that
+// a crash while it is written leaves nothing behind. Falls back to a named temporary file.
+int CreateReplacement(const std::string& target, mode_t mode, std::string* temporaryName) {
+  const int fd = open(DirectoryOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+  if (fd >= 0) return fd;
+  *temporaryName = target + ".XXXXXX";
+  const int named = mkstemp(temporaryName->data());
+  if (named < 0) temporaryName->clear();
+  return named;
+}
+
+// Puts a fully written replacement in place of `target` by one rename.
+bool PutInPlace(int fd, const std::string& target, std::string* temporaryName) {
+  if (temporaryName->empty()) {
+    *temporaryName = target + ".new";
+    unlink(temporaryName->c_str());
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporaryName->c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
+  }
+  return rename(temporaryName->c_str(), target.c_str()) == 0;
+}
+
 // Writes the record and the old tail to a new file beside the old one, flushes it and renames it over.
 void ReplaceScoreFile(int oldFd) {
   struct stat info {};
   if (fstat(oldFd, &info) != 0) return;
   const std::vector<uint8_t> tail = ReadTail(oldFd);
   const std::string target = ResolvedScorePath();
-  std::string temporary = target + ".XXXXXX";
-  const int fd = mkstemp(temporary.data());
+  std::string temporaryName;
+  const int fd = CreateReplacement(target, info.st_mode & 07777, &temporaryName);
   if (fd < 0) return;
   bool ok = fchmod(fd, info.st_mode & 07777) == 0;
   ok = ok && WriteAll(fd, ScoreFile.data(), ScoreFile.size()) && WriteAll(fd, tail.data(), tail.size());
-  ok = ok && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  if (!ok || rename(temporary.c_str(), target.c_str()) != 0) {
-    unlink(temporary.c_str());
+  ok = ok && fsync(fd) == 0 && PutInPlace(fd, target, &temporaryName);
+  close(fd);
+  if (!ok) {
+    if (!temporaryName.empty()) unlink(temporaryName.c_str());
     return;
   }
-  const int directory = open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY);
+  const int directory = open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (directory >= 0) {
     fsync(directory);
     close(directory);
