@@ -1,14 +1,20 @@
 // The entry: start-up, the screen loop over logo, menu and the chosen screen, and shut-down.
 #include "app/entry.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "app/failure.h"
+#include "app/options.h"
 #include "app/score_table.h"
 #include "app/shared_sprites.h"
 #include "app/title_screens.h"
 #include "app/window.h"
 #include "app/window_device.h"
+#include "devices/clock_device.h"
+#include "devices/input_record.h"
 #include "devices/keyboard.h"
 #include "devices/sound.h"
 #include "display/display.h"
@@ -68,11 +74,10 @@ void ShutDown() {
   ReleaseDisplay();
 }
 
-int RunCoilrun(int, char**) {
-  ClearFailure();
-  DeviceHideCursor();
-  if (!StartUp()) return EndWithFailure();
-  // The screen loop. A closed window ends it from any screen, as Exit does.
+namespace {
+
+// The screen loop over a started game. A closed window ends it from any screen, as Exit does.
+int RunScreens() {
   for (;;) {
     if (CloseRequested()) break;
     if (RunLogoScreen() == 0) return EndWithFailure();
@@ -84,6 +89,53 @@ int RunCoilrun(int, char**) {
   }
   ShutDown();
   return CloseRequested() ? 0 : static_cast<int>(LastMessage.wParam);
+}
+
+// Sets up recording or replaying as the options ask; false, with the reason printed, when it cannot.
+bool StartInputLog(const Options& options) {
+  if (!options.replay.empty()) {
+    std::string error;
+    if (StartReplay(options.replay, options.timedemo, &error)) return true;
+    std::fprintf(stderr, "coilrun: cannot replay: %s\n", error.c_str());
+    return false;
+  }
+  if (!options.record.empty() && !StartRecording(options.record)) {
+    std::fprintf(stderr, "coilrun: cannot record to %s: %s\n", options.record.c_str(), std::strerror(errno));
+    return false;
+  }
+  return true;
+}
+
+void ReportReplay(int64_t startNs) {
+  const double seconds = static_cast<double>(DeviceClockNanoseconds() - startNs) / 1e9;
+  const uint64_t ticks = TicksPlayed();
+  std::printf("replay: %llu ticks in %.2f s (%.0f ticks per second)\n", static_cast<unsigned long long>(ticks),
+              seconds, seconds > 0 ? static_cast<double>(ticks) / seconds : 0.0);
+  std::printf("final: stage %d lives %d score %d\n", Play.StageIndex, Play.Lives, Play.Score);
+}
+
+}  // namespace
+
+int RunCoilrun(int argc, char** argv) {
+  const Options options = ParseOptions(argc, argv);
+  if (options.help) {
+    std::fputs(UsageText(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::puts("coilrun 0.2");
+    return 0;
+  }
+  if (!StartInputLog(options)) return 1;
+  if (options.windowed) DeviceRequestWindowed();
+  const int64_t startNs = DeviceClockNanoseconds();
+  ClearFailure();
+  DeviceHideCursor();
+  const int status = StartUp() ? RunScreens() : EndWithFailure();
+  const bool replayed = Replaying();
+  FinishRecordingOrReplay();
+  if (replayed) ReportReplay(startNs);
+  return status;
 }
 
 }  // namespace coilrun

@@ -2,6 +2,7 @@
 #include "app/window.h"
 
 #include "app/window_device.h"
+#include "devices/input_record.h"
 #include "devices/keyboard.h"
 
 namespace coilrun {
@@ -20,14 +21,30 @@ void MainWindowProc(const Message& message) {
 
 void PumpOneMessage() {
   Message taken;
-  if (!DevicePeekMessage(&taken)) return;
+  bool got = false;
+  RecordedMessage recorded{};
+  if (ReplayMessage(&got, &recorded)) {
+    taken = Message{recorded.code, recorded.wParam, 0};
+  } else {
+    got = DevicePeekMessage(&taken);
+    RecordMessage(got, RecordedMessage{taken.code, taken.wParam});
+  }
+  if (!got) return;
   LastMessage = taken;
   MainWindowProc(taken);
 }
 
 bool QuitMessageSeen() { return LastMessage.code == kMessageQuit; }
 
-bool CloseRequested() { return QuitMessageSeen() || DeviceCloseRequested(); }
+bool CloseRequested() {
+  if (QuitMessageSeen()) return true;
+  bool requested = false;
+  // A replay ends where its recording did; a real request to close still ends it sooner.
+  if (ReplayCloseRequest(&requested)) return requested || DeviceCloseRequested();
+  requested = DeviceCloseRequested();
+  RecordCloseRequest(requested);
+  return requested;
+}
 
 }  // namespace coilrun
 

@@ -2,6 +2,7 @@
 #include "devices/delay.h"
 
 #include "devices/clock_device.h"
+#include "devices/input_record.h"
 
 namespace coilrun {
 
@@ -18,6 +19,7 @@ uint32_t ClockMilliseconds() {
 }
 
 void DelayMs(uint32_t milliseconds) {
+  if (FastReplay()) return;
   const uint32_t start = ClockMilliseconds();
   for (;;) {
     // Unsigned difference: right when the clock wraps between the two readings.

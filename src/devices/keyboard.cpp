@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "devices/input_record.h"
 #include "devices/keyboard_device.h"
 
 namespace coilrun {
@@ -28,9 +29,12 @@ bool InitKeyboard() {
 }
 
 void ReadKeyboard() {
-  if (!keyboardDeviceMade) return;
+  if (ReplayKeyboard(&KeyState)) return;
   // After lost input the device is acquired again, but this read brings no fresh snapshot.
-  if (DeviceGetKeyboardState(KeyState.data()) == KeyReadResult::kInputLost) DeviceAcquireKeyboard();
+  if (keyboardDeviceMade && DeviceGetKeyboardState(KeyState.data()) == KeyReadResult::kInputLost) {
+    DeviceAcquireKeyboard();
+  }
+  RecordKeyboard(KeyState);
 }
 
 bool AnyKeyDown() {

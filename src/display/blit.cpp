@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "devices/clock_device.h"
+#include "devices/input_record.h"
 #include "display/display.h"
 #include "display/display_device.h"
 
@@ -82,7 +83,7 @@ int64_t NextRetraceAfter(int64_t afterNs) {
 void FlipScreen() {
   if (PrimarySurface == nullptr) return;
   // The device could take a flip no sooner than the first retrace after it took the previous one.
-  if (lastFlipAcceptedNs != std::numeric_limits<int64_t>::min()) {
+  if (lastFlipAcceptedNs != std::numeric_limits<int64_t>::min() && !FastReplay()) {
     const int64_t retrace = NextRetraceAfter(lastFlipAcceptedNs);
     for (int64_t now = DeviceClockNanoseconds(); now < retrace; now = DeviceClockNanoseconds()) {
       DeviceSleepNanoseconds(retrace - now);

@@ -17,6 +17,9 @@ namespace coilrun {
 
 namespace {
 
+// Ticks run since the program started.
+uint64_t ticksPlayed = 0;
+
 // How an attempt's tick loop ended, or that a file failed on the way.
 enum class AttemptEnd { kQuit, kDied, kCleared, kClosed, kFailed };
 
@@ -50,6 +53,7 @@ void RunTicks() {
   for (;;) {
     if (QuitMessageSeen() || CloseRequested()) return;
     PumpOneMessage();
+    ++ticksPlayed;
     if (PlayTick() == 0) return;
   }
 }
@@ -109,6 +113,8 @@ bool ShowBanner(AttemptEnd end) {
 }
 
 }  // namespace
+
+uint64_t TicksPlayed() { return ticksPlayed; }
 
 int PlayGame() {
   StartGame();

@@ -21,6 +21,8 @@ bool windowGone = false;
 bool closeRequested = false;
 // Whether the pointer is to be hidden over the window, which may not exist yet.
 bool cursorHidden = false;
+// Whether the window starts as a window rather than over the whole desktop.
+bool startWindowed = false;
 
 int NoteCloseRequest(void*, SDL_Event* event) {
   if (event->type == SDL_QUIT) closeRequested = true;
@@ -56,8 +58,13 @@ void DeviceCreateWindow(const char*, const char* title) {
     desktop.w = 640;
     desktop.h = 480;
   }
-  mainWindow = SDL_CreateWindow(title, 0, 0, desktop.w, desktop.h,
-                                SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+  if (startWindowed) {
+    mainWindow = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
+                                  SDL_WINDOW_RESIZABLE);
+  } else {
+    mainWindow = SDL_CreateWindow(title, 0, 0, desktop.w, desktop.h,
+                                  SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+  }
   IgnoreInputEvents();
   SDL_AddEventWatch(NoteCloseRequest, nullptr);
   if (mainWindow != nullptr) SDL_ShowWindow(mainWindow);
@@ -97,6 +104,7 @@ void DeviceHideCursor() {
 }
 
 const char* DevicePlatformError() { return SDL_GetError(); }
+void DeviceRequestWindowed() { startWindowed = true; }
 
 bool DeviceCloseRequested() {
   // The waits that ask this read no keys, so the events are gathered here.

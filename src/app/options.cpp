@@ -1,0 +1,45 @@
+// Reading the command line.
+#include "app/options.h"
+
+#include <cstring>
+
+namespace coilrun {
+
+Options ParseOptions(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i < argc; ++i) {
+    const char* arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+      options.help = true;
+    } else if (std::strcmp(arg, "--version") == 0) {
+      options.version = true;
+    } else if (std::strcmp(arg, "--windowed") == 0) {
+      options.windowed = true;
+    } else if (std::strcmp(arg, "--timedemo") == 0) {
+      options.timedemo = true;
+    } else if (std::strcmp(arg, "--record") == 0 && hasValue) {
+      options.record = argv[++i];
+    } else if (std::strcmp(arg, "--replay") == 0 && hasValue) {
+      options.replay = argv[++i];
+    }
+  }
+  return options;
+}
+
+const char* UsageText() {
+  return "Usage: coilrun [--windowed] [--record FILE | --replay FILE [--timedemo]]\n"
+         "A snake that never stops: eat, grow, and do not run into yourself.\n"
+         "\n"
+         "  --windowed       start in a window instead of full screen (Alt+Enter or F11 toggles)\n"
+         "  --record FILE    write every key and window event of this run to FILE\n"
+         "  --replay FILE    play a recorded run back exactly\n"
+         "  --timedemo       with --replay: as fast as possible, then print the ticks per second\n"
+         "  --help           show this text\n"
+         "  --version        show the version\n"
+         "\n"
+         "Keys: arrows steer and choose, Return confirms, Esc pauses, F12 saves a screenshot.\n"
+         "The game reads its data files and SCORE.DAT from the working directory.\n";
+}
+
+}  // namespace coilrun
