@@ -19,7 +19,7 @@ void MainWindowProc(const Message& message) {
   if (message.code == kMessageDestroy) DevicePostQuitMessage(0);
 }
 
-void PumpOneMessage() {
+bool PumpOneMessage() {
   Message taken;
   bool got = false;
   RecordedMessage recorded{};
@@ -29,9 +29,10 @@ void PumpOneMessage() {
     got = DevicePeekMessage(&taken);
     RecordMessage(got, RecordedMessage{taken.code, taken.wParam});
   }
-  if (!got) return;
+  if (!got) return false;
   LastMessage = taken;
   MainWindowProc(taken);
+  return true;
 }
 
 bool QuitMessageSeen() { return LastMessage.code == kMessageQuit; }

@@ -25,8 +25,9 @@ extern Message LastMessage;
 bool CreateMainWindow();
 // The window's handler: the window's destruction asks the program to quit.
 void MainWindowProc(const Message& message);
-// Takes at most one waiting message into LastMessage, without waiting, and dispatches it.
-void PumpOneMessage();
+// Takes at most one waiting message into LastMessage, without waiting, and dispatches it. True when one
+// was taken.
+bool PumpOneMessage();
 // True once the quit message has been taken.
 bool QuitMessageSeen();
 // True once the window has been asked to close (its close button, Alt+F4, SIGINT, SIGTERM), whether or not

@@ -16,8 +16,9 @@ struct ScriptStep {
   std::vector<uint8_t> keys;
 };
 
-// The key script, in the order its steps were added.
+// The key script, in the order its steps were added, and the test's player that may stand in for it.
 std::vector<ScriptStep> script;
+std::function<std::vector<uint8_t>(uint64_t)> player;
 // Refused steps, reads so far, the operation log.
 std::set<MemoryKeyboardStep> refused;
 uint64_t reads = 0;
@@ -37,6 +38,7 @@ bool Reached(const ScriptStep& step, uint64_t readIndex) {
 
 void MemoryResetKeyboard() {
   script.clear();
+  player = nullptr;
   refused.clear();
   reads = 0;
   calls.clear();
@@ -50,6 +52,10 @@ void MemoryHoldKeys(MemoryKeyTrigger trigger, uint64_t index, std::initializer_l
 
 void MemoryHoldKeys(MemoryKeyTrigger trigger, uint64_t index, const std::vector<uint8_t>& keys) {
   script.push_back(ScriptStep{trigger, index, keys});
+}
+
+void MemorySetKeyPlayer(std::function<std::vector<uint8_t>(uint64_t read)> keyPlayer) {
+  player = std::move(keyPlayer);
 }
 
 void MemoryLoseKeyboardInput() { inputLostPending = true; }
@@ -99,9 +105,14 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
     return KeyReadResult::kInputLost;
   }
   if (!acquired) return KeyReadResult::kFailed;
+  std::vector<uint8_t> played;
   const std::vector<uint8_t>* held = nullptr;
+  if (player) {
+    played = player(readIndex);
+    held = &played;
+  }
   for (const ScriptStep& step : script) {
-    if (Reached(step, readIndex)) held = &step.keys;
+    if (!player && Reached(step, readIndex)) held = &step.keys;
   }
   for (int i = 0; i < 256; ++i) state[i] = 0;
   if (held != nullptr) {

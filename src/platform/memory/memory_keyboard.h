@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -20,6 +21,9 @@ void MemoryResetKeyboard();
 // order they were added.
 void MemoryHoldKeys(MemoryKeyTrigger trigger, uint64_t index, std::initializer_list<uint8_t> keys);
 void MemoryHoldKeys(MemoryKeyTrigger trigger, uint64_t index, const std::vector<uint8_t>& keys);
+// A player of the test's own: asked at every read (with the read's index) which keys are held. While set,
+// it takes the place of the script.
+void MemorySetKeyPlayer(std::function<std::vector<uint8_t>(uint64_t read)> player);
 // The next read reports lost input; the device must be acquired again before it reads.
 void MemoryLoseKeyboardInput();
 void MemoryRefuseKeyboardStep(MemoryKeyboardStep step, bool refuse = true);

@@ -1,0 +1,304 @@
+// Whole-program tests: the real entry from start-up to Exit over the in-memory devices, played by a
+// scripted player on the tests' own data set, with the virtual clock.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/assets.h"
+#include "app/entry.h"
+#include "app/score_table.h"
+#include "app/title_screens.h"
+#include "app/window.h"
+#include "devices/keyboard.h"
+#include "display/display.h"
+#include "game/game_flow.h"
+#include "game/play_state.h"
+#include "game_data.h"
+#include "platform/memory/memory_clock.h"
+#include "platform/memory/memory_display.h"
+#include "platform/memory/memory_keyboard.h"
+#include "platform/memory/memory_sound.h"
+#include "platform/memory/memory_window.h"
+#include "test_support.h"
+
+namespace coilrun {
+namespace {
+
+namespace fs = std::filesystem;
+
+// How the scripted player plays a game.
+enum class Plan {
+  kClearThenCrash,  // homes in on every enemy of the first stage, then runs straight into the border
+  kQuitFromDialog,  // plays a little, then Esc and Return
+};
+
+// Turns toward the enemy's middle: Right when that is the shorter way round, else Left.
+std::vector<uint8_t> SteerToEnemy() {
+  const double dx = (Play.EnemyX + 25) - (Play.TrailX[static_cast<size_t>(Play.HeadIndex)] + 6);
+  const double dy = (Play.EnemyY + 20) - (Play.TrailY[static_cast<size_t>(Play.HeadIndex)] + 6);
+  const int wanted = static_cast<int>(std::lround(std::atan2(dy, dx) / (M_PI / 16))) & 31;
+  const int turn = (wanted - Play.Heading) & 31;
+  if (turn == 0) return {};
+  return {turn < 16 ? kKeyRight : kKeyLeft};
+}
+
+bool GameOver() { return Play.Lives < 0 || Play.StageIndex >= kStageCount || Play.QuitChosen != 0; }
+
+// Keys for every read: Return ends every wait and confirms play in the menu; once the game is over, Up
+// and Return choose Exit.
+std::vector<uint8_t> PlayerKeys(Plan plan, bool gameStarted) {
+  if (gameStarted && GameOver()) return {kKeyUp, kKeyReturn};
+  std::vector<uint8_t> keys = {kKeyReturn};
+  if (plan == Plan::kClearThenCrash && Play.StageIndex == 0 && TicksPlayed() > 0) {
+    for (uint8_t key : SteerToEnemy()) keys.push_back(key);
+  }
+  if (plan == Plan::kQuitFromDialog && TicksPlayed() >= 40) keys.push_back(kKeyEscape);
+  return keys;
+}
+
+std::vector<uint8_t> ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+int32_t FileScore(const std::vector<uint8_t>& file, int place) {
+  const uint8_t* p = file.data() + 16 + 4 * place;
+  return static_cast<int32_t>(uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) |
+                              (uint32_t{p[3]} << 24));
+}
+
+// How often the effect with these samples was played.
+int Plays(const std::string& wave) {
+  const uint64_t checksum = MemorySampleChecksum(GameDataSamples(wave));
+  return static_cast<int>(std::count_if(MemorySoundLog().begin(), MemorySoundLog().end(), [&](const auto& e) {
+    return e.what == "play" && e.checksum == checksum;
+  }));
+}
+
+uint16_t SheetColour(uint8_t index) {
+  return PackColor(static_cast<uint8_t>((index & 31) * 8), static_cast<uint8_t>((index >> 5) * 4), 0);
+}
+
+class GameTest : public MemoryDeviceTest {
+ protected:
+  void SetUp() override {
+    MemoryDeviceTest::SetUp();
+    Play = PlayState{};
+    ScoreFile.fill(0);
+    old_ = fs::current_path();
+    dir_ = fs::temp_directory_path() / ("coilrun-game-" + std::to_string(getpid()) + "-" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    WriteGameData(dir_);
+    fs::current_path(dir_);
+    MemorySetCalendarSeconds(1234);
+  }
+  void TearDown() override {
+    fs::current_path(old_);
+    fs::remove_all(dir_);
+    MemoryDeviceTest::TearDown();
+  }
+
+  // Runs the whole program with the scripted player; its exit status.
+  int RunGame(Plan plan) {
+    MemorySetKeyPlayer([plan](uint64_t read) {
+      // A player stuck for ever (it never is with this data) gives up through the pause dialog.
+      if (read > 2'000'000) return std::vector<uint8_t>{kKeyEscape, kKeyReturn, kKeyUp};
+      return PlayerKeys(plan, TicksPlayed() > ticksBefore_);
+    });
+    ticksBefore_ = TicksPlayed();
+    char name[] = "coilrun";
+    char* argv[] = {name, nullptr};
+    const int status = RunCoilrun(1, argv);
+    MemorySetKeyPlayer(nullptr);
+    return status;
+  }
+
+  fs::path old_;
+  fs::path dir_;
+  static inline uint64_t ticksBefore_ = 0;
+};
+
+TEST_F(GameTest, AGameThatEatsClearsTheFirstStageThenDiesThreeTimesEndsInTheTable) {
+  ASSERT_EQ(RunGame(Plan::kClearThenCrash), 0);
+  // The first stage was cleared, the second lost three times.
+  EXPECT_EQ(Play.StageIndex, 1);
+  EXPECT_EQ(Play.Lives, -1);
+  EXPECT_GE(Plays("EAT.WAV"), StageTable[0].EnemiesToClear);
+  EXPECT_EQ(Plays("CLEAR.WAV"), 1);
+  EXPECT_EQ(Plays("DIE.WAV"), 3);
+  EXPECT_EQ(Plays("MENU2.WAV"), 1);  // play chosen
+  EXPECT_EQ(Plays("MENU3.WAV"), 1);  // Exit chosen
+  // Ten enemies at 100 and the decay since: the score is what the table now holds in first place.
+  EXPECT_GT(Play.Score, 1000);
+  const std::vector<uint8_t> scores = ReadFile("SCORE.DAT");
+  ASSERT_EQ(scores.size(), 1036u);
+  EXPECT_EQ(FileScore(scores, 0), Play.Score);
+  for (int place = 1; place < 5; ++place) EXPECT_EQ(FileScore(scores, place), 0);
+  // Everything made was given back.
+  EXPECT_EQ(MemoryLiveSurfaceCount(), 0);
+  EXPECT_EQ(MemoryLiveSoundBuffers(), 0);
+}
+
+TEST_F(GameTest, TheLogoIsTheFirstFrameAndTheHighScoreScreenShowsTheNewScore) {
+  const uint16_t logo = SheetColour(kPictureIndex);
+  std::vector<uint16_t> highScoreFrame;
+  uint64_t framesAtEnd = 0;
+  MemorySetKeyPlayer(nullptr);
+  ASSERT_EQ(RunGame(Plan::kQuitFromDialog), 0);
+  const auto& frames = MemoryPresentedFrames();
+  ASSERT_FALSE(frames.empty());
+  EXPECT_EQ(frames[0].checksum, MemoryChecksum(std::vector<uint16_t>(kCanvasPixelCount, logo)));
+  (void)highScoreFrame;
+  (void)framesAtEnd;
+  // The quit chose no banner and no sound of death or clearing; the score went to the table at once.
+  EXPECT_EQ(Play.QuitChosen, 1);
+  EXPECT_EQ(Plays("DIE.WAV") + Plays("CLEAR.WAV"), 0);
+  EXPECT_EQ(FileScore(ReadFile("SCORE.DAT"), 0), Play.Score);
+}
+
+TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScoresAsZero) {
+  std::vector<uint8_t> file(1036, 0);
+  const int32_t scores[5] = {123, 100000042, -5, 7, 0};
+  for (int place = 0; place < 5; ++place) {
+    for (int b = 0; b < 4; ++b) {
+      file[static_cast<size_t>(16 + 4 * place + b)] = static_cast<uint8_t>(static_cast<uint32_t>(scores[place]) >> (8 * b));
+    }
+  }
+  std::ofstream("SCORE.DAT", std::ios::binary).write(reinterpret_cast<const char*>(file.data()), 1036);
+  ASSERT_TRUE(StartUp());
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});  // Held from the menu: ends the screen at once.
+  ASSERT_EQ(RunHighScoreScreen(), 1);
+  const std::vector<uint16_t>& shown = MemoryFrontPixels();
+  EXPECT_EQ(shown[12 * 640 + 12], SheetColour(kHighScoreBannerIndex));
+  const char* expected[5] = {"00000123", "00000042", "00000000", "00000007", "00000000"};
+  for (int place = 0; place < 5; ++place) {
+    for (int k = 0; k < 8; ++k) {
+      const int digit = expected[place][7 - k] - '0';
+      const int x = 380 - 16 * k + 7;
+      const int y = 150 + 50 * place + 11;
+      EXPECT_EQ(shown[static_cast<size_t>(y * 640 + x)], SheetColour(static_cast<uint8_t>(kDigitIndex + digit)))
+          << "place " << place << " digit " << k;
+    }
+  }
+  ShutDown();
+}
+
+// The menu over its own frames: one read of the keys per frame.
+class MenuTest : public GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    ASSERT_TRUE(StartUp());
+  }
+  void TearDown() override {
+    ShutDown();
+    GameTest::TearDown();
+  }
+  int MovesPlayed() { return Plays("MENU1.WAV"); }
+};
+
+TEST_F(MenuTest, UpAndDownWrapMoveTogetherAndReturnConfirmsTheNewSelection) {
+  const std::vector<std::vector<uint8_t>> frames = {
+      {kKeyDown}, {kKeyDown}, {kKeyDown}, {kKeyDown}, {kKeyUp}, {kKeyUp, kKeyDown}, {kKeyUp, kKeyReturn}};
+  for (size_t i = 0; i < frames.size(); ++i) MemoryHoldKeys(MemoryKeyTrigger::kRead, i, frames[i]);
+  ASSERT_EQ(RunMainMenu(), 1);
+  // 0 -> 1 -> 2 -> 3 -> 0, up to 3, up and down (3), up to 2 and confirmed.
+  EXPECT_EQ(ScreenMode, kModeHighScores);
+  EXPECT_EQ(MovesPlayed(), 5 + 2 + 1);
+  EXPECT_EQ(Plays("MENU2.WAV"), 1);
+  EXPECT_EQ(MemoryPresentedFrames().size(), frames.size());
+  // The last frame showed the label of the confirmed entry.
+  EXPECT_EQ(MemoryFrontPixels()[290 * 640 + 320], SheetColour(kLabelIndex + kModeHighScores));
+}
+
+TEST_F(MenuTest, ReturnHeldAsTheMenuStartsConfirmsPlayAfterOneFrameAndExitPlaysItsOwnSound) {
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});
+  ASSERT_EQ(RunMainMenu(), 1);
+  EXPECT_EQ(ScreenMode, kModePlay);
+  EXPECT_EQ(MemoryPresentedFrames().size(), 1u);
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyUp, kKeyReturn});
+  ScreenMode = kModeHighScores;
+  ASSERT_EQ(RunMainMenu(), 1);
+  EXPECT_EQ(ScreenMode, kModeExit);  // The menu always starts on the first entry.
+  EXPECT_EQ(Plays("MENU3.WAV"), 1);
+}
+
+TEST_F(MenuTest, AQuitMessageBeforeTheMenuDrawsNothingAndOneDuringItEndsItAfterThatFrame) {
+  MemoryQueueMessage(Message{kMessageQuit, 0, 0});
+  PumpOneMessage();
+  const size_t framesBefore = MemoryPresentedFrames().size();
+  ASSERT_EQ(RunMainMenu(), 1);
+  EXPECT_EQ(MemoryPresentedFrames().size(), framesBefore);
+  EXPECT_EQ(ScreenMode, kModePlay);
+}
+
+// Closing the window ends the program within a second from every screen, and records a game cut short.
+TEST_F(GameTest, ClosingTheWindowEndsTheProgramPromptlyFromEveryScreen) {
+  struct Case {
+    const char* screen;
+    std::function<bool()> when;
+  };
+  const std::vector<Case> cases = {
+      {"logo", [] { return true; }},
+      {"menu", [] { return MemoryPresentedFrames().size() >= 40; }},
+      {"play", [] { return TicksPlayed() >= 20; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.screen);
+    MemoryResetAll();
+    Play = PlayState{};
+    WriteGameData(dir_);
+    int64_t closedAt = -1;
+    const uint64_t ticksBefore = TicksPlayed();
+    MemorySetKeyPlayer([&](uint64_t) {
+      if (closedAt < 0 && c.when()) {
+        MemoryRequestClose();
+        closedAt = MemoryClockNanoseconds();
+      }
+      return std::vector<uint8_t>{kKeyReturn};
+    });
+    (void)ticksBefore;
+    char name[] = "coilrun";
+    char* argv[] = {name, nullptr};
+    EXPECT_EQ(RunCoilrun(1, argv), 0);
+    ASSERT_GE(closedAt, 0);
+    EXPECT_LT(MemoryClockNanoseconds() - closedAt, 1'000'000'000);
+    EXPECT_EQ(MemoryLiveSurfaceCount(), 0);
+    if (std::string(c.screen) == "play") EXPECT_EQ(FileScore(ReadFile("SCORE.DAT"), 0), Play.Score);
+    MemorySetKeyPlayer(nullptr);
+  }
+}
+
+// Every data file the way of a game reaches, when missing, ends the program with a line naming it.
+TEST_F(GameTest, EachMissingDataFileGivesItsMessageAndStatusOneWithoutLeaking) {
+  const std::vector<std::string> files = {"ENEMY01.DAT", "ENEMY02.DAT", "DATA.DAT",  "DATA2.DAT", "LOGO.DAT",
+                                          "MENU.DAT",    "MENU1.WAV",   "MENU2.WAV", "BG00.DAT",  "STAGE00.DAT",
+                                          "EAT.WAV",     "CLEAR.WAV",   "BG01.DAT",  "STAGE01.DAT", "DIE.WAV",
+                                          "BG05.DAT"};
+  for (const std::string& file : files) {
+    SCOPED_TRACE(file);
+    MemoryResetAll();
+    Play = PlayState{};
+    WriteGameData(dir_);
+    fs::remove(dir_ / file);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunGame(Plan::kClearThenCrash), 1);
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_NE(printed.find("coilrun: cannot load " + file + ": no such file in "), std::string::npos) << printed;
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+    EXPECT_EQ(MemoryLiveSurfaceCount(), 0);
+    EXPECT_EQ(MemoryLiveSoundBuffers(), 0);
+  }
+}
+
+}  // namespace
+}  // namespace coilrun
