@@ -43,6 +43,19 @@ struct Placement {
   int16_t y;
 };
 
+// Draws a placement's rectangle of `source` onto the Canvas at its point, with or without the source's key.
+inline void BlitPlacementToCanvas(const Surface* source, const Placement& p, bool keyed) {
+  const auto left = static_cast<int16_t>(p.source.left);
+  const auto top = static_cast<int16_t>(p.source.top);
+  const auto right = static_cast<int16_t>(p.source.right);
+  const auto bottom = static_cast<int16_t>(p.source.bottom);
+  if (keyed) {
+    BlitToCanvasKeyed(source, p.x, p.y, left, top, right, bottom);
+  } else {
+    BlitToCanvas(source, p.x, p.y, left, top, right, bottom);
+  }
+}
+
 // Full-screen pictures: the logo, the menu background, the stage backgrounds and intro pictures.
 inline constexpr Placement kFullScreen{ScreenRect, 0, 0};
 

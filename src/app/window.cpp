@@ -2,6 +2,7 @@
 #include "app/window.h"
 
 #include "app/window_device.h"
+#include "devices/keyboard.h"
 
 namespace coilrun {
 
@@ -27,5 +28,16 @@ void PumpOneMessage() {
 bool QuitMessageSeen() { return LastMessage.code == kMessageQuit; }
 
 bool CloseRequested() { return QuitMessageSeen() || DeviceCloseRequested(); }
+
+}  // namespace coilrun
+
+namespace coilrun {
+
+bool WaitForAnyKey() {
+  for (;;) {
+    if (AnyKeyDown()) return true;
+    if (CloseRequested()) return false;
+  }
+}
 
 }  // namespace coilrun

@@ -33,5 +33,7 @@ bool QuitMessageSeen();
 // the pump has taken the message yet. The waits that take no messages (key waits, fades, the pause
 // dialog) look at this so that the program ends promptly from every screen.
 bool CloseRequested();
+// Polls the keyboard until any key is held or the window is asked to close; true for a key.
+bool WaitForAnyKey();
 
 }  // namespace coilrun

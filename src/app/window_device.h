@@ -17,5 +17,7 @@ void DeviceHideCursor();
 // Hides the mouse pointer over the window.
 bool DeviceCloseRequested();
 // True once a request to close the window has arrived, taken from the queue or not.
+const char* DevicePlatformError();
+// The platform's own words for its last failure, for the line printed when start-up fails.
 
 }  // namespace coilrun

@@ -47,6 +47,7 @@ bool DevicePeekMessage(Message* message) {
 void DevicePostQuitMessage(uint64_t exitCode) { queue.push_back(Message{kMessageQuit, exitCode, 0}); }
 void DeviceHideCursor() { cursorHidden = true; }
 bool DeviceCloseRequested() { return closeRequested; }
+const char* DevicePlatformError() { return "refused by the in-memory device"; }
 
 void MemoryRequestClose() {
   closeRequested = true;

@@ -19,6 +19,8 @@ uint64_t quitExitCode = 0;
 bool windowGone = false;
 // Set as soon as a request to close arrives in SDL's queue, before the pump takes it.
 bool closeRequested = false;
+// Whether the pointer is to be hidden over the window, which may not exist yet.
+bool cursorHidden = false;
 
 int NoteCloseRequest(void*, SDL_Event* event) {
   if (event->type == SDL_QUIT) closeRequested = true;
@@ -59,6 +61,7 @@ void DeviceCreateWindow(const char*, const char* title) {
   IgnoreInputEvents();
   SDL_AddEventWatch(NoteCloseRequest, nullptr);
   if (mainWindow != nullptr) SDL_ShowWindow(mainWindow);
+  if (cursorHidden) SDL_ShowCursor(SDL_DISABLE);
 }
 
 bool DevicePeekMessage(Message* message) {
@@ -88,7 +91,12 @@ void DevicePostQuitMessage(uint64_t exitCode) {
   quitExitCode = exitCode;
 }
 
-void DeviceHideCursor() { SDL_ShowCursor(SDL_DISABLE); }
+void DeviceHideCursor() {
+  cursorHidden = true;
+  if (mainWindow != nullptr) SDL_ShowCursor(SDL_DISABLE);
+}
+
+const char* DevicePlatformError() { return SDL_GetError(); }
 
 bool DeviceCloseRequested() {
   // The waits that ask this read no keys, so the events are gathered here.

@@ -1,0 +1,91 @@
+// The logo screen and the main menu.
+#include "app/title_screens.h"
+
+#include "app/failure.h"
+#include "app/window.h"
+#include "devices/delay.h"
+#include "devices/keyboard.h"
+#include "devices/sound.h"
+#include "display/display.h"
+#include "display/fade.h"
+#include "images/images.h"
+
+namespace coilrun {
+
+uint8_t ScreenMode = kModePlay;
+
+namespace {
+
+// Loads a menu sound in place of the one before; false, with the failure noted, when it cannot.
+bool SwapEffect(AssetIndex sound) {
+  FreeEffect();
+  if (LoadEffect(AssetTable[sound])) return true;
+  NoteLoadFailure(AssetTable[sound], "a wave file");
+  return false;
+}
+
+// One menu frame: steer, draw, present, wait. True when Return was held in this frame's keys.
+bool RunMenuFrame(const Surface* background, const Surface* sheet) {
+  PumpOneMessage();
+  RestoreSurfaces();
+  ReadKeyboard();
+  if (KeyHeld(kKeyUp)) {
+    ScreenMode = ScreenMode == 0 ? kModeExit : static_cast<uint8_t>(ScreenMode - 1);
+    PlayEffect(0);
+  }
+  if (KeyHeld(kKeyDown)) {
+    ScreenMode = ScreenMode == kModeExit ? 0 : static_cast<uint8_t>(ScreenMode + 1);
+    PlayEffect(0);
+  }
+  BlitPlacementToCanvas(background, kFullScreen, false);
+  BlitPlacementToCanvas(sheet, MenuEntries[ScreenMode].label, true);
+  PresentFrame();
+  DelayMs(kMenuFrameDelayMs);
+  return KeyHeld(kKeyReturn);
+}
+
+}  // namespace
+
+int RunLogoScreen() {
+  Surface* logo = LoadPcxImage(AssetTable[kAssetLogo]);
+  if (logo == nullptr) {
+    NoteLoadFailure(AssetTable[kAssetLogo], "a PCX picture");
+    return 0;
+  }
+  BlitPlacementToCanvas(logo, kFullScreen, false);
+  PresentFrame();
+  WaitForAnyKey();
+  FadeScreen(0);
+  ReleaseSurface(logo);
+  return 1;
+}
+
+int RunMainMenu() {
+  Surface* background = LoadBitmapImage(AssetTable[kAssetMenu]);
+  if (background == nullptr) {
+    NoteLoadFailure(AssetTable[kAssetMenu], "a bitmap");
+    return 0;
+  }
+  Surface* sheet = LoadPcxImage(AssetTable[kAssetData]);
+  if (sheet == nullptr) {
+    NoteLoadFailure(AssetTable[kAssetData], "a PCX picture");
+    ReleaseSurface(background);
+    return 0;
+  }
+  SetSourceColorKey(sheet, PackColor(0, 0, 0));
+  bool ok = SwapEffect(kAssetMenu1Wav);
+  ScreenMode = kModePlay;
+  // The keyboard is not read again after the frame's wait: Return confirms what that frame showed.
+  while (ok && !QuitMessageSeen()) {
+    if (RunMenuFrame(background, sheet)) {
+      ok = SwapEffect(ScreenMode == kModeExit ? kAssetMenu3Wav : kAssetMenu2Wav);
+      if (ok) PlayEffect(0);
+      break;
+    }
+  }
+  ReleaseSurface(sheet);
+  ReleaseSurface(background);
+  return ok ? 1 : 0;
+}
+
+}  // namespace coilrun

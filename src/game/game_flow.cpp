@@ -1,0 +1,128 @@
+// The game flow: each stage attempt from its intro picture to its banner, and the game's end.
+#include "game/game_flow.h"
+
+#include "app/assets.h"
+#include "app/failure.h"
+#include "app/score_table.h"
+#include "app/shared_sprites.h"
+#include "app/window.h"
+#include "devices/sound.h"
+#include "display/display.h"
+#include "display/fade.h"
+#include "game/play_state.h"
+#include "game/play_tick.h"
+#include "images/images.h"
+
+namespace coilrun {
+
+namespace {
+
+// How an attempt's tick loop ended, or that a file failed on the way.
+enum class AttemptEnd { kQuit, kDied, kCleared, kClosed, kFailed };
+
+Surface* LoadPicture(AssetIndex asset, bool pcx) {
+  Surface* picture = pcx ? LoadPcxImage(AssetTable[asset]) : LoadBitmapImage(AssetTable[asset]);
+  if (picture == nullptr) NoteLoadFailure(AssetTable[asset], pcx ? "a PCX picture" : "a bitmap");
+  return picture;
+}
+
+bool SwapEffect(AssetIndex sound) {
+  FreeEffect();
+  if (LoadEffect(AssetTable[sound])) return true;
+  NoteLoadFailure(AssetTable[sound], "a wave file");
+  return false;
+}
+
+// Shows the stage's intro picture until a key is held, then fades to black.
+bool ShowIntro() {
+  Surface* intro = LoadPicture(static_cast<AssetIndex>(kAssetStage00 + Play.StageIndex), true);
+  if (intro == nullptr) return false;
+  BlitPlacementToCanvas(intro, kFullScreen, false);
+  ReleaseSurface(intro);
+  PresentFrame();
+  WaitForAnyKey();
+  FadeScreen(0);
+  return true;
+}
+
+// The loop of ticks; a quit message taken by the pump is seen at the top of the next pass.
+void RunTicks() {
+  for (;;) {
+    if (QuitMessageSeen() || CloseRequested()) return;
+    PumpOneMessage();
+    if (PlayTick() == 0) return;
+  }
+}
+
+// One attempt at the current stage, up to the end of its tick loop. StageBackground and PlaySheet are
+// released on every path but a finished attempt's, whose sheet still holds the banner.
+AttemptEnd RunAttempt() {
+  StageBackground = LoadPicture(static_cast<AssetIndex>(kAssetBg00 + Play.StageIndex), false);
+  if (StageBackground == nullptr) return AttemptEnd::kFailed;
+  if (!ShowIntro() || !SwapEffect(kAssetEatWav)) {
+    ReleaseSurface(StageBackground);
+    return AttemptEnd::kFailed;
+  }
+  const uint16_t white = PackColor(255, 255, 255);
+  SetSourceColorKey(EnemySprite1, white);
+  SetSourceColorKey(EnemySprite2, white);
+  StartStage();
+  PlaySheet = LoadPicture(kAssetData, true);
+  if (PlaySheet == nullptr) {
+    ReleaseSurface(StageBackground);
+    return AttemptEnd::kFailed;
+  }
+  SetSourceColorKey(PlaySheet, PackColor(0, 0, 0));
+  if (!CloseRequested()) RunTicks();
+  ReleaseSurface(StageBackground);
+  AttemptEnd end = AttemptEnd::kCleared;
+  if (Play.QuitChosen != 0) {
+    end = AttemptEnd::kQuit;
+  } else if (CloseRequested()) {
+    end = AttemptEnd::kClosed;
+  } else if (Play.Dead != 0) {
+    end = AttemptEnd::kDied;
+  }
+  if (end == AttemptEnd::kQuit || end == AttemptEnd::kClosed) ReleaseSurface(PlaySheet);
+  return end;
+}
+
+// The death or clear banner over the attempt's last frame, its sound, and the wait for a key.
+bool ShowBanner(AttemptEnd end) {
+  const bool died = end == AttemptEnd::kDied;
+  if (!SwapEffect(died ? kAssetDieWav : kAssetClearWav)) {
+    ReleaseSurface(PlaySheet);
+    return false;
+  }
+  if (died) {
+    Play.Lives = static_cast<int8_t>(Play.Lives - 1);
+  } else {
+    Play.StageIndex = static_cast<uint8_t>(Play.StageIndex + 1);
+  }
+  PlayEffect(0);
+  BlitPlacementToCanvas(PlaySheet, died ? kDeathBanner : kClearBanner, true);
+  ReleaseSurface(PlaySheet);
+  PresentFrame();
+  WaitForAnyKey();
+  FadeScreen(0);
+  return true;
+}
+
+}  // namespace
+
+int PlayGame() {
+  StartGame();
+  for (;;) {
+    const AttemptEnd end = RunAttempt();
+    if (end == AttemptEnd::kFailed) return 0;
+    // The player's quit, and a window closed mid-game, end the game at once with the score recorded.
+    if (end == AttemptEnd::kQuit || end == AttemptEnd::kClosed) break;
+    if (!ShowBanner(end)) return 0;
+    if (CloseRequested() || Play.Lives < 0 || Play.StageIndex >= kStageCount) break;
+  }
+  RecordScore(Play.Score);
+  if (CloseRequested()) return 1;
+  return RunHighScoreScreen();
+}
+
+}  // namespace coilrun

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# SIGINT ends the game within a second from a screen that waits for a key, and SIGTERM does
+# so from play; both exit with status 0.
+source "$(dirname "$0")/e2e_lib.sh"
+e2e_start_x
+e2e_start_game
+sleep 1
+kill -INT "$E2E_GAME_PID"
+e2e_wait_exit 10 || e2e_fail "exit status $? after SIGINT on the logo"
+e2e_start_game
+sleep 1
+e2e_key Return
+sleep 2.2
+e2e_key Return
+sleep 1
+e2e_key space
+sleep 2.5
+kill -TERM "$E2E_GAME_PID"
+e2e_wait_exit 10 || e2e_fail "exit status $? after SIGTERM in play"
+first=$(e2e_score 0)
+[ "$first" -gt 0 ] || e2e_fail "a game cut short did not record its score"
+echo "PASS"

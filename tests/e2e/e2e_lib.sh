@@ -1,0 +1,85 @@
+# Shared steps of the end-to-end tests: a private X server, the game in a scratch folder, keys, screenshots.
+set -u
+
+E2E_GAME=$1
+E2E_DATA=$2
+E2E_ARTIFACTS=$3
+mkdir -p "$E2E_ARTIFACTS"
+E2E_WORK=$(mktemp -d /tmp/coilrun-e2e.XXXXXX)
+E2E_XVFB_PID=
+E2E_GAME_PID=
+
+e2e_fail() {
+  echo "FAIL: $*"
+  e2e_shot failure
+  exit 1
+}
+
+e2e_cleanup() {
+  [ -n "$E2E_GAME_PID" ] && kill -9 "$E2E_GAME_PID" 2>/dev/null
+  [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null
+  rm -rf "$E2E_WORK"
+}
+trap e2e_cleanup EXIT
+
+# A private X server on a free display, 1024x768 in true colour.
+e2e_start_x() {
+  local fifo="$E2E_WORK/displayfd"
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  E2E_XVFB_PID=$!
+  local number
+  read -r -t 10 number <"$fifo" || e2e_fail "Xvfb did not start"
+  export DISPLAY=":$number"
+}
+
+# The game in a scratch folder with the default data and an empty score file.
+e2e_start_game() {
+  cp "$E2E_DATA"/*.DAT "$E2E_DATA"/*.WAV "$E2E_WORK"/ || e2e_fail "no default data in $E2E_DATA"
+  head -c 1036 /dev/zero >"$E2E_WORK/SCORE.DAT"
+  (cd "$E2E_WORK" && SDL_RENDER_DRIVER=software SDL_AUDIODRIVER=dummy exec "$E2E_GAME" "$@" \
+    >"$E2E_ARTIFACTS/stdout.txt" 2>"$E2E_ARTIFACTS/stderr.txt") &
+  E2E_GAME_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    xdotool search --name 'Coilrun 0.2' >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  e2e_fail "no window within 10 s"
+}
+
+# A real key press: down, about 100 ms, up (a shorter tap can fall between two reads of the keyboard).
+e2e_key() {
+  xdotool keydown "$1"
+  sleep "${2:-0.12}"
+  xdotool keyup "$1"
+}
+
+e2e_shot() {
+  import -window root "$E2E_ARTIFACTS/$1.png" 2>/dev/null
+}
+
+# The colour at a point of the screen, as ImageMagick names it.
+e2e_pixel() {
+  import -window root -crop "1x1+$1+$2" txt:- 2>/dev/null | tail -1 | sed -E 's/.*(#[0-9A-F]{6}).*/\1/'
+}
+
+# Waits for the game to end; its exit status.
+e2e_wait_exit() {
+  local i
+  for i in $(seq 1 "${1:-50}"); do
+    if ! kill -0 "$E2E_GAME_PID" 2>/dev/null; then
+      wait "$E2E_GAME_PID"
+      local status=$?
+      E2E_GAME_PID=
+      return $status
+    fi
+    sleep 0.1
+  done
+  e2e_fail "the game did not end in time"
+}
+
+# The score in a place (0 is the best) of the scratch folder's SCORE.DAT.
+e2e_score() {
+  od -A n -t d4 -j $((16 + 4 * $1)) -N 4 "$E2E_WORK/SCORE.DAT" | tr -d ' '
+}

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# A player's round: logo, menu, a game steered for a few seconds, quit from the pause dialog, the high
+# scores, back through the logo to the menu, Exit. The score must be in first place afterwards.
+source "$(dirname "$0")/e2e_lib.sh"
+e2e_start_x
+e2e_start_game
+sleep 1
+e2e_shot 1-logo
+e2e_key Return
+sleep 2.2
+e2e_shot 2-menu
+e2e_key Return
+sleep 1
+e2e_shot 3-intro
+e2e_key space
+sleep 2.2
+# Hold Left: the short snake of the first stage circles without dying.
+xdotool keydown Left
+sleep 3
+e2e_shot 4-play
+xdotool keyup Left
+e2e_key Escape
+sleep 0.5
+e2e_shot 5-pause
+e2e_key Return
+sleep 2.5
+e2e_shot 6-high-scores
+e2e_key space
+sleep 1
+e2e_shot 7-logo-again
+e2e_key Return
+sleep 2.2
+e2e_key Up
+sleep 0.3
+e2e_shot 8-menu-exit
+e2e_key Return
+e2e_wait_exit 50
+status=$?
+[ "$status" -eq 0 ] || e2e_fail "exit status $status"
+first=$(e2e_score 0)
+second=$(e2e_score 1)
+echo "first place: $first, second: $second"
+[ "$first" -gt 0 ] && [ "$first" -le 1000 ] || e2e_fail "the game's score is not in first place ($first)"
+[ "$second" -eq 0 ] || e2e_fail "second place changed ($second)"
+echo "PASS"

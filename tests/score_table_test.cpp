@@ -1,0 +1,167 @@
+// The score table: the insertion rule, what the file keeps, and a rewrite that a crash cannot tear.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/score_table.h"
+
+namespace coilrun {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<uint8_t> ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteAll(const fs::path& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A record with recognisable leading and trailing bytes and the given scores.
+std::vector<uint8_t> Record(const std::vector<int32_t>& scores, size_t size = kScoreFileSize) {
+  std::vector<uint8_t> bytes(size);
+  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<uint8_t>(i * 7 + 3);
+  for (size_t place = 0; place < scores.size(); ++place) {
+    for (int b = 0; b < 4; ++b) {
+      bytes[16 + 4 * place + static_cast<size_t>(b)] = static_cast<uint8_t>(static_cast<uint32_t>(scores[place]) >> (8 * b));
+    }
+  }
+  return bytes;
+}
+
+std::vector<int32_t> Table() {
+  std::vector<int32_t> scores;
+  for (int place = 0; place < kScoreTablePlaces; ++place) scores.push_back(TopScore(place));
+  return scores;
+}
+
+// Each test works in a fresh directory of its own, with a fresh in-memory record.
+class ScoreTableTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ScoreFile.fill(0);
+    old_ = fs::current_path();
+    dir_ = fs::temp_directory_path() / ("coilrun-score-" + std::to_string(getpid()) + "-" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    fs::current_path(dir_);
+  }
+  void TearDown() override {
+    fs::current_path(old_);
+    fs::remove_all(dir_);
+  }
+  fs::path old_;
+  fs::path dir_;
+};
+
+TEST_F(ScoreTableTest, NewScoresGoAboveEqualOnesAndPushTheRestDown) {
+  WriteAll("SCORE.DAT", Record({900, 700, 500, 300, 100}));
+  RecordScore(500);  // Equal to third, lower than second: third, the old third and fourth move down.
+  EXPECT_EQ(Table(), std::vector<int32_t>({900, 700, 500, 500, 300}));
+  RecordScore(5000);
+  EXPECT_EQ(Table(), std::vector<int32_t>({5000, 900, 700, 500, 500}));
+  const std::vector<uint8_t> before = ReadAll("SCORE.DAT");
+  RecordScore(10);  // Lower than all five: the table stays, and the same bytes are written back.
+  EXPECT_EQ(ReadAll("SCORE.DAT"), before);
+}
+
+TEST_F(ScoreTableTest, AnEmptyTableTakesAZeroScoreAndStaysAllZero) {
+  WriteAll("SCORE.DAT", std::vector<uint8_t>(kScoreFileSize, 0));
+  RecordScore(0);
+  EXPECT_EQ(ReadAll("SCORE.DAT"), std::vector<uint8_t>(kScoreFileSize, 0));
+}
+
+TEST_F(ScoreTableTest, KeepsTheLeadingAndTrailingBytesAndAnythingPastTheRecord) {
+  std::vector<uint8_t> file = Record({3, 2, 1, 0, 0}, kScoreFileSize + 40);
+  WriteAll("SCORE.DAT", file);
+  RecordScore(2);
+  const std::vector<uint8_t> after = ReadAll("SCORE.DAT");
+  ASSERT_EQ(after.size(), file.size());
+  EXPECT_TRUE(std::equal(after.begin(), after.begin() + 16, file.begin()));
+  EXPECT_TRUE(std::equal(after.begin() + 36, after.end(), file.begin() + 36));
+  EXPECT_EQ(Table(), std::vector<int32_t>({3, 2, 2, 1, 0}));
+}
+
+TEST_F(ScoreTableTest, AShortFileIsReadOverTheRecordAndGrowsToItsSize) {
+  ScoreFile.fill(0xEE);
+  const std::vector<uint8_t> full = Record({50, 40, 30, 20, 10});
+  WriteAll("SCORE.DAT", std::vector<uint8_t>(full.begin(), full.begin() + 24));  // Two scores only.
+  RecordScore(45);
+  const std::vector<uint8_t> after = ReadAll("SCORE.DAT");
+  ASSERT_EQ(after.size(), static_cast<size_t>(kScoreFileSize));
+  EXPECT_EQ(TopScore(0), 50);
+  EXPECT_EQ(TopScore(1), 45);
+  EXPECT_EQ(after.back(), 0xEE);  // Bytes the file did not have keep what memory held.
+}
+
+TEST_F(ScoreTableTest, WithoutAFileScoresLiveInMemoryAndNoFileIsCreated) {
+  RecordScore(120);
+  RecordScore(340);
+  ReadScoreFile();
+  EXPECT_EQ(Table(), std::vector<int32_t>({340, 120, 0, 0, 0}));
+  EXPECT_FALSE(fs::exists("SCORE.DAT"));
+}
+
+TEST_F(ScoreTableTest, ALinkToTheScoreFileStaysALink) {
+  fs::create_directories("elsewhere");
+  WriteAll("elsewhere/scores", Record({0, 0, 0, 0, 0}));
+  fs::create_symlink("elsewhere/scores", "SCORE.DAT");
+  RecordScore(77);
+  EXPECT_TRUE(fs::is_symlink("SCORE.DAT"));
+  ScoreFile.fill(0);
+  ReadScoreFile();
+  EXPECT_EQ(TopScore(0), 77);
+}
+
+// A writer killed at any moment leaves the old table or the new one, complete, and nothing else of it.
+TEST_F(ScoreTableTest, AWriterKilledAtRandomMomentsNeverLeavesATornTable) {
+  std::mt19937 random(12345);
+  std::vector<uint8_t> initial = Record({0, 0, 0, 0, 0}, kScoreFileSize + 100);
+  WriteAll("SCORE.DAT", initial);
+  for (int round = 0; round < 60; ++round) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int32_t score = 1;; ++score) RecordScore(score * 1000 + round);
+    }
+    usleep(std::uniform_int_distribution<useconds_t>(200, 4000)(random));
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    const std::vector<uint8_t> now = ReadAll("SCORE.DAT");
+    ASSERT_EQ(now.size(), initial.size()) << "round " << round;
+    EXPECT_TRUE(std::equal(now.begin(), now.begin() + 16, initial.begin()));
+    EXPECT_TRUE(std::equal(now.begin() + 36, now.end(), initial.begin() + 36));
+    ScoreFile.fill(0);
+    ReadScoreFile();
+    // Nothing of an unfinished replacement is left beside the table, but for the one name it reuses.
+    for (const auto& entry : fs::directory_iterator(".")) {
+      const std::string name = entry.path().filename().string();
+      EXPECT_TRUE(name == "SCORE.DAT" || name == "SCORE.DAT.new") << name;
+    }
+    const std::vector<int32_t> table = Table();
+    EXPECT_TRUE(std::is_sorted(table.rbegin(), table.rend())) << "round " << round;
+    for (size_t place = 1; place < table.size(); ++place) {
+      // Scores written by one writer are a run of its successive scores, followed by older ones.
+      if (table[place] != 0 && table[place] % 1000 == round) {
+        EXPECT_EQ(table[place - 1] - table[place], 1000) << "round " << round;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace coilrun
