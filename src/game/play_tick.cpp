@@ -143,7 +143,7 @@ void EatEnemy() {
 }
 
 void DrawFrame() {
-  BlitToCanvas(StageBackground, 0, 0, 0, 0, kScreenWidth, kScreenHeight);
+  BlitPlacementToCanvas(StageBackground, kFullScreen, false);
   DrawStageLabel();
   DrawScore();
   BlitKeyed(Play.EnemyKind == 0 ? EnemySprite1 : EnemySprite2, kEnemyRect, Play.EnemyX, Play.EnemyY);
@@ -251,7 +251,7 @@ void RunPauseDialog() {
     }
     RestoreSurfaces();
     ReadKeyboard();
-    BlitKeyed(PlaySheet, kPauseBox.source, kPauseBox.x, kPauseBox.y);
+    BlitPlacementToCanvas(PlaySheet, kPauseBox, true);
     CopyCanvasToBack();
     if (KeyHeld(kKeyLeft)) Play.QuitChosen = 1;
     if (KeyHeld(kKeyRight)) Play.QuitChosen = 0;
