@@ -7,6 +7,7 @@
 #include "devices/input_record.h"
 #include "display/display.h"
 #include "display/display_device.h"
+#include "display/pixel_kernels.h"
 
 namespace coilrun {
 
@@ -14,13 +15,6 @@ namespace {
 
 // When the device last accepted a flip, on the monotonic clock; none before the first.
 int64_t lastFlipAcceptedNs = std::numeric_limits<int64_t>::min();
-
-void CopyRowKeyed(uint16_t* __restrict dst, const uint16_t* __restrict src, int32_t count, uint16_t key) {
-  for (int32_t i = 0; i < count; ++i) {
-    const uint16_t pixel = src[i];
-    dst[i] = pixel == key ? dst[i] : pixel;
-  }
-}
 
 }  // namespace
 
@@ -48,11 +42,12 @@ void CopySurfaceRect(Surface* destination, int32_t x, int32_t y, const Surface* 
 
   const auto width = static_cast<int32_t>(right - left);
   const bool skipKey = keyed && source->hasColorKey;
+  const PixelKernel kernel = FastestPixelKernel();
   for (int64_t row = 0; row < bottom - top; ++row) {
     const uint16_t* src = source->pixels.data() + (top + row) * source->width + left;
     uint16_t* dst = destination->pixels.data() + (dy + row) * destination->width + dx;
     if (skipKey) {
-      CopyRowKeyed(dst, src, width, source->colorKey);
+      CopyPixelsKeyed(dst, src, static_cast<size_t>(width), source->colorKey, kernel);
     } else {
       std::memmove(dst, src, static_cast<size_t>(width) * sizeof(uint16_t));
     }

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "display/display.h"
+
 namespace coilrun {
 
 // One row of the stage table.
@@ -27,6 +29,35 @@ inline constexpr std::array<StageRow, 6> StageTable = {{
 inline constexpr int kTrailSlots = 5000;
 inline constexpr int kHeadingCount = 32;
 inline constexpr int kSegmentSize = 12;
+
+// Where and how every stage attempt starts.
+inline constexpr int16_t kStartX = 320;
+inline constexpr int16_t kStartY = 240;
+inline constexpr uint8_t kStartSpeed = 5;
+inline constexpr int8_t kStartLives = 2;
+inline constexpr int32_t kStartScore = 1000;
+// The first target length and growth step of a stage are these times (StageIndex + 1).
+inline constexpr int16_t kTargetLengthPerStage = 10;
+inline constexpr int16_t kGrowthStepPerStage = 5;
+// The body's colour, packed by the display's pixel format; any Canvas pixel of it blocks the snake.
+inline constexpr uint8_t kBodyRed = 51;
+inline constexpr uint8_t kBodyGreen = 102;
+inline constexpr uint8_t kBodyBlue = 255;
+
+// The play field is the screen less this border; a head (x, y) is inside while its 12x12 box is.
+inline constexpr int16_t kFieldBorder = 10;
+inline constexpr int16_t kFieldLeft = kFieldBorder;
+inline constexpr int16_t kFieldTop = kFieldBorder;
+inline constexpr int16_t kFieldRight = kScreenWidth - kFieldBorder;
+inline constexpr int16_t kFieldBottom = kScreenHeight - kFieldBorder;
+// An enemy's top-left corner is drawn as (random mod kEnemyRangeX + kEnemyPlaceMin, random mod
+// kEnemyRangeY + kEnemyPlaceMin); its inclusive box then reaches 50 right and 40 down, inside the field.
+inline constexpr int16_t kEnemyPlaceMin = 10;
+inline constexpr int16_t kEnemyRangeX = 570;
+inline constexpr int16_t kEnemyRangeY = 420;
+inline constexpr int16_t kEnemyBoxSpanX = 50;
+inline constexpr int16_t kEnemyBoxSpanY = 40;
+inline constexpr int kEnemyKinds = 2;
 
 // The one game's state, read and written only by the tick and the game flow.
 struct PlayState {
@@ -62,6 +93,9 @@ extern std::array<float, kHeadingCount> CosTable;
 // A 12x12 disc, row by row from the top: 1 where a body segment has a pixel.
 extern const std::array<uint8_t, kSegmentSize * kSegmentSize> DiscMask;
 
+// The stage table's row of StageIndex; a StageIndex past the last stage reads the last row rather than
+// past the table.
+const StageRow& CurrentStageRow();
 // Fills the direction tables; called once at start-up.
 void BuildDirectionTables();
 // The game's random generator: a 32-bit linear congruential state, 15-bit results.

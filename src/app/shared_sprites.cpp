@@ -1,0 +1,70 @@
+// The sprites several screens share: the score digits and stage labels cut from their sheets at start-up,
+// and the two enemy pictures.
+#include "app/shared_sprites.h"
+
+#include "app/assets.h"
+#include "images/images.h"
+
+namespace coilrun {
+
+std::array<Surface*, 10> DigitSprites{};
+Surface* StageLabelSheet = nullptr;
+Surface* EnemySprite1 = nullptr;
+Surface* EnemySprite2 = nullptr;
+
+namespace {
+
+// Black, the key of the cut sprites: 0 in every 16-bit pixel format.
+constexpr uint16_t kBlackKey = 0;
+
+// A new surface holding `rect` of `sheet` at its top-left corner, keyed black; null when refused.
+Surface* CutSprite(const Surface* sheet, const Rect& rect, int16_t width, int16_t height) {
+  Surface* sprite = CreateOffscreenSurface(width, height);
+  if (sprite == nullptr) return nullptr;
+  CopySurfaceRect(sprite, 0, 0, sheet, rect, false);
+  SetSourceColorKey(sprite, kBlackKey);
+  return sprite;
+}
+
+bool CutDigits(const Surface* sheet) {
+  for (size_t d = 0; d < DigitSprites.size(); ++d) {
+    const auto offset = static_cast<int32_t>(kDigitStride * d);
+    const Rect rect{kDigitCut.left + offset, kDigitCut.top, kDigitCut.right + offset, kDigitCut.bottom};
+    DigitSprites[d] = CutSprite(sheet, rect, kDigitSurfaceWidth, kDigitSurfaceHeight);
+    if (DigitSprites[d] == nullptr) return false;
+  }
+  return true;
+}
+
+// Loads a sheet, cuts from it, and gives it back whatever the cutting did: only the cut sprites stay.
+template <typename Cut>
+bool CutFromSheet(AssetIndex asset, Cut cut) {
+  Surface* sheet = LoadPcxImage(AssetTable[asset]);
+  if (sheet == nullptr) return false;
+  const bool cutAll = cut(sheet);
+  ReleaseSurface(sheet);
+  return cutAll;
+}
+
+}  // namespace
+
+bool LoadSharedSprites() {
+  EnemySprite1 = LoadBitmapImage(AssetTable[kAssetEnemy01]);
+  if (EnemySprite1 == nullptr) return false;
+  EnemySprite2 = LoadBitmapImage(AssetTable[kAssetEnemy02]);
+  if (EnemySprite2 == nullptr) return false;
+  if (!CutFromSheet(kAssetData, CutDigits)) return false;
+  return CutFromSheet(kAssetData2, [](const Surface* sheet) {
+    StageLabelSheet = CutSprite(sheet, kStageLabelCut, kStageLabelSheetWidth, kStageLabelSheetHeight);
+    return StageLabelSheet != nullptr;
+  });
+}
+
+void ReleaseSharedSprites() {
+  ReleaseSurface(StageLabelSheet);
+  for (Surface*& digit : DigitSprites) ReleaseSurface(digit);
+  ReleaseSurface(EnemySprite2);
+  ReleaseSurface(EnemySprite1);
+}
+
+}  // namespace coilrun
