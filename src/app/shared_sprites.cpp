@@ -3,6 +3,7 @@
 #include "app/shared_sprites.h"
 
 #include "app/assets.h"
+#include "app/failure.h"
 #include "images/images.h"
 
 namespace coilrun {
@@ -40,18 +41,28 @@ bool CutDigits(const Surface* sheet) {
 template <typename Cut>
 bool CutFromSheet(AssetIndex asset, Cut cut) {
   Surface* sheet = LoadPcxImage(AssetTable[asset]);
-  if (sheet == nullptr) return false;
+  if (sheet == nullptr) {
+    NoteLoadFailure(AssetTable[asset], "a PCX picture");
+    return false;
+  }
   const bool cutAll = cut(sheet);
   ReleaseSurface(sheet);
   return cutAll;
 }
 
+// Loads an enemy picture; null, with the failure noted, when it cannot.
+Surface* LoadEnemy(AssetIndex asset) {
+  Surface* enemy = LoadBitmapImage(AssetTable[asset]);
+  if (enemy == nullptr) NoteLoadFailure(AssetTable[asset], "a bitmap");
+  return enemy;
+}
+
 }  // namespace
 
 bool LoadSharedSprites() {
-  EnemySprite1 = LoadBitmapImage(AssetTable[kAssetEnemy01]);
+  EnemySprite1 = LoadEnemy(kAssetEnemy01);
   if (EnemySprite1 == nullptr) return false;
-  EnemySprite2 = LoadBitmapImage(AssetTable[kAssetEnemy02]);
+  EnemySprite2 = LoadEnemy(kAssetEnemy02);
   if (EnemySprite2 == nullptr) return false;
   if (!CutFromSheet(kAssetData, CutDigits)) return false;
   return CutFromSheet(kAssetData2, [](const Surface* sheet) {
