@@ -52,7 +52,7 @@ bool ShowIntro() {
 void RunTicks() {
   for (;;) {
     if (QuitMessageSeen() || CloseRequested()) return;
-    PumpOneMessage();
+    if (PumpOneMessage() && LastMessage.code == kMessageKillFocus) RequestPause();
     ++ticksPlayed;
     if (PlayTick() == 0) return;
   }

@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "devices/clock_device.h"
+#include "devices/input_record.h"
 
 namespace coilrun {
 
@@ -66,7 +67,13 @@ uint16_t NextRandom() {
 }
 
 void StartGame() {
-  SeedRandom(DeviceCalendarSeconds());
+  // The seed is an input like the keys: a replay gives the recorded one.
+  uint32_t seed = 0;
+  if (!ReplaySeed(&seed)) {
+    seed = DeviceCalendarSeconds();
+    RecordSeed(seed);
+  }
+  SeedRandom(seed);
   Play.Lives = kStartLives;
   Play.Score = kStartScore;
   Play.StageIndex = 0;

@@ -22,6 +22,8 @@ Surface* PlaySheet = nullptr;
 
 namespace {
 
+// Set when the next tick is to open the pause dialog without Esc.
+bool pauseRequested = false;
 // PlayEffect's argument for a single play.
 constexpr int kPlayOnce = 0;
 // The colour a quitting player's screen fades to.
@@ -265,6 +267,8 @@ void RunPauseDialog() {
   } while (!KeyHeld(kKeyReturn));
 }
 
+void RequestPause() { pauseRequested = true; }
+
 int PlayTick() {
   // 1. Recover lost surfaces, read the keys.
   RestoreSurfaces();
@@ -272,7 +276,8 @@ int PlayTick() {
   // 2. Turn one heading per held key; both together cancel out.
   TurnSnake();
   // 3. Esc opens the pause dialog; quitting there fades out and ends the attempt without a step.
-  if (KeyHeld(kKeyEscape)) {
+  if (KeyHeld(kKeyEscape) || pauseRequested) {
+    pauseRequested = false;
     RunPauseDialog();
     if (Play.QuitChosen != 0) {
       FadeScreen(kFadeToBlack);

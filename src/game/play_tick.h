@@ -27,5 +27,8 @@ void DrawStageLabel();
 void DrawScore();
 // The pause dialog; leaves the choice in QuitChosen. A request to close the window chooses quit.
 void RunPauseDialog();
+// Makes the next tick open the pause dialog as Esc does: the window lost the focus, and a player who
+// comes back should find the game waiting, not the snake dead.
+void RequestPause();
 
 }  // namespace coilrun
