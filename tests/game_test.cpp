@@ -22,6 +22,7 @@
 #include "game/game_flow.h"
 #include "game/play_state.h"
 #include "game_data.h"
+#include "scripted_player.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"
 #include "platform/memory/memory_keyboard.h"
@@ -33,67 +34,6 @@ namespace coilrun {
 namespace {
 
 namespace fs = std::filesystem;
-
-// How the scripted player plays a game.
-enum class Plan {
-  kClearThenCrash,  // homes in on every enemy of the first stage, then runs straight into the border
-  kQuitFromDialog,  // plays a little, then Esc and Return
-};
-
-// Whether holding `turn` (-1 left, 0 none, +1 right) for `ticks` ticks from the head's place would run into
-// the border or onto body-coloured pixels of the last frame.
-bool Dangerous(int turn, int ticks) {
-  int x = Play.TrailX[static_cast<size_t>(Play.HeadIndex)];
-  int y = Play.TrailY[static_cast<size_t>(Play.HeadIndex)];
-  int heading = Play.Heading;
-  for (int t = 0; t < ticks; ++t) {
-    heading = (heading + turn) & 31;
-    x += static_cast<int>(CosTable[static_cast<size_t>(heading)] * Play.Speed);
-    y += static_cast<int>(SinTable[static_cast<size_t>(heading)] * Play.Speed);
-    if (x < 14 || y < 14 || x + 12 > 626 || y + 12 > 466) return true;
-    // Ticks well ahead probe the body as it is now, which the snake's own neck does not reach.
-    if (t >= 2) {
-      int onBody = 0;
-      for (int probe : {2, 10}) {
-        for (int probeY : {2, 10}) {
-          onBody += Canvas->pixels[static_cast<size_t>((y + probeY) * 640 + x + probe)] == Play.BodyColour;
-        }
-      }
-      if (onBody > 0) return true;
-    }
-  }
-  return false;
-}
-
-// Turns toward the enemy's middle, the shorter way round, unless that way runs into something.
-std::vector<uint8_t> SteerToEnemy() {
-  const double dx = (Play.EnemyX + 25) - (Play.TrailX[static_cast<size_t>(Play.HeadIndex)] + 6);
-  const double dy = (Play.EnemyY + 20) - (Play.TrailY[static_cast<size_t>(Play.HeadIndex)] + 6);
-  const int wanted = static_cast<int>(std::lround(std::atan2(dy, dx) / (M_PI / 16))) & 31;
-  const int error = (wanted - Play.Heading) & 31;
-  const int preferred = error == 0 ? 0 : (error < 16 ? 1 : -1);
-  for (int turn : {preferred, 0, -preferred, preferred == 0 ? 1 : 0, preferred == 0 ? -1 : 0}) {
-    if (!Dangerous(turn, 14)) {
-      if (turn == 0) return {};
-      return {turn > 0 ? kKeyRight : kKeyLeft};
-    }
-  }
-  return {};
-}
-
-bool GameOver() { return Play.Lives < 0 || Play.StageIndex >= kStageCount || Play.QuitChosen != 0; }
-
-// Keys for every read: Return ends every wait and confirms play in the menu; once the game is over, Up
-// and Return choose Exit.
-std::vector<uint8_t> PlayerKeys(Plan plan, bool gameStarted) {
-  if (gameStarted && GameOver()) return {kKeyUp, kKeyReturn};
-  std::vector<uint8_t> keys = {kKeyReturn};
-  if (plan == Plan::kClearThenCrash && Play.StageIndex == 0 && TicksPlayed() > 0) {
-    for (uint8_t key : SteerToEnemy()) keys.push_back(key);
-  }
-  if (plan == Plan::kQuitFromDialog && TicksPlayed() >= 40) keys.push_back(kKeyEscape);
-  return keys;
-}
 
 std::vector<uint8_t> ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -143,7 +83,7 @@ class GameTest : public MemoryDeviceTest {
     MemorySetKeyPlayer([plan](uint64_t read) {
       // A player stuck for ever (it never is with this data) gives up through the pause dialog.
       if (read > 2'000'000) return std::vector<uint8_t>{kKeyEscape, kKeyReturn, kKeyUp};
-      return PlayerKeys(plan, TicksPlayed() > ticksBefore_);
+      return ScriptedKeys(plan, ticksBefore_);
     });
     ticksBefore_ = TicksPlayed();
     char name[] = "coilrun";

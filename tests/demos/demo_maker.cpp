@@ -1,0 +1,77 @@
+// Makes the committed demos: the scripted player plays the real entry over the in-memory devices on the
+// default data, recording every input, and the game's final state is written beside each recording.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/entry.h"
+#include "app/score_table.h"
+#include "game/game_flow.h"
+#include "game/play_state.h"
+#include "platform/memory/memory_clock.h"
+#include "platform/memory/memory_keyboard.h"
+#include "platform/memory/memory_reset.h"
+#include "scripted_player.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace coilrun;
+
+struct Demo {
+  const char* name;
+  Plan plan;
+  uint32_t seed;
+};
+
+// Plays one demo in a scratch copy of the data; false when the game did not end well.
+bool MakeDemo(const Demo& demo, const fs::path& data, const fs::path& out) {
+  const fs::path work = fs::temp_directory_path() / ("coilrun-demo-maker-" + std::string(demo.name));
+  fs::remove_all(work);
+  fs::create_directories(work);
+  for (const auto& entry : fs::directory_iterator(data)) {
+    if (entry.path().filename() != "SCORE.DAT") fs::copy_file(entry.path(), work / entry.path().filename());
+  }
+  std::ofstream(work / "SCORE.DAT", std::ios::binary) << std::string(1036, '\0');
+  const fs::path old = fs::current_path();
+  fs::current_path(work);
+  MemoryResetAll();
+  MemorySetCalendarSeconds(demo.seed);
+  const uint64_t ticksAtStart = TicksPlayed();
+  MemorySetKeyPlayer([&](uint64_t) { return ScriptedKeys(demo.plan, ticksAtStart); });
+  const std::string recording = (out / (std::string(demo.name) + ".rec")).string();
+  std::vector<std::string> args = {"coilrun", "--record", recording};
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  const int status = RunCoilrun(static_cast<int>(argv.size()), argv.data());
+  ReadScoreFile();
+  fs::current_path(old);
+  fs::remove_all(work);
+  if (status != 0) return false;
+  std::ofstream expected(out / (std::string(demo.name) + ".expected"));
+  expected << "final: stage " << int{Play.StageIndex} << " lives " << int{Play.Lives} << " score " << Play.Score
+           << "\ntable:";
+  for (int place = 0; place < kScoreTablePlaces; ++place) expected << ' ' << TopScore(place);
+  expected << '\n';
+  std::printf("%s: stage %d lives %d score %d, %llu ticks\n", demo.name, Play.StageIndex, Play.Lives, Play.Score,
+              static_cast<unsigned long long>(TicksPlayed() - ticksAtStart));
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: coilrun-demo-maker DATA_DIR OUT_DIR\n");
+    return 2;
+  }
+  const Demo demos[] = {
+      {"clear-first-stage", Plan::kClearThenQuit, 20261206},
+      {"lose-all-lives", Plan::kCrash, 4242},
+  };
+  bool ok = true;
+  for (const Demo& demo : demos) ok = MakeDemo(demo, argv[1], argv[2]) && ok;
+  return ok ? 0 : 1;
+}

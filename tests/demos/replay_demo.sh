@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Replays a demo with the real game as fast as it goes, and compares the final state and the score table
+# with what the recording's game ended with.
+set -u
+game=$1
+data=$2
+demo=$3
+expected="${demo%.rec}.expected"
+work=$(mktemp -d /tmp/coilrun-demo.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+cp "$data"/*.DAT "$data"/*.WAV "$work"/ || { echo "no default data in $data"; exit 1; }
+head -c 1036 /dev/zero >"$work/SCORE.DAT"
+output=$(cd "$work" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$game" --replay "$demo" --timedemo 2>&1)
+status=$?
+echo "$output"
+[ "$status" -eq 0 ] || { echo "FAIL: exit status $status"; exit 1; }
+actual=$( (echo "$output" | grep '^final:'; echo "table: $(od -A n -t d4 -j 16 -N 20 "$work/SCORE.DAT" | xargs)") )
+if [ "$actual" != "$(cat "$expected")" ]; then
+  echo "FAIL: the replay ended otherwise than its recording"
+  echo "expected:"; cat "$expected"
+  echo "actual:"; echo "$actual"
+  exit 1
+fi
+echo "PASS"
