@@ -72,6 +72,8 @@ int main(int argc, char** argv) {
       {"lose-all-lives", Plan::kCrash, 4242},
   };
   bool ok = true;
-  for (const Demo& demo : demos) ok = MakeDemo(demo, argv[1], argv[2]) && ok;
+  const fs::path data = fs::absolute(argv[1]);
+  const fs::path out = fs::absolute(argv[2]);
+  for (const Demo& demo : demos) ok = MakeDemo(demo, data, out) && ok;
   return ok ? 0 : 1;
 }
