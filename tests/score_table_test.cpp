@@ -154,12 +154,13 @@ TEST_F(ScoreTableTest, AWriterKilledAtRandomMomentsNeverLeavesATornTable) {
     }
     const std::vector<int32_t> table = Table();
     EXPECT_TRUE(std::is_sorted(table.rbegin(), table.rend())) << "round " << round;
-    for (size_t place = 1; place < table.size(); ++place) {
-      // Scores written by one writer are a run of its successive scores, followed by older ones.
-      if (table[place] != 0 && table[place] % 1000 == round) {
-        EXPECT_EQ(table[place - 1] - table[place], 1000) << "round " << round;
-      }
+    // This round's writer recorded 1000 + round, 2000 + round, ... in turn: whatever of them the table
+    // holds is a run of successive ones, among the older rounds' scores.
+    std::vector<int32_t> mine;
+    for (int32_t score : table) {
+      if (score != 0 && score % 1000 == round) mine.push_back(score);
     }
+    for (size_t i = 1; i < mine.size(); ++i) EXPECT_EQ(mine[i - 1] - mine[i], 1000) << "round " << round;
   }
 }
 

@@ -64,6 +64,17 @@ e2e_pixel() {
   import -window root -crop "1x1+$1+$2" txt:- 2>/dev/null | tail -1 | sed -E 's/.*(#[0-9A-F]{6}).*/\1/'
 }
 
+# Waits until the screen shows a picture (not the black of a fade or of a window not yet drawn).
+e2e_wait_drawn() {
+  local i mean
+  for i in $(seq 1 100); do
+    mean=$(import -window root -resize 64x48 - 2>/dev/null | convert - -format '%[fx:int(mean*1000)]' info: 2>/dev/null)
+    [ -n "$mean" ] && [ "$mean" -gt 20 ] && return 0
+    sleep 0.1
+  done
+  e2e_fail "the screen stayed black"
+}
+
 # Waits for the game to end; its exit status.
 e2e_wait_exit() {
   local i

@@ -4,10 +4,11 @@
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_start_x
 e2e_start_game
-sleep 1
+e2e_wait_drawn
 e2e_shot 1-logo
 e2e_key Return
-sleep 2.2
+sleep 2
+e2e_wait_drawn
 e2e_shot 2-menu
 e2e_key Return
 # Left from now on ends the intro (if the Return still held has not already) and then circles the
@@ -27,9 +28,11 @@ e2e_shot 6-high-scores
 # Space ends the waits and does nothing in the menu, so a press that also ends the logo's wait is harmless.
 e2e_key space
 sleep 3
+e2e_wait_drawn
 e2e_shot 7-logo-or-menu
 e2e_key space
 sleep 2.5
+e2e_wait_drawn
 # Up and Return in one frame: the selection moves to Exit and Return confirms it.
 xdotool keydown Up keydown Return
 sleep 0.12
