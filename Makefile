@@ -21,5 +21,13 @@ bench: build
 	./build/coilrun-bench
 	SDL_VIDEODRIVER=dummy ./build/coilrun-bench-pacing
 
+# Builds the libFuzzer targets with clang and runs each for 60 s from its seed corpus.
+fuzz: build
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCOILRUN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS=-fsanitize=address,undefined
+	cmake --build build-fuzz -j $(JOBS)
+	for f in build-fuzz/*-fuzz; do n=$$(basename $$f | tr - _); mkdir -p build-fuzz/corpus/$$n; \
+	  ./build/coilrun-fuzz-corpus $$n build-fuzz/corpus/$$n && $$f -max_total_time=60 build-fuzz/corpus/$$n || exit 1; done
+
 clean:
 	rm -rf build build-asan build-fuzz build.*.log build-asan.*.log

@@ -33,12 +33,14 @@ struct PictureSize {
 // The three pieces of a file the decoder uses, wherever they were read from.
 struct PcxPieces {
   const uint8_t* header;  // kHeaderSize bytes
-  const uint8_t* coded;  // codedSize bytes, from offset 128
+  const uint8_t* coded;   // codedSize bytes, from offset 128
   size_t codedSize;
   const uint8_t* palette;  // kPaletteSize bytes
 };
 
-int16_t ReadInt16(const uint8_t* bytes) { return static_cast<int16_t>(bytes[0] | (bytes[1] << 8)); }
+int16_t ReadInt16(const uint8_t* bytes) {
+  return static_cast<int16_t>(bytes[0] | (bytes[1] << 8));
+}
 
 // The picture's size from its inclusive edges, false when no surface is to be made for it. The sizes are
 // computed in 16 bits as the edges are; a difference that wraps comes out below 1 and is refused.
@@ -117,7 +119,8 @@ Surface* DecodePcxImage(const uint8_t* bytes, size_t size) {
   if (bytes == nullptr || size < kHeaderSize + kPaletteSize) return nullptr;
   PictureSize picture{};
   if (!ReadPictureSize(bytes, &picture)) return nullptr;
-  const PcxPieces pieces{bytes, bytes + kHeaderSize, CodedSizeFor(picture, size), bytes + size - kPaletteSize};
+  const PcxPieces pieces{bytes, bytes + kHeaderSize, CodedSizeFor(picture, size),
+                         bytes + size - kPaletteSize};
   return DecodePieces(pieces, picture);
 }
 
