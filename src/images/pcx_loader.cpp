@@ -30,10 +30,9 @@ struct PictureSize {
   int16_t height;
 };
 
-// The three pieces of a file the decoder uses, wherever they were read from.
+// What the decoder uses of a file besides its header, wherever it was read from.
 struct PcxPieces {
-  const uint8_t* header;  // kHeaderSize bytes
-  const uint8_t* coded;   // codedSize bytes, from offset 128
+  const uint8_t* coded;  // codedSize bytes, from offset 128
   size_t codedSize;
   const uint8_t* palette;  // kPaletteSize bytes
 };
@@ -119,8 +118,7 @@ Surface* DecodePcxImage(const uint8_t* bytes, size_t size) {
   if (bytes == nullptr || size < kHeaderSize + kPaletteSize) return nullptr;
   PictureSize picture{};
   if (!ReadPictureSize(bytes, &picture)) return nullptr;
-  const PcxPieces pieces{bytes, bytes + kHeaderSize, CodedSizeFor(picture, size),
-                         bytes + size - kPaletteSize};
+  const PcxPieces pieces{bytes + kHeaderSize, CodedSizeFor(picture, size), bytes + size - kPaletteSize};
   return DecodePieces(pieces, picture);
 }
 
@@ -142,7 +140,7 @@ Surface* LoadPcxImage(const char* fileName) {
   std::vector<uint8_t> coded(CodedSizeFor(picture, fileSize));
   if (!ReadAt(file, kHeaderSize, coded.data(), coded.size())) return nullptr;
   file.close();
-  return DecodePieces(PcxPieces{header.data(), coded.data(), coded.size(), palette.data()}, picture);
+  return DecodePieces(PcxPieces{coded.data(), coded.size(), palette.data()}, picture);
 }
 
 }  // namespace coilrun
