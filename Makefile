@@ -1,11 +1,11 @@
 # The two commands: `make run` (set up everything, start the game on its default data) and `make test`
 # (set up everything, run every test). Each installs what is missing first.
-.PHONY: run test deps build bench demos clean
+.PHONY: run test deps build bench demos fuzz clean
 
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
 run: build
-	mkdir -p build/data
+	cd build/data && ../coilrun
 
 test: deps
 	scripts/run-tests.sh
@@ -24,6 +24,14 @@ bench: build
 # Makes the committed demos again (after the default data or the game's rules change).
 demos: build
 	./build/coilrun-demo-maker build/data tests/demos
+
+# Builds the libFuzzer targets with clang and runs each for 60 s from its seed corpus.
+fuzz: build
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCOILRUN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS=-fsanitize=address,undefined
+	cmake --build build-fuzz -j $(JOBS)
+	for f in build-fuzz/*-fuzz; do n=$$(basename $$f | tr - _); mkdir -p build-fuzz/corpus/$$n; \
+	  ./build/coilrun-fuzz-corpus $$n build-fuzz/corpus/$$n && $$f -max_total_time=60 build-fuzz/corpus/$$n || exit 1; done
 
 clean:
 	rm -rf build build-asan build-fuzz build.*.log build-asan.*.log

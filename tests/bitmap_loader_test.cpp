@@ -19,7 +19,9 @@ Surface* Decode(const std::vector<uint8_t>& file) {
   return DecodeBitmapImage(exact.data(), exact.size());
 }
 
-uint16_t Packed(Rgb colour) { return PackColor(colour.red, colour.green, colour.blue); }
+uint16_t Packed(Rgb colour) {
+  return PackColor(colour.red, colour.green, colour.blue);
+}
 
 // A 24-bit file whose header's width and height are replaced.
 std::vector<uint8_t> WithSize(int32_t width, int32_t height) {
@@ -54,8 +56,8 @@ TEST_F(DisplayTest, EveryBitmapVariantLoadsTopRowFirstInTheDisplaysColours) {
 
 TEST_F(DisplayTest, BodyColourIsExactFromEightBitChannelsAnd565) {
   const RgbPicture picture{1, 1, {kFileBody}};
-  for (BmpVariant variant : {BmpVariant::kIndexed8, BmpVariant::kBitfields565, BmpVariant::kRgb24,
-                             BmpVariant::kRgb32}) {
+  for (BmpVariant variant :
+       {BmpVariant::kIndexed8, BmpVariant::kBitfields565, BmpVariant::kRgb24, BmpVariant::kRgb32}) {
     Surface* s = Decode(MakeBmpFile(picture, variant));
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->pixels[0], (6 << 11) | (25 << 5) | 31) << BmpVariantName(variant);
@@ -94,8 +96,8 @@ TEST_F(DisplayTest, BitmapDeviceRefusalsGiveNoSurfaceAndLeaveNothing) {
 TEST_F(DisplayTest, LoadBitmapImageReadsTheNamedFile) {
   const std::vector<uint8_t> bytes = MakeBmpFile(SampleRgbPicture(100, 40, 9), BmpVariant::kRle8);
   const std::string path = std::string(COILRUN_BINARY_DIR) + "/bitmap_loader_test.dat";
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   Surface* s = LoadBitmapImage(path.c_str());
   std::remove(path.c_str());
   ASSERT_NE(s, nullptr);

@@ -1,4 +1,4 @@
-// Small valid picture files built in memory, for tests, fuzz seeds and benchmarks: PCX-coded and bitmap files.
+// Small valid PCX-coded and bitmap files built in memory, for tests, fuzz seeds and benchmarks.
 #pragma once
 
 #include <algorithm>
@@ -102,13 +102,16 @@ inline std::vector<uint8_t> MakePcxFile(PcxEdges edges, const std::vector<uint8_
                                         const PcxPalette& palette, bool withMarker = true) {
   using image_files_detail::PutUint16;
   std::vector<uint8_t> file = {0x0A, 5, 1, 8};
-  for (int16_t edge : {edges.xmin, edges.ymin, edges.xmax, edges.ymax}) PutUint16(file, static_cast<uint16_t>(edge));
-  PutUint16(file, 72);
+  for (int16_t edge : {edges.xmin, edges.ymin, edges.xmax, edges.ymax}) {
+    PutUint16(file, static_cast<uint16_t>(edge));
+  }
+  PutUint16(file, 72);  // dots per inch, across and down
   PutUint16(file, 72);
   file.resize(65, 0);
-  file.push_back(1);  // planes
-  PutUint16(file, static_cast<uint16_t>(edges.xmax - edges.xmin + 1));  // bytes per line
-  PutUint16(file, 1);  // colour palette
+  // One plane, bytes per line equal to the width, a colour palette.
+  file.push_back(1);
+  PutUint16(file, static_cast<uint16_t>(edges.xmax - edges.xmin + 1));
+  PutUint16(file, 1);
   file.resize(128, 0);
   file.insert(file.end(), coded.begin(), coded.end());
   if (withMarker) file.push_back(0x0C);
@@ -146,36 +149,41 @@ enum class BmpVariant {
 };
 
 inline constexpr std::array<BmpVariant, 14> kAllBmpVariants = {
-    BmpVariant::kIndexed1, BmpVariant::kIndexed2, BmpVariant::kIndexed4,     BmpVariant::kIndexed8,
-    BmpVariant::kRle4,     BmpVariant::kRle8,     BmpVariant::kRgb555,       BmpVariant::kBitfields565,
-    BmpVariant::kRgb24,    BmpVariant::kRgb32,    BmpVariant::kOs2,          BmpVariant::kV4,
+    BmpVariant::kIndexed1, BmpVariant::kIndexed2, BmpVariant::kIndexed4, BmpVariant::kIndexed8,
+    BmpVariant::kRle4,     BmpVariant::kRle8,     BmpVariant::kRgb555,   BmpVariant::kBitfields565,
+    BmpVariant::kRgb24,    BmpVariant::kRgb32,    BmpVariant::kOs2,      BmpVariant::kV4,
     BmpVariant::kV5,       BmpVariant::kTopDown};
 
 inline const char* BmpVariantName(BmpVariant variant) {
-  constexpr std::array<const char*, 14> kNames = {"indexed1", "indexed2", "indexed4", "indexed8", "rle4",
-                                                  "rle8",     "rgb555",   "bitfields565", "rgb24", "rgb32",
-                                                  "os2",      "v4",       "v5",       "topdown"};
+  constexpr std::array<const char*, 14> kNames = {"indexed1", "indexed2", "indexed4",     "indexed8", "rle4",
+                                                  "rle8",     "rgb555",   "bitfields565", "rgb24",    "rgb32",
+                                                  "os2",      "v4",       "v5",           "topdown"};
   return kNames[static_cast<size_t>(variant)];
 }
 
 // How many colours a file of the variant can hold; 0 for a variant without a palette.
 inline int BmpPaletteLimit(BmpVariant variant) {
   switch (variant) {
-    case BmpVariant::kIndexed1: return 2;
-    case BmpVariant::kIndexed2: return 4;
+    case BmpVariant::kIndexed1:
+      return 2;
+    case BmpVariant::kIndexed2:
+      return 4;
     case BmpVariant::kIndexed4:
-    case BmpVariant::kRle4: return 16;
+    case BmpVariant::kRle4:
+      return 16;
     case BmpVariant::kIndexed8:
     case BmpVariant::kRle8:
-    case BmpVariant::kOs2: return 256;
-    default: return 0;
+    case BmpVariant::kOs2:
+      return 256;
+    default:
+      return 0;
   }
 }
 
 // The colours of the sample pictures; all but the body colour are exact in every bitmap variant.
-inline constexpr std::array<Rgb, 9> kSampleColours = {
-    kFileWhite, kFileBlack, Rgb{255, 0, 0}, kFileBody,       Rgb{0, 255, 0},
-    Rgb{0, 0, 255}, Rgb{255, 255, 0}, Rgb{0, 255, 255}, Rgb{255, 0, 255}};
+inline constexpr std::array<Rgb, 9> kSampleColours = {kFileWhite,       kFileBlack,       Rgb{255, 0, 0},
+                                                      kFileBody,        Rgb{0, 255, 0},   Rgb{0, 0, 255},
+                                                      Rgb{255, 255, 0}, Rgb{0, 255, 255}, Rgb{255, 0, 255}};
 
 // A picture of `colours` sample colours (white first) whose top-left pixel is white and which reads
 // differently upside down, so that a flipped picture is caught. Each row starts with a run of three equal
@@ -204,20 +212,34 @@ struct BmpLayout {
 
 inline BmpLayout LayoutOf(BmpVariant variant) {
   switch (variant) {
-    case BmpVariant::kIndexed1: return {40, 1, kBiRgb, false};
-    case BmpVariant::kIndexed2: return {40, 2, kBiRgb, false};
-    case BmpVariant::kIndexed4: return {40, 4, kBiRgb, false};
-    case BmpVariant::kIndexed8: return {40, 8, kBiRgb, false};
-    case BmpVariant::kRle4: return {40, 4, kBiRle4, false};
-    case BmpVariant::kRle8: return {40, 8, kBiRle8, false};
-    case BmpVariant::kRgb555: return {40, 16, kBiRgb, false};
-    case BmpVariant::kBitfields565: return {40, 16, kBiBitfields, false};
-    case BmpVariant::kRgb24: return {40, 24, kBiRgb, false};
-    case BmpVariant::kRgb32: return {40, 32, kBiRgb, false};
-    case BmpVariant::kOs2: return {12, 8, kBiRgb, false};
-    case BmpVariant::kV4: return {108, 32, kBiBitfields, false};
-    case BmpVariant::kV5: return {124, 24, kBiRgb, false};
-    case BmpVariant::kTopDown: return {40, 24, kBiRgb, true};
+    case BmpVariant::kIndexed1:
+      return {40, 1, kBiRgb, false};
+    case BmpVariant::kIndexed2:
+      return {40, 2, kBiRgb, false};
+    case BmpVariant::kIndexed4:
+      return {40, 4, kBiRgb, false};
+    case BmpVariant::kIndexed8:
+      return {40, 8, kBiRgb, false};
+    case BmpVariant::kRle4:
+      return {40, 4, kBiRle4, false};
+    case BmpVariant::kRle8:
+      return {40, 8, kBiRle8, false};
+    case BmpVariant::kRgb555:
+      return {40, 16, kBiRgb, false};
+    case BmpVariant::kBitfields565:
+      return {40, 16, kBiBitfields, false};
+    case BmpVariant::kRgb24:
+      return {40, 24, kBiRgb, false};
+    case BmpVariant::kRgb32:
+      return {40, 32, kBiRgb, false};
+    case BmpVariant::kOs2:
+      return {12, 8, kBiRgb, false};
+    case BmpVariant::kV4:
+      return {108, 32, kBiBitfields, false};
+    case BmpVariant::kV5:
+      return {124, 24, kBiRgb, false};
+    case BmpVariant::kTopDown:
+      return {40, 24, kBiRgb, true};
   }
   return {40, 24, kBiRgb, false};
 }
@@ -234,8 +256,8 @@ inline std::vector<Rgb> PaletteOf(const RgbPicture& picture) {
 inline std::vector<uint8_t> IndexRow(const RgbPicture& picture, const std::vector<Rgb>& palette, int y) {
   std::vector<uint8_t> row;
   for (int x = 0; x < picture.width; ++x) {
-    row.push_back(static_cast<uint8_t>(std::find(palette.begin(), palette.end(), picture.At(x, y)) -
-                                       palette.begin()));
+    row.push_back(
+        static_cast<uint8_t>(std::find(palette.begin(), palette.end(), picture.At(x, y)) - palette.begin()));
   }
   return row;
 }
@@ -378,7 +400,9 @@ inline std::vector<uint8_t> MakeBmpFile(const RgbPicture& picture, BmpVariant va
     }
     if (layout.infoSize >= 108) {
       const bool masked = layout.compression == kBiBitfields;
-      for (uint32_t mask : {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}) PutUint32(info, masked ? mask : 0);
+      for (uint32_t mask : {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}) {
+        PutUint32(info, masked ? mask : 0);
+      }
       PutUint32(info, 0x73524742);  // 'sRGB': no calibration data follows
       info.resize(layout.infoSize - (layout.infoSize == 124 ? 16 : 0), 0);
       if (layout.infoSize == 124) {

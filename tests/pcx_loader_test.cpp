@@ -35,8 +35,8 @@ Surface* DecodeCoded(int16_t width, int16_t height, const std::vector<uint8_t>& 
 
 std::string WriteTestFile(const std::string& name, const std::vector<uint8_t>& bytes) {
   const std::string path = std::string(COILRUN_BINARY_DIR) + "/" + name;
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   return path;
 }
 
@@ -53,8 +53,8 @@ TEST_F(DisplayTest, PcxRunsOf63LoneBytesAndEmptyRuns) {
 TEST_F(DisplayTest, PcxRunGoesOnIntoTheNextRowAndIsCutAtTheLastPixel) {
   Surface* s = DecodeCoded(4, 2, {0xC6, 0x02, 0x03, 0x04});
   ASSERT_NE(s, nullptr);
-  EXPECT_EQ(s->pixels, std::vector<uint16_t>({Entry(2), Entry(2), Entry(2), Entry(2), Entry(2), Entry(2),
-                                              Entry(3), Entry(4)}));
+  EXPECT_EQ(s->pixels, std::vector<uint16_t>(
+                           {Entry(2), Entry(2), Entry(2), Entry(2), Entry(2), Entry(2), Entry(3), Entry(4)}));
   ReleaseSurface(s);
   // A run of 63 into a picture of 4 fills it and writes nothing beyond.
   s = DecodeCoded(4, 1, {0xFF, 0x09, 0xFF, 0x09});
@@ -116,12 +116,12 @@ TEST_F(MemoryDeviceTest, PcxPaletteIsPackedByTheDisplaysFormat) {
 
 TEST_F(DisplayTest, PcxHeadersWithoutAUsablePictureGiveNoSurface) {
   const std::vector<PcxEdges> refused = {
-      {0, 0, -1, 0},         // width 0
-      {5, 0, 3, 0},          // width below 0
-      {0, 0, 0, -1},         // height 0
+      {0, 0, -1, 0},          // width 0
+      {5, 0, 3, 0},           // width below 0
+      {0, 0, 0, -1},          // height 0
       {-32768, 0, 32767, 0},  // a width that wraps to 0 in 16 bits
-      {0, 0, 4096, 0},       // 4097 wide
-      {0, -2000, 0, 2096},   // 4097 high
+      {0, 0, 4096, 0},        // 4097 wide
+      {0, -2000, 0, 2096},    // 4097 high
   };
   for (const PcxEdges& edges : refused) {
     EXPECT_EQ(Decode(MakePcxFile(edges, {0x01}, kPalette)), nullptr) << edges.xmin << " " << edges.xmax;

@@ -29,7 +29,9 @@ uint32_t ReadUint32(const uint8_t* bytes) {
          (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
 }
 
-bool SideFits(int64_t side) { return side >= 1 && side <= kMaxImageSide; }
+bool SideFits(int64_t side) {
+  return side >= 1 && side <= kMaxImageSide;
+}
 
 // Whether the header's width and height are within bounds, looked at before the reader sees the file: it
 // allocates the picture from the header before it reads a pixel. A height below 0 marks a top-down file.
@@ -81,7 +83,8 @@ void PackRows(const SDL_Surface* picture, uint16_t* pixels) {
 // lock, for a picture left without its pixels is no picture.
 Surface* MakeSurfaceFrom(const SDL_Surface* picture) {
   if (!SideFits(picture->w) || !SideFits(picture->h)) return nullptr;
-  Surface* surface = CreateOffscreenSurface(static_cast<int16_t>(picture->w), static_cast<int16_t>(picture->h));
+  Surface* surface =
+      CreateOffscreenSurface(static_cast<int16_t>(picture->w), static_cast<int16_t>(picture->h));
   if (surface == nullptr) return nullptr;
   uint16_t* pixels = DeviceLockSurface(surface);
   if (pixels == nullptr) {

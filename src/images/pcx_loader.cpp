@@ -30,15 +30,16 @@ struct PictureSize {
   int16_t height;
 };
 
-// The three pieces of a file the decoder uses, wherever they were read from.
+// What the decoder uses of a file besides its header, wherever it was read from.
 struct PcxPieces {
-  const uint8_t* header;  // kHeaderSize bytes
   const uint8_t* coded;  // codedSize bytes, from offset 128
   size_t codedSize;
   const uint8_t* palette;  // kPaletteSize bytes
 };
 
-int16_t ReadInt16(const uint8_t* bytes) { return static_cast<int16_t>(bytes[0] | (bytes[1] << 8)); }
+int16_t ReadInt16(const uint8_t* bytes) {
+  return static_cast<int16_t>(bytes[0] | (bytes[1] << 8));
+}
 
 // The picture's size from its inclusive edges, false when no surface is to be made for it. The sizes are
 // computed in 16 bits as the edges are; a difference that wraps comes out below 1 and is refused.
@@ -117,7 +118,7 @@ Surface* DecodePcxImage(const uint8_t* bytes, size_t size) {
   if (bytes == nullptr || size < kHeaderSize + kPaletteSize) return nullptr;
   PictureSize picture{};
   if (!ReadPictureSize(bytes, &picture)) return nullptr;
-  const PcxPieces pieces{bytes, bytes + kHeaderSize, CodedSizeFor(picture, size), bytes + size - kPaletteSize};
+  const PcxPieces pieces{bytes + kHeaderSize, CodedSizeFor(picture, size), bytes + size - kPaletteSize};
   return DecodePieces(pieces, picture);
 }
 
@@ -139,7 +140,7 @@ Surface* LoadPcxImage(const char* fileName) {
   std::vector<uint8_t> coded(CodedSizeFor(picture, fileSize));
   if (!ReadAt(file, kHeaderSize, coded.data(), coded.size())) return nullptr;
   file.close();
-  return DecodePieces(PcxPieces{header.data(), coded.data(), coded.size(), palette.data()}, picture);
+  return DecodePieces(PcxPieces{coded.data(), coded.size(), palette.data()}, picture);
 }
 
 }  // namespace coilrun
