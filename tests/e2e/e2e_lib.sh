@@ -48,10 +48,11 @@ e2e_start_game() {
   e2e_fail "no window within 10 s"
 }
 
-# A real key press: down, about 100 ms, up (a shorter tap can fall between two reads of the keyboard).
+# A real key press: down, a quarter of a second, up (a shorter tap can fall between two reads of the
+# keyboard on a busy machine).
 e2e_key() {
   xdotool keydown "$1"
-  sleep "${2:-0.12}"
+  sleep "${2:-0.25}"
   xdotool keyup "$1"
 }
 
@@ -68,7 +69,7 @@ e2e_pixel() {
 e2e_wait_drawn() {
   local i mean
   for i in $(seq 1 100); do
-    mean=$(import -window root -resize 64x48 - 2>/dev/null | convert - -format '%[fx:int(mean*1000)]' info: 2>/dev/null)
+    mean=$(import -window root -resize 64x48 png:- 2>/dev/null | convert png:- -format '%[fx:int(mean*1000)]' info: 2>/dev/null)
     [ -n "$mean" ] && [ "$mean" -gt 20 ] && return 0
     sleep 0.1
   done

@@ -35,7 +35,7 @@ sleep 2.5
 e2e_wait_drawn
 # Up and Return in one frame: the selection moves to Exit and Return confirms it.
 xdotool keydown Up keydown Return
-sleep 0.12
+sleep 0.3
 xdotool keyup Up keyup Return
 e2e_wait_exit 50
 status=$?
