@@ -16,7 +16,8 @@ Picture MakePicture(int width, int height, Rgb fill) {
 
 void SetPixel(Picture& picture, int x, int y, Rgb colour) {
   if (x < 0 || y < 0 || x >= picture.width || y >= picture.height) return;
-  picture.pixels[static_cast<size_t>(y) * static_cast<size_t>(picture.width) + static_cast<size_t>(x)] = colour;
+  picture.pixels[static_cast<size_t>(y) * static_cast<size_t>(picture.width) + static_cast<size_t>(x)] =
+      colour;
 }
 
 Rgb GetPixel(const Picture& picture, int x, int y) {
@@ -132,7 +133,9 @@ uint32_t NextNoise(Noise& noise) {
   return s;
 }
 
-int NoiseBelow(Noise& noise, int limit) { return static_cast<int>(NextNoise(noise) % static_cast<uint32_t>(limit)); }
+int NoiseBelow(Noise& noise, int limit) {
+  return static_cast<int>(NextNoise(noise) % static_cast<uint32_t>(limit));
+}
 
 uint32_t HashPoint(int x, int y, uint32_t seed) {
   uint32_t h = seed ^ (static_cast<uint32_t>(x) * 0x9E3779B1u) ^ (static_cast<uint32_t>(y) * 0x85EBCA77u);

@@ -77,6 +77,8 @@ bool PacksToBodyColour(Rgb colour);
 
 // Sine of `phase` in 65536ths of a turn, scaled to +-32767; integer-only, within 0.2 % of the true value.
 int32_t SineQ(int32_t phase);
-inline int32_t CosineQ(int32_t phase) { return SineQ(phase + 16384); }
+inline int32_t CosineQ(int32_t phase) {
+  return SineQ(phase + 16384);
+}
 
 }  // namespace coilrun

@@ -25,7 +25,9 @@ void PutTag(Bytes& bytes, const char (&tag)[5]) {
   for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(tag[i]));
 }
 
-uint32_t Key(Rgb c) { return (static_cast<uint32_t>(c.r) << 16) | (static_cast<uint32_t>(c.g) << 8) | c.b; }
+uint32_t Key(Rgb c) {
+  return (static_cast<uint32_t>(c.r) << 16) | (static_cast<uint32_t>(c.g) << 8) | c.b;
+}
 
 // Palette index of every pixel, or none when the colours do not fit in 256.
 struct Indexed {
