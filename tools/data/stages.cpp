@@ -1,7 +1,6 @@
 // The stage backgrounds with their walls, and the stage intro pictures.
-#include "stages.h"
-
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "app/assets.h"
@@ -10,6 +9,13 @@
 
 namespace coilrun {
 namespace {
+
+struct StageTheme {
+  const char* name;
+  std::array<Rgb, 4> ground;  // dark to light
+  Rgb frame;                  // the border outside the field
+  std::array<const char*, 3> hints;
+};
 
 constexpr StageTheme kThemes[kStageCount] = {
     {"THE MEADOW",
@@ -37,6 +43,10 @@ constexpr StageTheme kThemes[kStageCount] = {
      {20, 14, 34},
      {{"EAT 20 CREATURES", "EACH ONE IS WORTH 600", "THE LAST AND FASTEST"}}},
 };
+
+const StageTheme& ThemeOf(int stage) {
+  return kThemes[std::clamp(stage, 0, kStageCount - 1)];
+}
 
 // The playing field: the screen less a 10-pixel border.
 constexpr int kFieldLeft = 10, kFieldTop = 10, kFieldRight = 630, kFieldBottom = 470;
@@ -294,10 +304,6 @@ void DrawMiniMap(Picture& p, int x, int y, int stage) {
 }
 
 }  // namespace
-
-const StageTheme& ThemeOf(int stage) {
-  return kThemes[std::clamp(stage, 0, kStageCount - 1)];
-}
 
 std::vector<WallRect> StageWalls(int stage) {
   switch (stage) {

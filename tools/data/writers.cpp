@@ -75,12 +75,6 @@ void PutBitmapHeaders(Bytes& bytes, const Picture& picture, uint32_t bitsPerPixe
 
 }  // namespace
 
-std::optional<std::vector<Rgb>> CollectPalette(const Picture& picture) {
-  auto indexed = IndexPicture(picture);
-  if (!indexed) return std::nullopt;
-  return indexed->palette;
-}
-
 std::optional<Bytes> EncodePcx(const Picture& picture) {
   if (picture.width % 2 != 0) return std::nullopt;
   auto indexed = IndexPicture(picture);
