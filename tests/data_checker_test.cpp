@@ -69,6 +69,10 @@ TEST_F(DataCheckerTest, NamesFilesThatCannotBeLoadedOrAreTooSmall) {
   sheet[10] = 99;
   sheet[11] = 0;
   Write("DATA.DAT", sheet);
+  FileBytes labels = Read("DATA2.DAT");
+  const size_t palette = labels.size() - 768;
+  for (size_t entry = palette; entry < labels.size(); ++entry) labels[entry] = 0;  // every colour black
+  Write("DATA2.DAT", labels);
   Write("MENU.DAT", FileBytes(200, 0x42));
   FileBytes eat = Read("EAT.WAV");
   eat[20] = 2;  // a compressed format
@@ -85,7 +89,9 @@ TEST_F(DataCheckerTest, NamesFilesThatCannotBeLoadedOrAreTooSmall) {
   EXPECT_NE(LineOf(run.output, "EAT.WAV").find("cannot be loaded"), std::string::npos) << run.output;
   EXPECT_EQ(LineOf(run.output, "SCORE.DAT"), "10 bytes, not 1036");
   EXPECT_EQ(LineOf(run.output, "STAGE03.DAT"), "missing");
-  EXPECT_EQ(LineOf(run.output, "DATA2.DAT"), "ok");
+  EXPECT_NE(LineOf(run.output, "DATA2.DAT").find("stage labels (0, 0)-(162, 89) is all transparent"),
+            std::string::npos)
+      << run.output;
   EXPECT_EQ(LineOf(run.output, "DIE.WAV"), "ok");
 }
 

@@ -173,6 +173,12 @@ void CheckSheet(const Surface& s, AssetIndex asset, Findings& f) {
   }
   const uint16_t body = PackColor(51, 102, 255);
   if (asset == kAssetData) {
+    for (int d = 0; d < 10; ++d) {
+      const std::string what = "digit " + std::to_string(d);
+      const Rect cell{kDigitCut.left + d * kDigitStride, kDigitCut.top, kDigitCut.right + d * kDigitStride,
+                      kDigitCut.bottom};
+      CheckVisible(s, cell, PackColor(0, 0, 0), what.c_str(), f);
+    }
     CheckNoBodyColour(s, DigitCutSpan(), body, "the digits", f);
     CheckNoBodyColour(s, kPauseBox.source, body, "the pause dialog box", f);
   } else {
