@@ -78,7 +78,8 @@ std::vector<Point> SpiralPath(int cx, int cy, int fromPhase, int toPhase, int r0
   for (int64_t phase = fromPhase; (phase - toPhase) * direction <= 0;) {
     const int64_t r = r0 + static_cast<int64_t>(r1 - r0) * (phase - fromPhase) / (toPhase - fromPhase);
     const int32_t turn = static_cast<int32_t>(phase & 0xFFFF);
-    path.push_back({cx + static_cast<int>(r * CosineQ(turn) / 32767), cy + static_cast<int>(r * SineQ(turn) / 32767)});
+    path.push_back(
+        {cx + static_cast<int>(r * CosineQ(turn) / 32767), cy + static_cast<int>(r * SineQ(turn) / 32767)});
     // An arc of `spacing` pixels at radius r is spacing / (2 pi r) of a turn.
     phase += direction * std::max<int64_t>(1, spacing * 65536LL * 1000 / (6283 * std::max<int64_t>(r, 1)));
   }
@@ -150,7 +151,9 @@ void DrawStars(Picture& picture, Box area, int count, uint32_t seed, const std::
   for (int i = 0; i < count; ++i) {
     const int sx = area.x + NoiseBelow(noise, area.width), sy = area.y + NoiseBelow(noise, area.height);
     const int kind = NoiseBelow(noise, 10);
-    const auto near = [sx, sy](const Box& b) { return Box{b.x - 3, b.y - 3, b.width + 6, b.height + 6}.Contains(sx, sy); };
+    const auto near = [sx, sy](const Box& b) {
+      return Box{b.x - 3, b.y - 3, b.width + 6, b.height + 6}.Contains(sx, sy);
+    };
     if (std::any_of(keepClear.begin(), keepClear.end(), near)) continue;
     const Rgb dim{150, 150, 190}, bright{250, 246, 220};
     if (kind < 7) {

@@ -10,8 +10,8 @@ namespace coilrun {
 // A solid wall of the body colour, in screen pixels.
 using WallRect = Box;
 
-// The walls of a stage (none on the first two), each at least kMinWallThickness pixels thick.
-inline constexpr int kMinWallThickness = 16;
+// The walls of a stage (none on the first two), each at least 16 pixels thick so that the head, which
+// dies only with all four of its probe points on the body colour, cannot slip through one.
 std::vector<WallRect> StageWalls(int stage);
 
 Picture DrawLogo();

@@ -51,7 +51,9 @@ class BoxSums {
     }
   }
   // The count over x0 <= x < x1, y0 <= y < y1.
-  int Sum(int x0, int y0, int x1, int y1) const { return Get(x1, y1) - Get(x0, y1) - Get(x1, y0) + Get(x0, y0); }
+  int Sum(int x0, int y0, int x1, int y1) const {
+    return Get(x1, y1) - Get(x0, y1) - Get(x1, y0) + Get(x0, y0);
+  }
 
  private:
   int& At(int x, int y) { return sums_[static_cast<size_t>(y * (width_ + 1) + x)]; }
@@ -66,11 +68,14 @@ std::vector<uint8_t> BodyMask(const Surface& s, uint16_t body) {
   return mask;
 }
 
-bool CoversRect(const Surface& s, const Rect& r) { return s.width >= r.right && s.height >= r.bottom; }
+bool CoversRect(const Surface& s, const Rect& r) {
+  return s.width >= r.right && s.height >= r.bottom;
+}
 
 void CheckSize(const Surface& s, const Rect& r, const char* what, Findings& f) {
   if (CoversRect(s, r)) return;
-  f.Add(std::to_string(s.width) + "x" + std::to_string(s.height) + ", too small for " + what + " " + Describe(r));
+  f.Add(std::to_string(s.width) + "x" + std::to_string(s.height) + ", too small for " + what + " " +
+        Describe(r));
 }
 
 // A picture drawn with a colour key must show something in each rectangle drawn from it.
@@ -90,7 +95,7 @@ void CheckNoBodyColour(const Surface& s, const Rect& r, uint16_t body, const cha
   for (int32_t y = r.top; y < r.bottom; ++y) {
     for (int32_t x = r.left; x < r.right; ++x) {
       if (s.pixels[static_cast<size_t>(y * s.width + x)] == body) {
-        f.Add(std::string(what) + " has a pixel of the body colour at (" + std::to_string(x) + ", " +
+        f.Add(std::string(what) + ": a pixel of the body colour at (" + std::to_string(x) + ", " +
               std::to_string(y) + ")");
         return;
       }
@@ -100,7 +105,8 @@ void CheckNoBodyColour(const Surface& s, const Rect& r, uint16_t body, const cha
 
 // Walls are whole blocks of the body colour: every such pixel must lie in a solid square as thick as a
 // wall must be, or the head could slip through it, or it is an accident of the drawing.
-void CheckWallsSolid(const BoxSums& sums, const std::vector<uint8_t>& mask, int width, int height, Findings& f) {
+void CheckWallsSolid(const BoxSums& sums, const std::vector<uint8_t>& mask, int width, int height,
+                     Findings& f) {
   const int side = kWallThickness;
   std::vector<uint8_t> solid(mask.size(), 0);
   for (int y = 0; y + side <= height; ++y) {
@@ -129,7 +135,8 @@ void CheckBackground(const Surface& s, int stage, uint16_t body, Findings& f) {
   screen.pixels.resize(kCanvasPixelCount);
   for (int y = 0; y < kScreenHeight; ++y) {
     for (int x = 0; x < kScreenWidth; ++x) {
-      screen.pixels[static_cast<size_t>(y * kScreenWidth + x)] = s.pixels[static_cast<size_t>(y * s.width + x)];
+      screen.pixels[static_cast<size_t>(y * kScreenWidth + x)] =
+          s.pixels[static_cast<size_t>(y * s.width + x)];
     }
   }
   const std::vector<uint8_t> mask = BodyMask(screen, body);
@@ -142,7 +149,8 @@ void CheckBackground(const Surface& s, int stage, uint16_t body, Findings& f) {
   }
   CheckWallsSolid(sums, mask, kScreenWidth, kScreenHeight, f);
   if (sums.Sum(kStartX, kStartY, kStartX + kStartRun + kHeadSize, kStartY + kHeadSize) > 0) {
-    f.Add("a wall lies in the first " + std::to_string(kStartRun) + " pixels of the straight run from the start");
+    f.Add("a wall lies in the first " + std::to_string(kStartRun) +
+          " pixels of the straight run from the start");
   }
   int free = 0;
   for (int y = kEnemyMinY; y < kEnemyMinY + kEnemyPlacesY; ++y) {
@@ -165,6 +173,12 @@ void CheckSheet(const Surface& s, AssetIndex asset, Findings& f) {
   }
   const uint16_t body = PackColor(51, 102, 255);
   if (asset == kAssetData) {
+    for (int d = 0; d < 10; ++d) {
+      const std::string what = "digit " + std::to_string(d);
+      const Rect cell{kDigitCut.left + d * kDigitStride, kDigitCut.top, kDigitCut.right + d * kDigitStride,
+                      kDigitCut.bottom};
+      CheckVisible(s, cell, PackColor(0, 0, 0), what.c_str(), f);
+    }
     CheckNoBodyColour(s, DigitCutSpan(), body, "the digits", f);
     CheckNoBodyColour(s, kPauseBox.source, body, "the pause dialog box", f);
   } else {
@@ -189,13 +203,18 @@ void CheckPicture(const std::string& path, int index, Findings& f) {
     CheckNoBodyColour(*s, kEnemyRect, body, "the enemy", f);
   } else {
     CheckSize(*s, kFullScreen.source, "the full screen", f);
-    if (index >= kAssetBg00 && index < kAssetBg00 + kStageCount) CheckBackground(*s, index - kAssetBg00, body, f);
+    if (index >= kAssetBg00 && index < kAssetBg00 + kStageCount)
+      CheckBackground(*s, index - kAssetBg00, body, f);
   }
   ReleaseSurface(s);
 }
 
-uint32_t Read16(const std::vector<uint8_t>& b, size_t at) { return b[at] | (static_cast<uint32_t>(b[at + 1]) << 8); }
-uint32_t Read32(const std::vector<uint8_t>& b, size_t at) { return Read16(b, at) | (Read16(b, at + 2) << 16); }
+uint32_t Read16(const std::vector<uint8_t>& b, size_t at) {
+  return b[at] | (static_cast<uint32_t>(b[at + 1]) << 8);
+}
+uint32_t Read32(const std::vector<uint8_t>& b, size_t at) {
+  return Read16(b, at) | (Read16(b, at + 2) << 16);
+}
 
 // The game plays every effect as 8-bit mono at 11025 samples per second, whatever the file says.
 void CheckWaveFormat(const std::string& path, Findings& f) {

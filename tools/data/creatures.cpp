@@ -23,15 +23,19 @@ Picture DrawMouse() {
   const Rgb outline{44, 28, 30}, fur{150, 124, 108}, furDark{112, 88, 78}, furLight{190, 168, 150};
   const Rgb pink{238, 150, 160}, pinkDark{196, 98, 118};
   // The tail, curling up behind.
-  static constexpr Point kTail[] = {{40, 31}, {42, 31}, {44, 30}, {45, 28}, {46, 26}, {46, 24},
-                                    {45, 22}, {45, 20}, {46, 18}, {47, 17}};
+  static constexpr Point kTail[] = {{40, 31}, {42, 31}, {44, 30}, {45, 28}, {46, 26},
+                                    {46, 24}, {45, 22}, {45, 20}, {46, 18}, {47, 17}};
   for (const Point& t : kTail) FillRect(p, t.x - 1, t.y - 1, 4, 4, outline);
   for (const Point& t : kTail) FillRect(p, t.x, t.y, 2, 2, pinkDark);
-  DrawBlobs(p, {{16, 16, 27, 20, fur}, {5, 14, 19, 16, fur}, {14, 4, 12, 13, fur}, {18, 31, 8, 6, furDark},
-                {32, 31, 9, 6, furDark}},
+  DrawBlobs(p,
+            {{16, 16, 27, 20, fur},
+             {5, 14, 19, 16, fur},
+             {14, 4, 12, 13, fur},
+             {18, 31, 8, 6, furDark},
+             {32, 31, 9, 6, furDark}},
             outline);
   FillEllipse(p, 16, 4, 8, 9, pink);
-  FillEllipse(p, 19, 26, 22, 9, furDark);  // belly shade
+  FillEllipse(p, 19, 26, 22, 9, furDark);   // belly shade
   FillEllipse(p, 22, 18, 14, 6, furLight);  // back highlight
   FillEllipse(p, 8, 16, 8, 5, furLight);
   // Eye, nose and whiskers.
@@ -49,8 +53,12 @@ Picture DrawFrog() {
   Picture p = MakePicture(50, 40, kWhite);
   const Rgb outline{24, 54, 30}, green{96, 196, 72}, greenDark{58, 140, 52}, greenLight{160, 228, 110};
   const Rgb belly{222, 236, 160}, eyeWhite{240, 238, 214}, cheek{236, 130, 120};
-  DrawBlobs(p, {{1, 30, 14, 8, greenDark}, {35, 30, 14, 8, greenDark}, {6, 12, 38, 26, green},
-                {6, 3, 15, 15, green}, {29, 3, 15, 15, green}},
+  DrawBlobs(p,
+            {{1, 30, 14, 8, greenDark},
+             {35, 30, 14, 8, greenDark},
+             {6, 12, 38, 26, green},
+             {6, 3, 15, 15, green},
+             {29, 3, 15, 15, green}},
             outline);
   FillEllipse(p, 15, 22, 20, 14, belly);
   FillEllipse(p, 10, 14, 10, 5, greenLight);
@@ -74,6 +82,8 @@ Picture DrawFrog() {
 
 }  // namespace
 
-Picture DrawEnemy(int kind) { return kind == 0 ? DrawMouse() : DrawFrog(); }
+Picture DrawEnemy(int kind) {
+  return kind == 0 ? DrawMouse() : DrawFrog();
+}
 
 }  // namespace coilrun

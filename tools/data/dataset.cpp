@@ -12,7 +12,8 @@ namespace coilrun {
 std::optional<Bytes> BuildAsset(int index) {
   // Backgrounds are 24-bit bitmaps and the menu and enemies 8-bit ones, so that play runs both of the
   // bitmap loader's paths.
-  if (index >= kAssetBg00 && index < kAssetBg00 + kStageCount) return EncodeBitmap24(DrawStageBackground(index));
+  if (index >= kAssetBg00 && index < kAssetBg00 + kStageCount)
+    return EncodeBitmap24(DrawStageBackground(index));
   if (index >= kAssetStage00 && index < kAssetStage00 + kStageCount) {
     return EncodePcx(DrawStageIntro(index - kAssetStage00));
   }

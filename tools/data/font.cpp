@@ -74,7 +74,9 @@ const Glyph& FindGlyph(char code) {
   return FindGlyph('?');
 }
 
-int GlyphWidth(const Glyph& glyph) { return static_cast<int>(std::string_view(glyph.rows[0]).size()); }
+int GlyphWidth(const Glyph& glyph) {
+  return static_cast<int>(std::string_view(glyph.rows[0]).size());
+}
 
 // The unscaled ink of a whole line of text, one flag per font pixel.
 struct InkMap {
@@ -130,7 +132,8 @@ void PaintFill(Picture& picture, int x, int y, const InkMap& map, const TextStyl
             // Light where the pixel above or to the left is not ink; dark toward the bottom right.
             if ((dy == 0 && !map.At(column, row - 1)) || (dx == 0 && !map.At(column - 1, row))) {
               colour = MixColour(base, kWhite, 1, 2);
-            } else if ((dy == s - 1 && !map.At(column, row + 1)) || (dx == s - 1 && !map.At(column + 1, row))) {
+            } else if ((dy == s - 1 && !map.At(column, row + 1)) ||
+                       (dx == s - 1 && !map.At(column + 1, row))) {
               colour = MixColour(base, style.outline, 1, 2);
             }
           }
@@ -158,7 +161,8 @@ void DrawText(Picture& picture, int x, int y, std::string_view text, const TextS
     PaintGrown(picture, inkX + style.shadowOffset, inkY + style.shadowOffset, map, style.scale,
                style.outlineWidth, style.shadow);
   }
-  if (style.outlineWidth > 0) PaintGrown(picture, inkX, inkY, map, style.scale, style.outlineWidth, style.outline);
+  if (style.outlineWidth > 0)
+    PaintGrown(picture, inkX, inkY, map, style.scale, style.outlineWidth, style.outline);
   PaintFill(picture, inkX, inkY, map, style);
 }
 

@@ -10,11 +10,11 @@ namespace coilrun {
 
 struct TextStyle {
   int scale = 1;
-  Rgb top;            // fill of the glyphs' top row
-  Rgb bottom;         // fill of the glyphs' bottom row, shaded in between
-  Rgb outline;        // ring around the glyphs, `outlineWidth` pixels wide (0 for none)
+  Rgb top;      // fill of the glyphs' top row
+  Rgb bottom;   // fill of the glyphs' bottom row, shaded in between
+  Rgb outline;  // ring around the glyphs, `outlineWidth` pixels wide (0 for none)
   int outlineWidth = 1;
-  Rgb shadow;         // the outlined glyphs again, `shadowOffset` pixels down and right (0 for none)
+  Rgb shadow;  // the outlined glyphs again, `shadowOffset` pixels down and right (0 for none)
   int shadowOffset = 0;
   bool bevel = false;  // light top edge and dark bottom edge on each font pixel, for big titles
 };

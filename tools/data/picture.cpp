@@ -5,6 +5,15 @@
 #include <cstdlib>
 
 namespace coilrun {
+namespace {
+
+// Ordered 4x4 dither: true where level (0 to 16) of 16 would pick the second colour at (x, y).
+bool DitherPick(int x, int y, int level) {
+  static constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+  return kBayer[y & 3][x & 3] < level;
+}
+
+}  // namespace
 
 Picture MakePicture(int width, int height, Rgb fill) {
   Picture picture;
@@ -16,7 +25,8 @@ Picture MakePicture(int width, int height, Rgb fill) {
 
 void SetPixel(Picture& picture, int x, int y, Rgb colour) {
   if (x < 0 || y < 0 || x >= picture.width || y >= picture.height) return;
-  picture.pixels[static_cast<size_t>(y) * static_cast<size_t>(picture.width) + static_cast<size_t>(x)] = colour;
+  picture.pixels[static_cast<size_t>(y) * static_cast<size_t>(picture.width) + static_cast<size_t>(x)] =
+      colour;
 }
 
 Rgb GetPixel(const Picture& picture, int x, int y) {
@@ -92,10 +102,6 @@ Picture ScalePicture(const Picture& source, int factor) {
   return result;
 }
 
-void ReplaceColour(Picture& picture, Rgb from, Rgb to) {
-  std::replace(picture.pixels.begin(), picture.pixels.end(), from, to);
-}
-
 Rgb MixColour(Rgb a, Rgb b, int num, int den) {
   const auto channel = [num, den](int from, int to) {
     const int scaled = (to - from) * num * 2;
@@ -103,11 +109,6 @@ Rgb MixColour(Rgb a, Rgb b, int num, int den) {
     return static_cast<uint8_t>(from + rounded);
   };
   return Rgb{channel(a.r, b.r), channel(a.g, b.g), channel(a.b, b.b)};
-}
-
-bool DitherPick(int x, int y, int level) {
-  static constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
-  return kBayer[y & 3][x & 3] < level;
 }
 
 void FillGradient(Picture& picture, int x, int y0, int width, int y1, Rgb top, Rgb bottom, int steps) {
@@ -132,7 +133,9 @@ uint32_t NextNoise(Noise& noise) {
   return s;
 }
 
-int NoiseBelow(Noise& noise, int limit) { return static_cast<int>(NextNoise(noise) % static_cast<uint32_t>(limit)); }
+int NoiseBelow(Noise& noise, int limit) {
+  return static_cast<int>(NextNoise(noise) % static_cast<uint32_t>(limit));
+}
 
 uint32_t HashPoint(int x, int y, uint32_t seed) {
   uint32_t h = seed ^ (static_cast<uint32_t>(x) * 0x9E3779B1u) ^ (static_cast<uint32_t>(y) * 0x85EBCA77u);

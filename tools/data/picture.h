@@ -48,13 +48,9 @@ void FillPanel(Picture& picture, int x, int y, int width, int height, int corner
 void PastePicture(Picture& destination, const Picture& source, int x, int y, Rgb key);
 // The picture enlarged `factor` times, each pixel a square block.
 Picture ScalePicture(const Picture& source, int factor);
-// Every pixel of `from` becomes `to`.
-void ReplaceColour(Picture& picture, Rgb from, Rgb to);
 
 // a + (b - a) * num / den per channel, rounded to nearest.
 Rgb MixColour(Rgb a, Rgb b, int num, int den);
-// Ordered 4x4 dither: true where level (0 to 16) of 16 would pick the second colour at (x, y).
-bool DitherPick(int x, int y, int level);
 // A vertical band from y0 to y1 (exclusive) shading from `top` to `bottom` in `steps` colours, dithered.
 void FillGradient(Picture& picture, int x, int y0, int width, int y1, Rgb top, Rgb bottom, int steps);
 
@@ -77,6 +73,8 @@ bool PacksToBodyColour(Rgb colour);
 
 // Sine of `phase` in 65536ths of a turn, scaled to +-32767; integer-only, within 0.2 % of the true value.
 int32_t SineQ(int32_t phase);
-inline int32_t CosineQ(int32_t phase) { return SineQ(phase + 16384); }
+inline int32_t CosineQ(int32_t phase) {
+  return SineQ(phase + 16384);
+}
 
 }  // namespace coilrun

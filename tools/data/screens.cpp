@@ -14,7 +14,8 @@ struct Caption {
 };
 
 // A night sky shading down to `horizon`, with stars kept clear of the captions.
-void DrawNightSky(Picture& p, Rgb top, Rgb bottom, int horizon, uint32_t seed, const std::vector<Caption>& captions) {
+void DrawNightSky(Picture& p, Rgb top, Rgb bottom, int horizon, uint32_t seed,
+                  const std::vector<Caption>& captions) {
   FillGradient(p, 0, 0, 640, horizon, top, bottom, 7);
   std::vector<Box> clear;
   for (const Caption& c : captions) clear.push_back(CentredTextBox(320, c.y, c.text, c.style));

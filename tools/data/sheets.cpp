@@ -44,7 +44,8 @@ void DrawDigit(Picture& p, int left, int top, int digit) {
           const int x = inkLeft + column * kDigitScale + dx, y = inkTop + row * kDigitScale + dy;
           if (DigitInk(digit, column, row)) {
             const Rgb fill = MixColour(kGoldTop, kGoldBottom, row, kDigitRows - 1);
-            SetPixel(p, x, y, dx == 0 && !DigitInk(digit, column - 1, row) ? MixColour(fill, kWhite, 1, 3) : fill);
+            SetPixel(p, x, y,
+                     dx == 0 && !DigitInk(digit, column - 1, row) ? MixColour(fill, kWhite, 1, 3) : fill);
             continue;
           }
           // Outline where a neighbouring font pixel, reached by this screen pixel's side, is ink.
@@ -74,8 +75,8 @@ void DrawMenuLabel(Picture& p, const Rect& r, const char* text) {
   const TextStyle style = TitleStyle(4);
   const int left = static_cast<int>(r.left), right = static_cast<int>(r.right);
   const int width = right - left, height = static_cast<int>(r.bottom - r.top);
-  const int textLeft = DrawTextCentred(p, left + width / 2, static_cast<int>(r.top) + (height - TextHeight(style)) / 2,
-                                       text, style);
+  const int textLeft = DrawTextCentred(
+      p, left + width / 2, static_cast<int>(r.top) + (height - TextHeight(style)) / 2, text, style);
   const int textRight = textLeft + TextWidth(text, style);
   DrawGem(p, std::max(left + 7, textLeft - 18), static_cast<int>(r.top) + height / 2);
   DrawGem(p, std::min(right - 8, textRight + 16), static_cast<int>(r.top) + height / 2);
@@ -87,25 +88,26 @@ void DrawBanner(Picture& p, const Rect& r, Rgb frame, Rgb inside, const char* ti
   const TextStyle big = TitleStyle(titleScale), small = PlainStyle(2);
   const int gap = (height - TextHeight(big) - TextHeight(small)) / 3;
   DrawTextCentred(p, static_cast<int>(r.left) + width / 2, static_cast<int>(r.top) + gap, title, big);
-  DrawTextCentred(p, static_cast<int>(r.left) + width / 2, static_cast<int>(r.bottom) - gap - TextHeight(small),
-                  "PRESS ANY KEY", small);
+  DrawTextCentred(p, static_cast<int>(r.left) + width / 2,
+                  static_cast<int>(r.bottom) - gap - TextHeight(small), "PRESS ANY KEY", small);
 }
 
 void DrawMarker(Picture& p, const Rect& r, Rgb frame, Rgb inside, const char* text) {
   const int width = static_cast<int>(r.right - r.left), height = static_cast<int>(r.bottom - r.top);
   DrawFramedPanel(p, static_cast<int>(r.left), static_cast<int>(r.top), width, height, frame, inside);
   const TextStyle style = PlainStyle(3);
-  DrawTextCentred(p, static_cast<int>(r.left) + width / 2, static_cast<int>(r.top) + (height - TextHeight(style)) / 2,
-                  text, style);
+  DrawTextCentred(p, static_cast<int>(r.left) + width / 2,
+                  static_cast<int>(r.top) + (height - TextHeight(style)) / 2, text, style);
 }
 
 void DrawPauseBox(Picture& p, const Rect& r) {
   const int width = static_cast<int>(r.right - r.left);
-  DrawFramedPanel(p, static_cast<int>(r.left), static_cast<int>(r.top), width, static_cast<int>(r.bottom - r.top),
-                  kPanelFrame, kPanelFill);
+  DrawFramedPanel(p, static_cast<int>(r.left), static_cast<int>(r.top), width,
+                  static_cast<int>(r.bottom - r.top), kPanelFrame, kPanelFill);
   const int centre = static_cast<int>(r.left) + width / 2;
   DrawTextCentred(p, centre, static_cast<int>(r.top) + 6, "PAUSED", TitleStyle(3));
-  DrawTextCentred(p, centre, static_cast<int>(r.top) + 34, "LEFT: QUIT   RIGHT: GO ON   RETURN: OK", PlainStyle(1));
+  DrawTextCentred(p, centre, static_cast<int>(r.top) + 34, "LEFT: QUIT   RIGHT: GO ON   RETURN: OK",
+                  PlainStyle(1));
 }
 
 void DrawTrophy(Picture& p, int x, int y) {
@@ -134,7 +136,8 @@ Picture DrawPlaySheet() {
   static constexpr std::array<const char*, 4> kLabels = {"PLAY", "TITLE", "HIGH SCORES", "EXIT"};
   for (size_t i = 0; i < kMenuLabels.size(); ++i) DrawMenuLabel(p, kMenuLabels[i].source, kLabels[i]);
   for (int digit = 0; digit < 10; ++digit) {
-    DrawDigit(p, static_cast<int>(kDigitCut.left) + digit * kDigitStride, static_cast<int>(kDigitCut.top), digit);
+    DrawDigit(p, static_cast<int>(kDigitCut.left) + digit * kDigitStride, static_cast<int>(kDigitCut.top),
+              digit);
   }
   DrawBanner(p, kClearBanner.source, Rgb{150, 230, 120}, Rgb{22, 70, 40}, "STAGE CLEAR!", 6);
   DrawBanner(p, kDeathBanner.source, Rgb{244, 120, 100}, Rgb{86, 20, 30}, "YOU CRASHED!", 5);
@@ -153,11 +156,14 @@ Picture DrawLabelSheet() {
   for (int stage = 0; stage < kStageCount; ++stage) {
     const Rect& r = kStageLabels[static_cast<size_t>(stage)];
     const std::string text = "STAGE " + std::to_string(stage + 1);
-    DrawText(p, static_cast<int>(r.left), static_cast<int>(r.top) + (static_cast<int>(r.bottom - r.top) - TextHeight(label)) / 2,
-             text, label);
+    DrawText(p, static_cast<int>(r.left),
+             static_cast<int>(r.top) + (static_cast<int>(r.bottom - r.top) - TextHeight(label)) / 2, text,
+             label);
   }
-  const int width = static_cast<int>(banner.right - banner.left), height = static_cast<int>(banner.bottom - banner.top);
-  DrawFramedPanel(p, static_cast<int>(banner.left), static_cast<int>(banner.top), width, height, kPanelFrame, kPanelFill);
+  const int width = static_cast<int>(banner.right - banner.left),
+            height = static_cast<int>(banner.bottom - banner.top);
+  DrawFramedPanel(p, static_cast<int>(banner.left), static_cast<int>(banner.top), width, height, kPanelFrame,
+                  kPanelFill);
   DrawTextCentred(p, width / 2, static_cast<int>(banner.top) + (height - TextHeight(TitleStyle(6))) / 2,
                   "HIGH SCORES", TitleStyle(6));
   DrawTrophy(p, 60, static_cast<int>(banner.top) + 18);

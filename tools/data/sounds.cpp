@@ -24,7 +24,9 @@ struct Tone {
   bool pluck = false;  // fades linearly over its whole length after the attack
 };
 
-int Samples(int ms) { return ms * static_cast<int>(kWaveRate) / 1000; }
+int Samples(int ms) {
+  return ms * static_cast<int>(kWaveRate) / 1000;
+}
 
 int32_t WaveValue(Wave wave, uint32_t phase, Noise& noise) {
   const int32_t turn = static_cast<int32_t>(phase >> 16);
@@ -49,10 +51,12 @@ void AddTone(std::vector<int32_t>& mix, const Tone& tone) {
   Noise noise{0x5EED1234u};
   uint32_t phase = 0;
   for (int i = 0; i < length; ++i) {
-    int64_t milliHz = (static_cast<int64_t>(tone.fromHz) * (length - i) + static_cast<int64_t>(tone.toHz) * i) *
-                      1000 / length;
+    int64_t milliHz =
+        (static_cast<int64_t>(tone.fromHz) * (length - i) + static_cast<int64_t>(tone.toHz) * i) * 1000 /
+        length;
     if (tone.vibratoHz > 0) {
-      const int32_t wobble = SineQ(static_cast<int32_t>(static_cast<int64_t>(i) * tone.vibratoHz * 65536 / kWaveRate));
+      const int32_t wobble =
+          SineQ(static_cast<int32_t>(static_cast<int64_t>(i) * tone.vibratoHz * 65536 / kWaveRate));
       milliHz += milliHz * tone.vibratoPercent * wobble / (100 * 32767);
     }
     phase += static_cast<uint32_t>(milliHz * 4294967296LL / (static_cast<int64_t>(kWaveRate) * 1000));
@@ -60,7 +64,8 @@ void AddTone(std::vector<int32_t>& mix, const Tone& tone) {
     if (i < attack) level = level * i / attack;
     if (i >= length - release) level = level * (length - i) / release;
     if (tone.pluck) level = level * (length - i + length / 8) / (length + length / 8);
-    mix[static_cast<size_t>(start + i)] += static_cast<int32_t>(WaveValue(tone.wave, phase, noise) * level / 32767);
+    mix[static_cast<size_t>(start + i)] +=
+        static_cast<int32_t>(WaveValue(tone.wave, phase, noise) * level / 32767);
   }
 }
 
@@ -69,66 +74,66 @@ std::vector<uint8_t> Render(const std::vector<Tone>& tones) {
   for (const Tone& tone : tones) AddTone(mix, tone);
   std::vector<uint8_t> samples;
   samples.reserve(mix.size());
-  for (int32_t value : mix) samples.push_back(static_cast<uint8_t>(128 + std::clamp(value * 127 / 32767, -127, 127)));
+  for (int32_t value : mix)
+    samples.push_back(static_cast<uint8_t>(128 + std::clamp(value * 127 / 32767, -127, 127)));
   return samples;
+}
+
+// A tone from `fromHz` sliding to `toHz`; plucked tones fade over their whole length.
+Tone Sweep(int startMs, int lengthMs, int fromHz, int toHz, int amplitude, Wave wave, bool pluck = false) {
+  Tone tone;
+  tone.startMs = startMs;
+  tone.lengthMs = lengthMs;
+  tone.fromHz = fromHz;
+  tone.toHz = toHz;
+  tone.amplitude = amplitude;
+  tone.wave = wave;
+  tone.pluck = pluck;
+  return tone;
+}
+
+Tone Note(int startMs, int lengthMs, int hz, int amplitude, Wave wave, bool pluck = false) {
+  return Sweep(startMs, lengthMs, hz, hz, amplitude, wave, pluck);
+}
+
+Tone WithVibrato(Tone tone, int hz, int percent) {
+  tone.vibratoHz = hz;
+  tone.vibratoPercent = percent;
+  return tone;
 }
 
 }  // namespace
 
 std::vector<uint8_t> SynthesiseEat() {
   // A gulp: a quick rising sweep, then a bright blip.
-  return Render({
-      {.startMs = 0, .lengthMs = 90, .fromHz = 220, .toHz = 880, .amplitude = 24000, .wave = Wave::kMellow},
-      {.startMs = 85, .lengthMs = 60, .fromHz = 1320, .toHz = 1320, .amplitude = 16000, .wave = Wave::kSine,
-       .pluck = true},
-  });
+  return Render({Sweep(0, 90, 220, 880, 24000, Wave::kMellow), Note(85, 60, 1320, 16000, Wave::kSine, true)});
 }
 
 std::vector<uint8_t> SynthesiseDie() {
   // A crunch, then a long wailing fall.
-  return Render({
-      {.startMs = 0, .lengthMs = 70, .fromHz = 1, .toHz = 1, .amplitude = 12000, .wave = Wave::kNoise,
-       .pluck = true},
-      {.startMs = 20, .lengthMs = 850, .fromHz = 660, .toHz = 70, .amplitude = 22000, .wave = Wave::kReed,
-       .vibratoHz = 9, .vibratoPercent = 6, .pluck = true},
-  });
+  return Render({Note(0, 70, 1, 12000, Wave::kNoise, true),
+                 WithVibrato(Sweep(20, 850, 660, 70, 22000, Wave::kReed, true), 9, 6)});
 }
 
 std::vector<uint8_t> SynthesiseClear() {
   // A rising fanfare, C E G and a held high C over a G below it.
-  return Render({
-      {.startMs = 0, .lengthMs = 110, .fromHz = 523, .toHz = 523, .amplitude = 15000, .wave = Wave::kReed},
-      {.startMs = 110, .lengthMs = 110, .fromHz = 659, .toHz = 659, .amplitude = 15000, .wave = Wave::kReed},
-      {.startMs = 220, .lengthMs = 110, .fromHz = 784, .toHz = 784, .amplitude = 15000, .wave = Wave::kReed},
-      {.startMs = 330, .lengthMs = 480, .fromHz = 1047, .toHz = 1047, .amplitude = 15000, .wave = Wave::kReed,
-       .vibratoHz = 6, .vibratoPercent = 1, .pluck = true},
-      {.startMs = 330, .lengthMs = 480, .fromHz = 784, .toHz = 784, .amplitude = 9000, .wave = Wave::kMellow,
-       .pluck = true},
-  });
+  return Render({Note(0, 110, 523, 15000, Wave::kReed), Note(110, 110, 659, 15000, Wave::kReed),
+                 Note(220, 110, 784, 15000, Wave::kReed),
+                 WithVibrato(Note(330, 480, 1047, 15000, Wave::kReed, true), 6, 1),
+                 Note(330, 480, 784, 9000, Wave::kMellow, true)});
 }
 
 std::vector<uint8_t> SynthesiseMenuMove() {
-  return Render({
-      {.startMs = 0, .lengthMs = 55, .fromHz = 1175, .toHz = 1175, .amplitude = 16000, .wave = Wave::kMellow,
-       .pluck = true},
-  });
+  return Render({Note(0, 55, 1175, 16000, Wave::kMellow, true)});
 }
 
 std::vector<uint8_t> SynthesiseMenuConfirm() {
-  return Render({
-      {.startMs = 0, .lengthMs = 70, .fromHz = 784, .toHz = 784, .amplitude = 18000, .wave = Wave::kMellow},
-      {.startMs = 70, .lengthMs = 150, .fromHz = 1175, .toHz = 1175, .amplitude = 18000, .wave = Wave::kMellow,
-       .pluck = true},
-  });
+  return Render({Note(0, 70, 784, 18000, Wave::kMellow), Note(70, 150, 1175, 18000, Wave::kMellow, true)});
 }
 
 std::vector<uint8_t> SynthesiseMenuExit() {
-  return Render({
-      {.startMs = 0, .lengthMs = 100, .fromHz = 784, .toHz = 784, .amplitude = 16000, .wave = Wave::kMellow},
-      {.startMs = 100, .lengthMs = 100, .fromHz = 587, .toHz = 587, .amplitude = 16000, .wave = Wave::kMellow},
-      {.startMs = 200, .lengthMs = 260, .fromHz = 392, .toHz = 392, .amplitude = 16000, .wave = Wave::kMellow,
-       .pluck = true},
-  });
+  return Render({Note(0, 100, 784, 16000, Wave::kMellow), Note(100, 100, 587, 16000, Wave::kMellow),
+                 Note(200, 260, 392, 16000, Wave::kMellow, true)});
 }
 
 }  // namespace coilrun

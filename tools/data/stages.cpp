@@ -1,7 +1,6 @@
 // The stage backgrounds with their walls, and the stage intro pictures.
-#include "stages.h"
-
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "app/assets.h"
@@ -10,6 +9,13 @@
 
 namespace coilrun {
 namespace {
+
+struct StageTheme {
+  const char* name;
+  std::array<Rgb, 4> ground;  // dark to light
+  Rgb frame;                  // the border outside the field
+  std::array<const char*, 3> hints;
+};
 
 constexpr StageTheme kThemes[kStageCount] = {
     {"THE MEADOW",
@@ -38,14 +44,23 @@ constexpr StageTheme kThemes[kStageCount] = {
      {{"EAT 20 CREATURES", "EACH ONE IS WORTH 600", "THE LAST AND FASTEST"}}},
 };
 
+const StageTheme& ThemeOf(int stage) {
+  return kThemes[std::clamp(stage, 0, kStageCount - 1)];
+}
+
 // The playing field: the screen less a 10-pixel border.
 constexpr int kFieldLeft = 10, kFieldTop = 10, kFieldRight = 630, kFieldBottom = 470;
 // Where the high-score screen shows its digits over the last stage's background: kept calm.
-constexpr Box kHighScoreDigits{kHighScoreDigitsRightX - 16 * (kScoreDigitCount - 1) - 12, kHighScoreFirstRowY - 12,
-                               16 * kScoreDigitCount + 24, 4 * kHighScoreRowStep + 46};
+constexpr Box kHighScoreDigits{kHighScoreDigitsRightX - 16 * (kScoreDigitCount - 1) - 12,
+                               kHighScoreFirstRowY - 12, 16 * kScoreDigitCount + 24,
+                               4 * kHighScoreRowStep + 46};
 
-Rgb Darker(Rgb c, int num, int den) { return MixColour(c, kBlack, num, den); }
-Rgb Lighter(Rgb c, int num, int den) { return MixColour(c, kWhite, num, den); }
+Rgb Darker(Rgb c, int num, int den) {
+  return MixColour(c, kBlack, num, den);
+}
+Rgb Lighter(Rgb c, int num, int den) {
+  return MixColour(c, kWhite, num, den);
+}
 
 void PaintGround(Picture& p, const StageTheme& theme, uint32_t seed, int cell) {
   for (int y = 0; y < p.height; ++y) {
@@ -116,8 +131,8 @@ void DrawCobbles(Picture& p, const StageTheme& theme) {
       FillRect(p, left + 2, row * 20 + 18, 37, 1, Darker(stone, 1, 4));
       for (int i = 0; i < 6; ++i) {
         const uint32_t speck = HashPoint(left + i, row * 7 + i, 91);
-        SetPixel(p, left + 4 + static_cast<int>(speck % 33), row * 20 + 4 + static_cast<int>((speck >> 8) % 13),
-                 Darker(stone, 1, 6));
+        SetPixel(p, left + 4 + static_cast<int>(speck % 33),
+                 row * 20 + 4 + static_cast<int>((speck >> 8) % 13), Darker(stone, 1, 6));
       }
       if (h % 9 == 0) {  // a crack, jagged across the stone
         int cx = left + 8 + static_cast<int>((h >> 4) % 20), cy = row * 20 + 3;
@@ -236,7 +251,8 @@ void DrawWalls(Picture& p, const std::vector<WallRect>& walls) {
   Picture shaded = p;
   for (const WallRect& w : walls) {
     for (int y = w.y + 5; y < w.y + w.height + 5; ++y) {
-      for (int x = w.x + 5; x < w.x + w.width + 5; ++x) SetPixel(shaded, x, y, Darker(GetPixel(p, x, y), 2, 5));
+      for (int x = w.x + 5; x < w.x + w.width + 5; ++x)
+        SetPixel(shaded, x, y, Darker(GetPixel(p, x, y), 2, 5));
     }
   }
   p = shaded;
@@ -269,8 +285,9 @@ Rgb NearestOf(const std::vector<Rgb>& choices, Rgb c) {
 void DrawMiniMap(Picture& p, int x, int y, int stage) {
   const StageTheme& theme = ThemeOf(stage);
   const Picture background = DrawStageBackground(stage);
-  const std::vector<Rgb> colours = {theme.ground[0], theme.ground[1], theme.ground[2], theme.ground[3],
-                                    theme.frame,     kWallColour,     Darker(theme.frame, 1, 2)};
+  const std::vector<Rgb> colours = {theme.ground[0],          theme.ground[1], theme.ground[2],
+                                    theme.ground[3],          theme.frame,     kWallColour,
+                                    Darker(theme.frame, 1, 2)};
   FillRect(p, x - 3, y - 3, 166, 126, kInk);
   FillRect(p, x - 2, y - 2, 164, 124, kPanelFrame);
   for (int row = 0; row < 120; ++row) {
@@ -288,18 +305,16 @@ void DrawMiniMap(Picture& p, int x, int y, int stage) {
 
 }  // namespace
 
-const StageTheme& ThemeOf(int stage) { return kThemes[std::clamp(stage, 0, kStageCount - 1)]; }
-
 std::vector<WallRect> StageWalls(int stage) {
   switch (stage) {
     case 2:  // two rails above and below the start
       return {{120, 110, 400, 16}, {120, 354, 400, 16}};
     case 3:  // fallen logs every which way
-      return {{70, 80, 150, 16},  {300, 50, 16, 120}, {440, 110, 140, 16}, {150, 200, 16, 130},
+      return {{70, 80, 150, 16},  {300, 50, 16, 120},  {440, 110, 140, 16}, {150, 200, 16, 130},
               {90, 400, 170, 16}, {330, 330, 16, 110}, {450, 300, 130, 16}};
     case 4:  // two fences with a gate each, across the way of the start
-      return {{200, 40, 16, 160}, {200, 290, 16, 150}, {424, 40, 16, 160}, {424, 290, 16, 150},
-              {60, 150, 90, 16},  {490, 314, 90, 16}};
+      return {{200, 40, 16, 160},  {200, 290, 16, 150}, {424, 40, 16, 160},
+              {424, 290, 16, 150}, {60, 150, 90, 16},   {490, 314, 90, 16}};
     case 5:  // a keep with a gate in the middle of each side, clear of the high-score digits
       return {{100, 100, 150, 16}, {390, 100, 150, 16}, {100, 400, 150, 16}, {390, 400, 150, 16},
               {100, 100, 16, 100}, {100, 300, 16, 116}, {524, 100, 16, 100}, {524, 300, 16, 116}};
@@ -359,7 +374,8 @@ Picture DrawStageIntro(int stage) {
   FillGradient(p, 0, 0, 640, 480, Darker(theme.frame, 1, 2), Darker(theme.ground[2], 1, 3), 6);
   DrawStars(p, Box{0, 0, 640, 190}, 70, 0xA11u + static_cast<uint32_t>(stage),
             {CentredTextBox(320, 30, title, titleStyle), CentredTextBox(320, 134, theme.name, nameStyle)});
-  DrawHills(p, 430, Darker(theme.ground[0], 1, 2), theme.ground[0], theme.ground[2], 0x1B7u + static_cast<uint32_t>(stage));
+  DrawHills(p, 430, Darker(theme.ground[0], 1, 2), theme.ground[0], theme.ground[2],
+            0x1B7u + static_cast<uint32_t>(stage));
   DrawTextCentred(p, 320, 30, title, titleStyle);
   DrawTextCentred(p, 320, 134, theme.name, nameStyle);
 

@@ -25,7 +25,9 @@ void PutTag(Bytes& bytes, const char (&tag)[5]) {
   for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(tag[i]));
 }
 
-uint32_t Key(Rgb c) { return (static_cast<uint32_t>(c.r) << 16) | (static_cast<uint32_t>(c.g) << 8) | c.b; }
+uint32_t Key(Rgb c) {
+  return (static_cast<uint32_t>(c.r) << 16) | (static_cast<uint32_t>(c.g) << 8) | c.b;
+}
 
 // Palette index of every pixel, or none when the colours do not fit in 256.
 struct Indexed {
@@ -72,12 +74,6 @@ void PutBitmapHeaders(Bytes& bytes, const Picture& picture, uint32_t bitsPerPixe
 }
 
 }  // namespace
-
-std::optional<std::vector<Rgb>> CollectPalette(const Picture& picture) {
-  auto indexed = IndexPicture(picture);
-  if (!indexed) return std::nullopt;
-  return indexed->palette;
-}
 
 std::optional<Bytes> EncodePcx(const Picture& picture) {
   if (picture.width % 2 != 0) return std::nullopt;

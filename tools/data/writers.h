@@ -14,8 +14,6 @@ using Bytes = std::vector<uint8_t>;
 
 inline constexpr uint32_t kWaveRate = 11025;
 
-// The picture's distinct colours in first-seen order, or none when there are more than 256.
-std::optional<std::vector<Rgb>> CollectPalette(const Picture& picture);
 // A 256-colour run-length coded PCX file, bytes per line equal to the width (which must be even, so that
 // no row needs a padding byte), the palette in the last 768 bytes after the 0x0C marker. None when the
 // picture has more than 256 colours or an odd width.
