@@ -4,9 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <random>
 #include <string>
@@ -76,7 +76,8 @@ struct Summary {
       std::printf("  %-28s %8.1f us  %5.2fx", name.c_str(), time / 1e3, time / memcpyTime->second);
       const auto goal = kGoals.find(name);
       if (goal != kGoals.end()) {
-        std::printf("  goal <= %.1fx: %s", goal->second, time / memcpyTime->second <= goal->second ? "met" : "missed");
+        std::printf("  goal <= %.1fx: %s", goal->second,
+                    time / memcpyTime->second <= goal->second ? "met" : "missed");
       }
       std::printf("\n");
     }
@@ -119,7 +120,8 @@ void SetUpPlay() {
   BuildDirectionTables();
   StageBackground = CreateOffscreenSurface(kScreenWidth, kScreenHeight);
   StageBackground->pixels = KeyedPicture();
-  for (Surface*& digit : DigitSprites) digit = FilledSurface(kDigitSurfaceWidth, kDigitSurfaceHeight, 0x7BEF, true);
+  for (Surface*& digit : DigitSprites)
+    digit = FilledSurface(kDigitSurfaceWidth, kDigitSurfaceHeight, 0x7BEF, true);
   StageLabelSheet = FilledSurface(kStageLabelSheetWidth, kStageLabelSheetHeight, 0x39E7, true);
   EnemySprite1 = FilledSurface(kEnemyWidth, kEnemyHeight, 0xAAAA, true);
   EnemySprite2 = FilledSurface(kEnemyWidth, kEnemyHeight, 0x5555, true);
@@ -221,8 +223,8 @@ void BM_SdlBlitKeyedFullScreen(benchmark::State& state) {
   std::vector<uint16_t> from = KeyedPicture();
   std::vector<uint16_t> to(kCanvasPixelCount, 0x2104);
   constexpr int kPitch = kScreenWidth * static_cast<int>(sizeof(uint16_t));
-  SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(from.data(), kScreenWidth, kScreenHeight, 16, kPitch,
-                                                           SDL_PIXELFORMAT_RGB565);
+  SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(from.data(), kScreenWidth, kScreenHeight, 16,
+                                                           kPitch, SDL_PIXELFORMAT_RGB565);
   SDL_Surface* destination = SDL_CreateRGBSurfaceWithFormatFrom(to.data(), kScreenWidth, kScreenHeight, 16,
                                                                 kPitch, SDL_PIXELFORMAT_RGB565);
   if (source == nullptr || destination == nullptr) {

@@ -1,10 +1,11 @@
 // The play state: the random generator, the game and stage starts, the direction tables and the disc.
+#include "game/play_state.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numeric>
 
-#include "game/play_state.h"
 #include "platform/memory/memory_clock.h"
 #include "test_support.h"
 

@@ -1,5 +1,7 @@
 // The play tick: steering and stepping, the field's edges, eating and placing enemies, collisions read
 // from the last frame, the score, the pause dialog, and drawing without a lock.
+#include "game/play_tick.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +13,6 @@
 #include "devices/keyboard.h"
 #include "devices/sound.h"
 #include "game/play_state.h"
-#include "game/play_tick.h"
 #include "platform/memory/memory_display.h"
 #include "platform/memory/memory_keyboard.h"
 #include "platform/memory/memory_sound.h"
@@ -61,7 +62,8 @@ class PlayTickTest : public DisplayTest {
     ASSERT_TRUE(CreateEffectBuffer() && FillEffectBuffer());
     StageBackground = FilledSurface(kScreenWidth, kScreenHeight, kBackground);
     for (size_t d = 0; d < DigitSprites.size(); ++d) {
-      DigitSprites[d] = FilledSurface(kDigitSurfaceWidth, kDigitSurfaceHeight, static_cast<uint16_t>(0x100 + d));
+      DigitSprites[d] =
+          FilledSurface(kDigitSurfaceWidth, kDigitSurfaceHeight, static_cast<uint16_t>(0x100 + d));
       SetSourceColorKey(DigitSprites[d], 0);
     }
     StageLabelSheet = FilledSurface(kStageLabelSheetWidth, kStageLabelSheetHeight, 0x0841);
