@@ -1,12 +1,13 @@
 // The fade: both pixel kernels against the per-field rule for every pixel and weight, the steps and
 // their sequence to black, a refused lock and a closed window; and the keyed copy kernels.
+#include "display/fade.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 #include <vector>
 
-#include "display/fade.h"
 #include "display/pixel_kernels.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"
@@ -16,7 +17,9 @@
 namespace coilrun {
 namespace {
 
-uint16_t Pixel565(int red, int green, int blue) { return static_cast<uint16_t>((red << 11) | (green << 5) | blue); }
+uint16_t Pixel565(int red, int green, int blue) {
+  return static_cast<uint16_t>((red << 11) | (green << 5) | blue);
+}
 
 // The rule, field by field.
 uint16_t Blend(uint16_t p, int w, uint16_t c) {
@@ -40,12 +43,13 @@ TEST(PixelKernelTest, FadeMatchesTheFieldRuleForEveryPixelInEitherHalfOfAWordAnd
   for (size_t i = 0; i < start.size(); ++i) start[i] = static_cast<uint16_t>(i < 65536 ? i : i + 1);
   std::vector<uint16_t> expected(start.size());
   for (PixelKernel kernel : KernelsHere()) {
-    for (uint16_t colour : {uint16_t{0}, uint16_t{0xFFFF}, Pixel565(6, 25, 31), Pixel565(31, 0, 31),
-                            Pixel565(1, 1, 1)}) {
+    for (uint16_t colour :
+         {uint16_t{0}, uint16_t{0xFFFF}, Pixel565(6, 25, 31), Pixel565(31, 0, 31), Pixel565(1, 1, 1)}) {
       for (int w = 0; w <= 32; ++w) {
         std::vector<uint16_t> pixels = start;
         FadePixels(pixels.data(), pixels.size(), w, colour, kernel);
-        std::transform(start.begin(), start.end(), expected.begin(), [&](uint16_t p) { return Blend(p, w, colour); });
+        std::transform(start.begin(), start.end(), expected.begin(),
+                       [&](uint16_t p) { return Blend(p, w, colour); });
         ASSERT_EQ(pixels, expected) << "kernel " << static_cast<int>(kernel) << " weight " << w << " colour "
                                     << colour;
       }

@@ -1,10 +1,12 @@
 // The play state: the random generator, the game and stage starts, the direction tables and the disc.
+#include "game/play_state.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numeric>
+#include <vector>
 
-#include "game/play_state.h"
 #include "platform/memory/memory_clock.h"
 #include "test_support.h"
 
@@ -64,20 +66,10 @@ TEST_F(DisplayTest, StartGameSeedsFromTheCalendarAndStartStageResetsOnlyTheAttem
   Play.DecayCounter = 3;
   Play.Speed = 1;
   StartStage();
-  EXPECT_EQ(Play.TrailX[0], 320);
-  EXPECT_EQ(Play.TrailY[0], 240);
-  EXPECT_EQ(Play.Dead, 0);
-  EXPECT_EQ(Play.QuitChosen, 0);
-  EXPECT_EQ(Play.Length, 0);
-  EXPECT_EQ(Play.HeadIndex, 0);
-  EXPECT_EQ(Play.Heading, 0);
-  EXPECT_EQ(Play.EatenCount, 0);
-  EXPECT_EQ(Play.DecayCounter, 0);
-  EXPECT_EQ(Play.Speed, 5);
-  EXPECT_EQ(Play.TargetLength, 40);
-  EXPECT_EQ(Play.GrowthStep, 20);
-  EXPECT_EQ(Play.FrameDelay, 14);
-  EXPECT_EQ(Play.BodyColour, (6 << 11) | (25 << 5) | 31);
+  EXPECT_EQ(std::vector<int>({Play.TrailX[0], Play.TrailY[0], Play.Dead, Play.QuitChosen, Play.Length,
+                              Play.HeadIndex, Play.Heading, Play.EatenCount, Play.DecayCounter, Play.Speed,
+                              Play.TargetLength, Play.GrowthStep, Play.FrameDelay, Play.BodyColour}),
+            std::vector<int>({320, 240, 0, 0, 0, 0, 0, 0, 0, 5, 40, 20, 14, (6 << 11) | (25 << 5) | 31}));
   EXPECT_EQ(Play.StageIndex, 3);
   EXPECT_EQ(Play.Lives, 1);
   EXPECT_EQ(Play.Score, 4321);

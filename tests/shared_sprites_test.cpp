@@ -1,5 +1,7 @@
 // The shared sprites: what is cut from which rectangle of the sheets, their black keys, the enemy
 // pictures, the failures on the way and the release.
+#include "app/shared_sprites.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "app/assets.h"
-#include "app/shared_sprites.h"
 #include "image_files.h"
 #include "images/images.h"
 #include "platform/memory/memory_display.h"
@@ -61,7 +62,9 @@ class SharedSpritesTest : public DisplayTest {
   int baseline_ = 0;
 };
 
-uint16_t At(const Surface* s, int x, int y) { return s->pixels[static_cast<size_t>(y) * s->width + x]; }
+uint16_t At(const Surface* s, int x, int y) {
+  return s->pixels[static_cast<size_t>(y) * s->width + x];
+}
 
 TEST_F(SharedSpritesTest, DigitsAndLabelsAreCutFromTheirRectanglesAndKeyedBlack) {
   ASSERT_TRUE(LoadSharedSprites());

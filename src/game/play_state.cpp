@@ -25,7 +25,18 @@ struct DiscRun {
   int last;
 };
 constexpr std::array<DiscRun, kSegmentSize> kDiscRuns = {{
-    {3, 8}, {2, 9}, {1, 10}, {0, 11}, {0, 11}, {0, 11}, {0, 11}, {0, 11}, {0, 11}, {1, 10}, {2, 9}, {3, 8},
+    {3, 8},
+    {2, 9},
+    {1, 10},
+    {0, 11},
+    {0, 11},
+    {0, 11},
+    {0, 11},
+    {0, 11},
+    {0, 11},
+    {1, 10},
+    {2, 9},
+    {3, 8},
 }};
 
 constexpr std::array<uint8_t, kSegmentSize * kSegmentSize> MakeDiscMask() {
@@ -41,11 +52,12 @@ constexpr uint32_t kRandomMultiplier = 214013;
 constexpr uint32_t kRandomIncrement = 2531011;
 constexpr int kRandomShift = 16;
 constexpr uint32_t kRandomMask = 0x7FFF;
+// The generator's state, seeded once per game.
 uint32_t randomState = 0;
 
 }  // namespace
 
-const std::array<uint8_t, kSegmentSize * kSegmentSize> DiscMask = MakeDiscMask();
+const std::array<uint8_t, kSegmentSize* kSegmentSize> DiscMask = MakeDiscMask();
 
 const StageRow& CurrentStageRow() {
   return StageTable[Play.StageIndex < StageTable.size() ? Play.StageIndex : StageTable.size() - 1];
@@ -59,7 +71,9 @@ void BuildDirectionTables() {
   }
 }
 
-void SeedRandom(uint32_t seed) { randomState = seed; }
+void SeedRandom(uint32_t seed) {
+  randomState = seed;
+}
 
 uint16_t NextRandom() {
   randomState = randomState * kRandomMultiplier + kRandomIncrement;

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "app/assets.h"
 #include "display/display.h"
 
 namespace coilrun {
@@ -51,12 +52,13 @@ inline constexpr int16_t kFieldTop = kFieldBorder;
 inline constexpr int16_t kFieldRight = kScreenWidth - kFieldBorder;
 inline constexpr int16_t kFieldBottom = kScreenHeight - kFieldBorder;
 // An enemy's top-left corner is drawn as (random mod kEnemyRangeX + kEnemyPlaceMin, random mod
-// kEnemyRangeY + kEnemyPlaceMin); its inclusive box then reaches 50 right and 40 down, inside the field.
+// kEnemyRangeY + kEnemyPlaceMin). Eating and placing test the box from that corner to the corner plus the
+// picture's size, both inclusive (51x41 pixels), which always lies inside the field.
 inline constexpr int16_t kEnemyPlaceMin = 10;
 inline constexpr int16_t kEnemyRangeX = 570;
 inline constexpr int16_t kEnemyRangeY = 420;
-inline constexpr int16_t kEnemyBoxSpanX = 50;
-inline constexpr int16_t kEnemyBoxSpanY = 40;
+inline constexpr int16_t kEnemyBoxSpanX = kEnemyWidth;
+inline constexpr int16_t kEnemyBoxSpanY = kEnemyHeight;
 inline constexpr int kEnemyKinds = 2;
 
 // The one game's state, read and written only by the tick and the game flow.

@@ -50,8 +50,12 @@ void BlitKeyed(const Surface* source, const Rect& rect, int16_t x, int16_t y) {
 
 void TurnSnake() {
   constexpr uint8_t kLastHeading = kHeadingCount - 1;
-  if (KeyHeld(kKeyLeft)) Play.Heading = Play.Heading == 0 ? kLastHeading : Play.Heading - 1;
-  if (KeyHeld(kKeyRight)) Play.Heading = Play.Heading == kLastHeading ? 0 : Play.Heading + 1;
+  if (KeyHeld(kKeyLeft)) {
+    Play.Heading = Play.Heading == 0 ? kLastHeading : static_cast<uint8_t>(Play.Heading - 1);
+  }
+  if (KeyHeld(kKeyRight)) {
+    Play.Heading = Play.Heading == kLastHeading ? 0 : static_cast<uint8_t>(Play.Heading + 1);
+  }
 }
 
 void DecayScore() {
@@ -63,13 +67,17 @@ void DecayScore() {
 }
 
 // The table value times the speed is exact in single precision; the cast truncates toward zero.
-int16_t StepAlong(float direction) { return static_cast<int16_t>(direction * Play.Speed); }
+int16_t StepAlong(float direction) {
+  return static_cast<int16_t>(direction * Play.Speed);
+}
 
 void StepHead() {
   const int previous = Play.HeadIndex;
   Play.HeadIndex = static_cast<int16_t>((previous + 1) % kTrailSlots);
-  Play.TrailX[Play.HeadIndex] = static_cast<int16_t>(Play.TrailX[previous] + StepAlong(CosTable[Play.Heading]));
-  Play.TrailY[Play.HeadIndex] = static_cast<int16_t>(Play.TrailY[previous] + StepAlong(SinTable[Play.Heading]));
+  Play.TrailX[Play.HeadIndex] =
+      static_cast<int16_t>(Play.TrailX[previous] + StepAlong(CosTable[Play.Heading]));
+  Play.TrailY[Play.HeadIndex] =
+      static_cast<int16_t>(Play.TrailY[previous] + StepAlong(SinTable[Play.Heading]));
 }
 
 bool InEnemyBox(int x, int y) {
@@ -154,7 +162,9 @@ void DrawFrame() {
   UnlockCanvas();
 }
 
-bool OnCanvas(int x, int y) { return x >= 0 && y >= 0 && x < kScreenWidth && y < kScreenHeight; }
+bool OnCanvas(int x, int y) {
+  return x >= 0 && y >= 0 && x < kScreenWidth && y < kScreenHeight;
+}
 
 bool OnBody(int x, int y) {
   return OnCanvas(x, y) && CanvasPixels[y * kScreenWidth + x] == Play.BodyColour;
@@ -260,9 +270,9 @@ void RunPauseDialog() {
     // The marker goes to the back buffer only, so the Canvas, and with it the next tick's tests, never
     // hold it.
     const Placement& marker = Play.QuitChosen != 0 ? kQuitMarker : kGoOnMarker;
-    BlitToBackKeyed(PlaySheet, marker.x, marker.y, static_cast<int16_t>(marker.source.left),
-                    static_cast<int16_t>(marker.source.top), static_cast<int16_t>(marker.source.right),
-                    static_cast<int16_t>(marker.source.bottom));
+    const Rect& r = marker.source;
+    BlitToBackKeyed(PlaySheet, marker.x, marker.y, static_cast<int16_t>(r.left), static_cast<int16_t>(r.top),
+                    static_cast<int16_t>(r.right), static_cast<int16_t>(r.bottom));
     FlipScreen();
   } while (!KeyHeld(kKeyReturn));
 }
@@ -288,19 +298,19 @@ int PlayTick() {
   DecayScore();
   // 5. The head steps on.
   StepHead();
-  // 6. The tests read the frame shown last.
+  // 6. The tests that follow read the frame shown last.
   LockCanvas();
-  // 7, 8. Eating.
+  // 7, 8. Eating: the numbers decide it, the last frame's pixels where the next enemy goes.
   if (HeadEatsEnemy()) EatEnemy();
-  // 9. Growth.
+  // 9. Growth, one segment a tick.
   if (Play.TargetLength > Play.Length) ++Play.Length;
-  // 10. Collision with the body colour and the border.
+  // 10. Collision with the body colour and the field's border.
   ProbeHead();
-  // 11.
+  // 11. The tests are done.
   UnlockCanvas();
   // 12. The new frame: background, label, score, enemy, and the body over them all.
   DrawFrame();
-  // 13.
+  // 13. Show it, and wait the stage's delay: the pace of play.
   PresentFrame();
   DelayMs(Play.FrameDelay);
   // 14. A death ends the attempt even in the tick that eats the last enemy.

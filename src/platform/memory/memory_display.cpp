@@ -29,6 +29,8 @@ int failingLocks = 0;
 std::vector<std::string> calls;
 std::vector<MemoryFrame> frames;
 std::vector<uint16_t> frontPixels;
+// Whether flips copy and log what they show.
+bool recordFrames = true;
 
 bool Refused(MemoryDisplayStep step) { return refusedSteps.count(step) != 0; }
 
@@ -64,6 +66,7 @@ void MemoryResetDisplay() {
   calls.clear();
   frames.clear();
   frontPixels.clear();
+  recordFrames = true;
 }
 
 void MemoryRefuseDisplayStep(MemoryDisplayStep step, bool refuse) {
@@ -91,6 +94,7 @@ void MemorySetSurfaceLost(Surface* surface, bool lost) {
 }
 
 void MemoryFailLocks(int count) { failingLocks = count; }
+void MemoryRecordFrames(bool record) { recordFrames = record; }
 const std::vector<std::string>& MemoryDisplayCalls() { return calls; }
 void MemoryClearDisplayCalls() { calls.clear(); }
 const std::vector<MemoryFrame>& MemoryPresentedFrames() { return frames; }
@@ -197,6 +201,7 @@ FlipResult DeviceFlip(Surface* primary) {
     return FlipResult::kSurfaceLost;
   }
   if (chainBackBuffer == nullptr) return FlipResult::kFailed;
+  if (!recordFrames) return FlipResult::kOk;
   frontPixels = chainBackBuffer->pixels;
   primary->pixels = chainBackBuffer->pixels;
   frames.push_back(MemoryFrame{MemoryChecksum(frontPixels), DeviceClockNanoseconds()});

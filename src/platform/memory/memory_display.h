@@ -43,6 +43,9 @@ void MemoryClearDisplayCalls();
 const std::vector<MemoryFrame>& MemoryPresentedFrames();
 // The pixels the last flip showed (640x480), empty before the first.
 const std::vector<uint16_t>& MemoryFrontPixels();
+// Whether flips keep the shown pixels and log the frame; on after a reset. A benchmark turns it off to time
+// the program's own work, since a real flip hands its buffer over without copying or summing it.
+void MemoryRecordFrames(bool record);
 // Surfaces made by the device and not yet released.
 int MemoryLiveSurfaceCount();
 // FNV-1a over 16-bit pixels: the checksum the frame log uses.
