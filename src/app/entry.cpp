@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/data_dir.h"
 #include "app/failure.h"
 #include "app/options.h"
 #include "app/score_table.h"
@@ -127,6 +128,12 @@ int RunCoilrun(int argc, char** argv) {
     return 0;
   }
   if (!StartInputLog(options)) return 1;
+  std::string dataError;
+  if (!ChooseDataDirectory(&dataError)) {
+    std::fprintf(stderr, "coilrun: cannot set up the data folder: %s\n", dataError.c_str());
+    FinishRecordingOrReplay();
+    return 1;
+  }
   if (options.windowed) DeviceRequestWindowed();
   const int64_t startNs = DeviceClockNanoseconds();
   ClearFailure();

@@ -39,7 +39,8 @@ const char* UsageText() {
          "  --version        show the version\n"
          "\n"
          "Keys: arrows steer and choose, Return confirms, Esc pauses, F12 saves a screenshot.\n"
-         "The game reads its data files and SCORE.DAT from the working directory.\n";
+         "The game reads its data files and SCORE.DAT from the working directory. Where that holds no\n"
+         "data, it plays the installed data and keeps SCORE.DAT in ~/.local/share/coilrun.\n";
 }
 
 }  // namespace coilrun

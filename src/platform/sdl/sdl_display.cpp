@@ -2,7 +2,13 @@
 // and presents it scaled to the window with its 4:3 shape kept, black bars around, crisp pixels.
 #include <SDL.h>
 
+#include <cstdio>
+#include <ctime>
+#include <string>
+
 #include "display/display_device.h"
+#include "platform/sdl/screenshot_png.h"
+#include "platform/sdl/sdl_frame.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace coilrun {
@@ -36,12 +42,11 @@ bool DeviceSetCooperativeLevel() { return SdlMainWindow() != nullptr; }
 
 bool DeviceSetDisplayMode(int16_t width, int16_t height, uint8_t bitsPerPixel) {
   if (bitsPerPixel != 16) return false;
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  SdlPreferSoftwareRenderer();
   renderer = SDL_CreateRenderer(SdlMainWindow(), -1, 0);
   if (renderer == nullptr) return false;
   if (SDL_RenderSetLogicalSize(renderer, width, height) != 0) return false;
-  frameTexture =
-      SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, width, height);
+  frameTexture = SdlCreateFrameTexture(renderer, width, height);
   if (frameTexture == nullptr) return false;
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   SDL_RenderClear(renderer);
@@ -107,13 +112,25 @@ void SdlPresentPendingFrame() {
   if (!framePending) return;
   framePending = false;
   if (renderer == nullptr || chainPrimary == nullptr) return;
-  if (SDL_UpdateTexture(frameTexture, nullptr, chainPrimary->pixels.data(),
-                        chainPrimary->width * static_cast<int>(sizeof(uint16_t))) != 0) {
+  if (!SdlUploadFrame(frameTexture, chainPrimary->pixels.data(), chainPrimary->width, chainPrimary->height)) {
     return;
   }
   SDL_RenderClear(renderer);
   SDL_RenderCopy(renderer, frameTexture, nullptr, nullptr);
   SDL_RenderPresent(renderer);
+}
+
+void SdlSaveScreenshot() {
+  if (chainPrimary == nullptr) return;
+  std::string saved;
+  std::string error;
+  if (SavePngBesideOthers(ScreenshotStem(std::time(nullptr)), chainPrimary->pixels.data(), chainPrimary->width,
+                          chainPrimary->height, &saved, &error)) {
+    std::printf("coilrun: screenshot saved as %s\n", saved.c_str());
+    std::fflush(stdout);
+  } else {
+    std::fprintf(stderr, "coilrun: cannot save a screenshot: %s\n", error.c_str());
+  }
 }
 
 FlipResult DeviceFlip(Surface* primary) {

@@ -1,12 +1,15 @@
-// The SDL keyboard: SDL's key state in the game's numbering, with game controllers acting as keys.
+// The SDL keyboard: SDL's key state in the game's numbering, with game controllers acting as keys, the
+// window's own keys taken out, and a nap for the waits that poll it without pause.
 #include <SDL.h>
 
 #include <algorithm>
 #include <array>
 #include <vector>
 
+#include "devices/clock_device.h"
 #include "devices/keyboard.h"
 #include "devices/keyboard_device.h"
+#include "platform/sdl/sdl_hotkeys.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_platform.h"
 
@@ -25,6 +28,18 @@ std::vector<SDL_GameController*> controllers;
 int joystickCount = -1;
 // How far a stick must lean to count as an arrow.
 constexpr Sint16 kStickThreshold = 16000;
+// The window's keys: what they did at the last read.
+HotkeyLatch hotkeys;
+// The waits for a key poll without pause. A read that comes this soon after a read that changed nothing
+// first waits for the window system to bring input, or for the nap to pass: a key press ends the wait at
+// once, a controller is looked at again within the nap. Play, the menu and the pause dialog read once a
+// frame, at least 3 ms apart, and never nap.
+constexpr int64_t kQuickPollNs = 2'000'000;
+constexpr int64_t kIdleNapNs = 20'000'000;
+// The last snapshot handed out, when the read that made it ended, and whether it matched the one before.
+std::array<uint8_t, 256> lastSnapshot{};
+int64_t lastReadEndNs = 0;
+bool lastReadChangedNothing = false;
 
 void CloseControllers() {
   for (SDL_GameController* controller : controllers) SDL_GameControllerClose(controller);
@@ -91,9 +106,32 @@ bool DeviceAcquireKeyboard() {
   return true;
 }
 
+namespace {
+
+void NapIfPolledIdly() {
+  if (lastReadChangedNothing && DeviceClockNanoseconds() - lastReadEndNs < kQuickPollNs) {
+    SdlWaitForInput(kIdleNapNs);
+  }
+}
+
+void ActOnHotkeys(uint8_t* keys) {
+  const HotkeyActions actions = FilterHotkeys(&hotkeys, keys);
+  if (actions.toggleFullScreen) SdlToggleFullScreen();
+  if (actions.saveScreenshot) SdlSaveScreenshot();
+}
+
+void NoteSnapshot(const std::array<uint8_t, 256>& keys) {
+  lastReadChangedNothing = keys == lastSnapshot;
+  lastSnapshot = keys;
+  lastReadEndNs = DeviceClockNanoseconds();
+}
+
+}  // namespace
+
 KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
+  NapIfPolledIdly();
   SdlPresentPendingFrame();
-  SDL_PumpEvents();
+  SdlPumpEvents();
   // Losing the window's focus takes the keyboard away; SDL has released every key by then.
   const bool focus = WindowHasKeyboard();
   if (hadFocus && !focus) {
@@ -104,15 +142,18 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   hadFocus = focus;
   if (!acquired) return KeyReadResult::kFailed;
   int count = 0;
-  const Uint8* keys = SDL_GetKeyboardState(&count);
-  std::fill(state, state + 256, uint8_t{0});
+  const Uint8* held = SDL_GetKeyboardState(&count);
+  std::array<uint8_t, 256> keys{};
   for (int scancode = 0; scancode < count && scancode < SDL_NUM_SCANCODES; ++scancode) {
-    if (keys[scancode] != 0 && codeOfScancode[static_cast<size_t>(scancode)] != 0) {
-      state[codeOfScancode[static_cast<size_t>(scancode)]] = kKeyHeld;
+    if (held[scancode] != 0 && codeOfScancode[static_cast<size_t>(scancode)] != 0) {
+      keys[codeOfScancode[static_cast<size_t>(scancode)]] = kKeyHeld;
     }
   }
+  ActOnHotkeys(keys.data());
   RefreshControllers();
-  AddControllerKeys(state);
+  AddControllerKeys(keys.data());
+  std::copy(keys.begin(), keys.end(), state);
+  NoteSnapshot(keys);
   return KeyReadResult::kOk;
 }
 

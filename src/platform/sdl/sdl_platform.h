@@ -1,7 +1,10 @@
-// What the SDL device layer's modules share among themselves: the one window and its renderer.
+// What the SDL device layer's modules share among themselves: the one window and its renderer, the event
+// pump, and what the window's own keys do.
 #pragma once
 
 #include <SDL.h>
+
+#include <cstdint>
 
 namespace coilrun {
 
@@ -13,5 +16,16 @@ SDL_Renderer* SdlRenderer();
 // frame over, as a display's flip is only queued until the retrace; the upload and the present run at the
 // device layer's next wait, read or message, so that their cost hides inside the game's own waits.
 void SdlPresentPendingFrame();
+// Gathers the window system's events into SDL's queue and key state, unless that was done within the last
+// millisecond: the waits that read the keys and ask about a close in turn then pump once per pass.
+void SdlPumpEvents();
+// Waits until window-system input arrives or `timeoutNs` passes, presenting a pending frame first. Where
+// there is no connection to wait on, sleeps a few milliseconds at most. The next pump is never skipped.
+void SdlWaitForInput(int64_t timeoutNs);
+// Switches between the borderless full-screen window and a resizable window; the frame keeps its shape.
+void SdlToggleFullScreen();
+// Saves the frame on the screen as coilrun-YYYYMMDD-HHMMSS.png in the working directory, never replacing
+// a file, and says on the standard output (or error) what came of it.
+void SdlSaveScreenshot();
 
 }  // namespace coilrun

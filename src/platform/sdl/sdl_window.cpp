@@ -1,9 +1,12 @@
 // The SDL window: a borderless full-screen-desktop window, and SDL events as the program's messages.
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <poll.h>
 
 #include <initializer_list>
 
 #include "app/window_device.h"
+#include "devices/clock_device.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace coilrun {
@@ -23,6 +26,15 @@ bool closeRequested = false;
 bool cursorHidden = false;
 // Whether the window starts as a window rather than over the whole desktop.
 bool startWindowed = false;
+// The size the window has when it is not full screen; zero until first chosen.
+int windowedWidth = 0;
+int windowedHeight = 0;
+// When the events were last pumped, and how soon a pump is worth doing again.
+int64_t lastPumpNs = 0;
+bool pumpedOnce = false;
+constexpr int64_t kPumpReuseNs = 1'000'000;
+// Without a connection to wait on, a wait for input is a plain sleep of at most this long.
+constexpr int64_t kBlindWaitNs = 5'000'000;
 
 int NoteCloseRequest(void*, SDL_Event* event) {
   if (event->type == SDL_QUIT) closeRequested = true;
@@ -41,9 +53,74 @@ void IgnoreInputEvents() {
   }
 }
 
+// The largest whole multiple of 640x480 that leaves room for the desktop's panels and the window's frame.
+void ChooseWindowedSize(const SDL_DisplayMode& desktop) {
+  if (windowedWidth > 0) return;
+  int scale = 1;
+  while (640 * (scale + 1) * 10 <= desktop.w * 9 && 480 * (scale + 1) * 10 <= desktop.h * 9) ++scale;
+  windowedWidth = 640 * scale;
+  windowedHeight = 480 * scale;
+}
+
+SDL_DisplayMode DesktopMode() {
+  SDL_DisplayMode desktop{};
+  const int display = mainWindow != nullptr ? SDL_GetWindowDisplayIndex(mainWindow) : 0;
+  if (SDL_GetDesktopDisplayMode(display < 0 ? 0 : display, &desktop) != 0) {
+    desktop.w = 640;
+    desktop.h = 480;
+  }
+  return desktop;
+}
+
+// The X server connection, readable as soon as any input or window event is on its way; -1 elsewhere.
+int WindowSystemFd() {
+  if (mainWindow == nullptr) return -1;
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(mainWindow, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) return -1;
+  return ConnectionNumber(info.info.x11.display);
+}
+
 }  // namespace
 
 SDL_Window* SdlMainWindow() { return mainWindow; }
+
+void SdlWaitForInput(int64_t timeoutNs) {
+  SdlPresentPendingFrame();
+  const int fd = WindowSystemFd();
+  if (fd < 0) {
+    DeviceSleepNanoseconds(timeoutNs < kBlindWaitNs ? timeoutNs : kBlindWaitNs);
+  } else {
+    // Whatever the client library has already read is handled first; then only new data can wake the wait.
+    SDL_PumpEvents();
+    pollfd connection{fd, POLLIN, 0};
+    poll(&connection, 1, static_cast<int>(timeoutNs / 1'000'000));
+  }
+  pumpedOnce = false;
+}
+
+void SdlPumpEvents() {
+  const int64_t now = DeviceClockNanoseconds();
+  if (pumpedOnce && now - lastPumpNs < kPumpReuseNs) return;
+  SDL_PumpEvents();
+  pumpedOnce = true;
+  lastPumpNs = now;
+}
+
+void SdlToggleFullScreen() {
+  if (mainWindow == nullptr) return;
+  if ((SDL_GetWindowFlags(mainWindow) & SDL_WINDOW_FULLSCREEN) == 0) {
+    SDL_GetWindowSize(mainWindow, &windowedWidth, &windowedHeight);
+    SDL_SetWindowFullscreen(mainWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    return;
+  }
+  ChooseWindowedSize(DesktopMode());
+  SDL_SetWindowFullscreen(mainWindow, 0);
+  SDL_SetWindowBordered(mainWindow, SDL_TRUE);
+  SDL_SetWindowResizable(mainWindow, SDL_TRUE);
+  SDL_SetWindowSize(mainWindow, windowedWidth, windowedHeight);
+  SDL_SetWindowPosition(mainWindow, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
 
 bool DeviceRegisterWindowClass(const char*) {
   // The game reads its keys only while its window is in front; no mode switch on a desktop.
@@ -53,14 +130,11 @@ bool DeviceRegisterWindowClass(const char*) {
 
 void DeviceCreateWindow(const char*, const char* title) {
   // The window covers the desktop by its own size too, so that it does so without a window manager.
-  SDL_DisplayMode desktop{};
-  if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
-    desktop.w = 640;
-    desktop.h = 480;
-  }
+  const SDL_DisplayMode desktop = DesktopMode();
   if (startWindowed) {
-    mainWindow = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
-                                  SDL_WINDOW_RESIZABLE);
+    ChooseWindowedSize(desktop);
+    mainWindow = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowedWidth,
+                                  windowedHeight, SDL_WINDOW_RESIZABLE);
   } else {
     mainWindow = SDL_CreateWindow(title, 0, 0, desktop.w, desktop.h,
                                   SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
@@ -108,7 +182,7 @@ void DeviceRequestWindowed() { startWindowed = true; }
 
 bool DeviceCloseRequested() {
   // The waits that ask this read no keys, so the events are gathered here.
-  if (!closeRequested) SDL_PumpEvents();
+  if (!closeRequested) SdlPumpEvents();
   return closeRequested;
 }
 

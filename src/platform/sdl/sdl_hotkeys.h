@@ -1,0 +1,59 @@
+// The keys that belong to the window rather than the game: Alt+Enter and F11 switch between full screen
+// and a window, F12 saves a screenshot. They act when pressed and are kept from the game while held, so
+// that Alt+Enter confirms no menu entry and F11 or F12 ends no wait for a key.
+#pragma once
+
+#include <cstdint>
+
+#include "devices/keyboard.h"
+
+namespace coilrun {
+
+inline constexpr uint8_t kKeyLeftAlt = 0x38;
+inline constexpr uint8_t kKeyRightAlt = 0xB8;
+inline constexpr uint8_t kKeyKeypadEnter = 0x9C;
+inline constexpr uint8_t kKeyF11 = 0x57;
+inline constexpr uint8_t kKeyF12 = 0x58;
+
+// What the window keys asked for at one keyboard read.
+struct HotkeyActions {
+  bool toggleFullScreen = false;
+  bool saveScreenshot = false;
+};
+
+// What the filter remembers from one read to the next.
+struct HotkeyLatch {
+  bool altEnterDown = false;  // the chord was held at the last read
+  bool f11Down = false;
+  bool f12Down = false;
+  bool enterMasked = false;  // an Enter key that was part of the chord, hidden until it is released
+  bool altMasked = false;    // likewise the Alt keys
+};
+
+// Takes the window keys out of a 256-byte snapshot and says which of them were just pressed. Each key of
+// the Alt+Enter chord stays hidden until that key itself is released, whichever of the two goes up first.
+inline HotkeyActions FilterHotkeys(HotkeyLatch* latch, uint8_t* state) {
+  const bool alt = state[kKeyLeftAlt] != 0 || state[kKeyRightAlt] != 0;
+  const bool enter = state[kKeyReturn] != 0 || state[kKeyKeypadEnter] != 0;
+  const bool altEnter = alt && enter;
+  const bool f11 = state[kKeyF11] != 0;
+  const bool f12 = state[kKeyF12] != 0;
+  HotkeyActions actions;
+  actions.toggleFullScreen = (altEnter && !latch->altEnterDown) || (f11 && !latch->f11Down);
+  actions.saveScreenshot = f12 && !latch->f12Down;
+  latch->altEnterDown = altEnter;
+  latch->f11Down = f11;
+  latch->f12Down = f12;
+  if (altEnter) {
+    latch->enterMasked = true;
+    latch->altMasked = true;
+  }
+  latch->enterMasked = latch->enterMasked && enter;
+  latch->altMasked = latch->altMasked && alt;
+  if (latch->enterMasked) state[kKeyReturn] = state[kKeyKeypadEnter] = 0;
+  if (latch->altMasked) state[kKeyLeftAlt] = state[kKeyRightAlt] = 0;
+  state[kKeyF11] = state[kKeyF12] = 0;
+  return actions;
+}
+
+}  // namespace coilrun
