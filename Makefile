@@ -1,6 +1,6 @@
 # The two commands: `make run` (set up everything, start the game on its default data) and `make test`
 # (set up everything, run every test). Each installs what is missing first.
-.PHONY: run test deps build bench demos fuzz clean
+.PHONY: run test deps build bench demos screenshots fuzz clean
 
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
@@ -20,6 +20,10 @@ build: deps
 bench: build
 	./build/coilrun-bench
 	SDL_VIDEODRIVER=dummy ./build/coilrun-bench-pacing
+
+# Renders the README's pictures again from the in-memory device layer.
+screenshots: build
+	./build/coilrun-screens build/data docs/screens
 
 # Makes the committed demos again (after the default data or the game's rules change).
 demos: build

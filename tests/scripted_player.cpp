@@ -75,7 +75,7 @@ std::vector<uint8_t> ScriptedKeys(Plan plan, uint64_t ticksAtStart) {
   if (ticks > 0 && GameOver()) return {kKeyUp, kKeyReturn};
   std::vector<uint8_t> keys = {kKeyReturn};
   const bool homing = plan == Plan::kClearThenCrash || plan == Plan::kClearThenQuit;
-  if (homing && Play.StageIndex == 0 && ticks > 0) {
+  if ((homing && Play.StageIndex == 0 && ticks > 0) || plan == Plan::kHunt) {
     for (uint8_t key : SteerToEnemy()) keys.push_back(key);
   }
   if (plan == Plan::kQuitFromDialog && ticks >= 40) keys.push_back(kKeyEscape);

@@ -13,6 +13,7 @@ enum class Plan {
   kQuitFromDialog,  // plays a little, then Esc and Return
   kClearThenQuit,   // clears the first stage, then quits from the pause dialog in the second
   kCrash,           // never steers: every attempt ends at the border
+  kHunt,            // homes in on the enemy in every stage
 };
 
 // The keys held at one read. Return ends every wait and confirms play in the menu; once the game that
