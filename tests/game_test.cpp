@@ -22,6 +22,7 @@
 #include "game/game_flow.h"
 #include "game/play_state.h"
 #include "game_data.h"
+#include "scratch_folder.h"
 #include "scripted_player.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"
@@ -64,17 +65,13 @@ class GameTest : public MemoryDeviceTest {
     MemoryDeviceTest::SetUp();
     Play = PlayState{};
     ScoreFile.fill(0);
-    old_ = fs::current_path();
-    dir_ = fs::temp_directory_path() / ("coilrun-game-" + std::to_string(getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
+    scratch_.Enter("coilrun-game");
+    dir_ = scratch_.Path();
     WriteGameData(dir_);
-    fs::current_path(dir_);
     MemorySetCalendarSeconds(1234);
   }
   void TearDown() override {
-    fs::current_path(old_);
-    fs::remove_all(dir_);
+    scratch_.Leave();
     MemoryDeviceTest::TearDown();
   }
 
@@ -93,7 +90,7 @@ class GameTest : public MemoryDeviceTest {
     return status;
   }
 
-  fs::path old_;
+  ScratchFolder scratch_;
   fs::path dir_;
   static inline uint64_t ticksBefore_ = 0;
 };

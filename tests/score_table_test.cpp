@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/score_table.h"
+#include "scratch_folder.h"
 
 namespace coilrun {
 namespace {
@@ -52,19 +53,10 @@ class ScoreTableTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ScoreFile.fill(0);
-    old_ = fs::current_path();
-    dir_ = fs::temp_directory_path() / ("coilrun-score-" + std::to_string(getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    fs::current_path(dir_);
+    scratch_.Enter("coilrun-score");
   }
-  void TearDown() override {
-    fs::current_path(old_);
-    fs::remove_all(dir_);
-  }
-  fs::path old_;
-  fs::path dir_;
+  void TearDown() override { scratch_.Leave(); }
+  ScratchFolder scratch_;
 };
 
 TEST_F(ScoreTableTest, NewScoresGoAboveEqualOnesAndPushTheRestDown) {
