@@ -118,28 +118,20 @@ TEST_F(SoundTest, LoadCopiesTheSamplesIntoTheBufferAndPlaysOnceEachRequest) {
   EXPECT_EQ(log[1].checksum, MemorySampleChecksum(kSamples));
 }
 
-TEST_F(SoundTest, FreeingTwiceOrWithNothingLoadedDoesNothingAndPlayThenPlaysNothing) {
+TEST_F(SoundTest, FailedLoadsAndDoubleFreesLeaveNothingBehindAndPlayThenPlaysNothing) {
   FreeEffect();
-  ASSERT_TRUE(LoadEffect(Write("A.WAV", SimpleWave(kSamples)).c_str()));
-  FreeEffect();
-  FreeEffect();
-  EXPECT_TRUE(EffectData.empty());
-  EXPECT_EQ(MemoryLiveSoundBuffers(), 0);
-  EXPECT_FALSE(PlayEffect(0));
-}
-
-TEST_F(SoundTest, FailedLoadsReturnFalseAndLeaveNothingAfterTheNextFree) {
   EXPECT_FALSE(LoadEffect((dir_ / "MISSING.WAV").c_str()));
   EXPECT_FALSE(LoadEffect(Write("BAD.WAV", {'R', 'I', 'F', 'F'}).c_str()));
-  MemoryRefuseSoundStep(MemorySoundStep::kLock);
-  EXPECT_FALSE(LoadEffect(Write("OK.WAV", SimpleWave(kSamples)).c_str()));
-  FreeEffect();
-  MemoryRefuseSoundStep(MemorySoundStep::kLock, false);
-  MemoryRefuseSoundStep(MemorySoundStep::kCreateBuffer);
-  EXPECT_FALSE(LoadEffect((dir_ / "OK.WAV").c_str()));
-  FreeEffect();
+  for (MemorySoundStep step : {MemorySoundStep::kLock, MemorySoundStep::kCreateBuffer, MemorySoundStep::kUnlock}) {
+    MemoryRefuseSoundStep(step);
+    EXPECT_FALSE(LoadEffect(Write("OK.WAV", SimpleWave(kSamples)).c_str()));
+    FreeEffect();
+    FreeEffect();
+    MemoryRefuseSoundStep(step, false);
+  }
   EXPECT_EQ(MemoryLiveSoundBuffers(), 0);
   EXPECT_TRUE(EffectData.empty());
+  EXPECT_FALSE(PlayEffect(0));
 }
 
 TEST_F(SoundTest, TenThousandLoadAndFreeCyclesLeaveNothingBehind) {
