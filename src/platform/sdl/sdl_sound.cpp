@@ -1,6 +1,8 @@
 // The SDL sound device: one audio device fed unsigned 8-bit mono at 11025 Hz, SDL converting for the
 // hardware, and one effect buffer that the audio callback plays.
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -60,10 +62,26 @@ bool OpenDevice() {
   return true;
 }
 
+// Opens the system's sound device. The sound libraries SDL loads print their own complaints on stderr
+// when there is no card; those are held back, and the game says it in one line of its own instead.
+bool OpenSystemDevice() {
+  std::fflush(stderr);
+  const int savedStderr = dup(STDERR_FILENO);
+  const int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (savedStderr >= 0 && devNull >= 0) dup2(devNull, STDERR_FILENO);
+  const bool opened = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 && OpenDevice();
+  if (savedStderr >= 0) {
+    dup2(savedStderr, STDERR_FILENO);
+    close(savedStderr);
+  }
+  if (devNull >= 0) close(devNull);
+  return opened;
+}
+
 }  // namespace
 
 bool DeviceCreateSoundObject() {
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 && OpenDevice()) return true;
+  if (OpenSystemDevice()) return true;
   // Players expect a silent game rather than none: without a sound device the game goes on mute.
   std::fprintf(stderr, "coilrun: no sound device (%s); playing silently\n", SDL_GetError());
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
