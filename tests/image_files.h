@@ -30,20 +30,184 @@ inline constexpr Rgb kFileBlack{0, 0, 0};
 // The snake's body colour, which a stage background may use for walls.
 inline constexpr Rgb kFileBody{51, 102, 255};
 
+// The bitmap variants the writer makes; kBmpLayouts below says how each is written.
+enum class BmpVariant {
+  kIndexed1,
+  kIndexed2,
+  kIndexed4,
+  kIndexed8,
+  kRle4,
+  kRle8,
+  kRgb555,
+  kBitfields565,
+  kRgb24,
+  kRgb32,
+  kOs2,
+  kV4,
+  kV5,
+  kTopDown
+};
+
+inline constexpr std::array<BmpVariant, 14> kAllBmpVariants = {
+    BmpVariant::kIndexed1, BmpVariant::kIndexed2, BmpVariant::kIndexed4, BmpVariant::kIndexed8,
+    BmpVariant::kRle4,     BmpVariant::kRle8,     BmpVariant::kRgb555,   BmpVariant::kBitfields565,
+    BmpVariant::kRgb24,    BmpVariant::kRgb32,    BmpVariant::kOs2,      BmpVariant::kV4,
+    BmpVariant::kV5,       BmpVariant::kTopDown};
+
+// The colours of the sample pictures; all but the body colour are exact in every bitmap variant.
+inline constexpr std::array<Rgb, 9> kSampleColours = {kFileWhite,       kFileBlack,       Rgb{255, 0, 0},
+                                                      kFileBody,        Rgb{0, 255, 0},   Rgb{0, 0, 255},
+                                                      Rgb{255, 255, 0}, Rgb{0, 255, 255}, Rgb{255, 0, 255}};
+
+// A picture of `colours` sample colours (all of them for 0; white first) whose top-left pixel is white and
+// which reads differently upside down, so that a flipped picture is caught. Each row starts with a run of
+// three equal pixels followed by differing ones, so that run-length coding uses both its modes.
+inline RgbPicture SampleRgbPicture(int width, int height, int colours) {
+  const size_t all = kSampleColours.size();
+  const size_t count = colours == 0 ? all : std::min<size_t>(colours, all);
+  RgbPicture picture{width, height, {}};
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      picture.pixels.push_back(kSampleColours[(std::max(0, x - 2) + y + (y >= 2)) % count]);
+    }
+  }
+  return picture;
+}
+
 namespace image_files_detail {
 
-inline void PutUint16(std::vector<uint8_t>& out, uint32_t value) {
-  out.push_back(static_cast<uint8_t>(value));
-  out.push_back(static_cast<uint8_t>(value >> 8));
+// Appends the low `bytes` bytes of the value, least significant first.
+inline void PutLittle(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
-inline void PutUint32(std::vector<uint8_t>& out, uint32_t value) {
-  PutUint16(out, value & 0xFFFF);
-  PutUint16(out, value >> 16);
+enum : uint32_t { kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3 };
+
+// How a variant is written, in the order of BmpVariant: 40-byte headers but for OS/2 (12 bytes, 3-byte
+// palette entries), V4 (108, 32-bit bit fields with alpha) and V5 (124); bit fields at 16 bits are 5-6-5.
+struct BmpLayout {
+  const char* name;
+  uint32_t infoSize;
+  int bitsPerPixel;
+  uint32_t compression;
+  bool topDown;
+};
+
+inline constexpr std::array<BmpLayout, 14> kBmpLayouts = {{
+    {"indexed1", 40, 1, kBiRgb, false},
+    {"indexed2", 40, 2, kBiRgb, false},
+    {"indexed4", 40, 4, kBiRgb, false},
+    {"indexed8", 40, 8, kBiRgb, false},
+    {"rle4", 40, 4, kBiRle4, false},
+    {"rle8", 40, 8, kBiRle8, false},
+    {"rgb555", 40, 16, kBiRgb, false},
+    {"bitfields565", 40, 16, kBiBitfields, false},
+    {"rgb24", 40, 24, kBiRgb, false},
+    {"rgb32", 40, 32, kBiRgb, false},
+    {"os2", 12, 8, kBiRgb, false},
+    {"v4", 108, 32, kBiBitfields, false},
+    {"v5", 124, 24, kBiRgb, false},
+    {"topdown", 40, 24, kBiRgb, true},
+}};
+
+inline const BmpLayout& LayoutOf(BmpVariant variant) {
+  return kBmpLayouts[static_cast<size_t>(variant)];
 }
 
-inline void PatchUint32(std::vector<uint8_t>& out, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(value >> (8 * i));
+// The palette indices of one row, the palette being the picture's colours in order of first appearance.
+inline std::vector<uint8_t> IndexRow(const RgbPicture& picture, const std::vector<Rgb>& palette, int y) {
+  std::vector<uint8_t> row;
+  for (int x = 0; x < picture.width; ++x) {
+    row.push_back(static_cast<uint8_t>(std::ranges::find(palette, picture.At(x, y)) - palette.begin()));
+  }
+  return row;
+}
+
+// One uncompressed row, padded to a multiple of four bytes.
+inline std::vector<uint8_t> PlainRow(const RgbPicture& picture, const std::vector<Rgb>& palette, int y,
+                                     const BmpLayout& layout) {
+  const int bits = layout.bitsPerPixel;
+  std::vector<uint8_t> row;
+  if (bits <= 8) {
+    const std::vector<uint8_t> indices = IndexRow(picture, palette, y);
+    const size_t perByte = 8 / bits;
+    for (size_t x = 0; x < indices.size(); ++x) {
+      if (x % perByte == 0) row.push_back(0);
+      row.back() |= static_cast<uint8_t>(indices[x] << (8 - bits * (x % perByte + 1)));
+    }
+  }
+  for (int x = 0; bits > 8 && x < picture.width; ++x) {
+    const Rgb c = picture.At(x, y);
+    if (bits == 16) {
+      const int green = layout.compression == kBiBitfields ? 6 : 5;  // bits of green: 5-6-5 or 5-5-5
+      PutLittle(row, ((c.red >> 3) << (5 + green)) | ((c.green >> (8 - green)) << 5) | (c.blue >> 3), 2);
+    } else {
+      row.insert(row.end(), {c.blue, c.green, c.red});
+      if (bits == 32) row.push_back(0xFF);
+    }
+  }
+  row.resize((row.size() + 3) / 4 * 4, 0);
+  return row;
+}
+
+// One row run-length coded at 8 or 4 bits: repeats as counted runs, stretches of three or more differing
+// indices in absolute mode (padded to a 16-bit boundary), then the end-of-line code.
+inline void EncodeRleRow(const std::vector<uint8_t>& row, int bits, std::vector<uint8_t>& out) {
+  for (size_t i = 0; i < row.size();) {
+    size_t run = 1, literal = 1;
+    while (i + run < row.size() && run < 255 && row[i + run] == row[i]) ++run;
+    while (run == 1 && i + literal < row.size() && literal < 255 &&
+           (i + literal + 1 == row.size() || row[i + literal] != row[i + literal + 1])) {
+      ++literal;
+    }
+    if (literal < 3) {
+      const auto value = static_cast<uint8_t>(bits == 8 ? row[i] : row[i] << 4 | row[i]);
+      out.insert(out.end(), {static_cast<uint8_t>(run), value});
+      i += run;
+      continue;
+    }
+    out.insert(out.end(), {0, static_cast<uint8_t>(literal)});
+    const size_t start = out.size();
+    for (size_t k = 0; k < literal; ++k) {
+      if (bits == 8 || k % 2 == 0) {
+        out.push_back(static_cast<uint8_t>(row[i + k] << (8 - bits)));
+      } else {
+        out.back() |= row[i + k];
+      }
+    }
+    if ((out.size() - start) % 2 != 0) out.push_back(0);
+    i += literal;
+  }
+  out.insert(out.end(), {0, 0});
+}
+
+// The info header up to its palette: the 12-byte OS/2 one, or the 40-byte one with the 5-6-5 masks after
+// it, or the V4 (108) and V5 (124) ones with their masks inside.
+inline std::vector<uint8_t> InfoHeader(const RgbPicture& picture, const BmpLayout& layout, uint32_t dataSize,
+                                       uint32_t colours) {
+  std::vector<uint8_t> info;
+  PutLittle(info, layout.infoSize, 4);
+  const int side = layout.infoSize == 12 ? 2 : 4;
+  PutLittle(info, static_cast<uint32_t>(picture.width), side);
+  PutLittle(info, static_cast<uint32_t>(layout.topDown ? -picture.height : picture.height), side);
+  PutLittle(info, 1, 2);
+  PutLittle(info, static_cast<uint32_t>(layout.bitsPerPixel), 2);
+  if (layout.infoSize == 12) return info;
+  // 2835 dots a metre, across and down, is 72 dots per inch.
+  for (uint32_t field : {layout.compression, dataSize, 2835u, 2835u, colours, 0u}) PutLittle(info, field, 4);
+  const bool masked = layout.compression == kBiBitfields;
+  if (masked && layout.infoSize == 40) {
+    for (uint32_t mask : {0xF800u, 0x07E0u, 0x001Fu}) PutLittle(info, mask, 4);
+  }
+  if (layout.infoSize < 108) return info;
+  for (uint32_t mask : {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}) {
+    PutLittle(info, masked ? mask : 0, 4);
+  }
+  PutLittle(info, 0x73524742, 4);  // 'sRGB': no calibration data follows
+  info.resize(108, 0);
+  if (layout.infoSize == 124) PutLittle(info, 4, 4);  // picture rendering intent
+  info.resize(layout.infoSize, 0);
+  return info;
 }
 
 }  // namespace image_files_detail
@@ -63,27 +227,17 @@ inline PcxPalette DistinctPcxPalette() {
   return palette;
 }
 
-// Run-length codes one stretch of palette indices: runs of up to 63, a lone index below 0xC0 as itself,
-// a lone index from 0xC0 up as a run of one.
-inline std::vector<uint8_t> EncodePcxStretch(const uint8_t* indices, size_t count) {
+// Codes a picture row by row, as a PCX writer does: no run crosses a row's end. Runs are of up to 63, a
+// lone index below 0xC0 is itself, a lone index from 0xC0 up is a run of one.
+inline std::vector<uint8_t> EncodePcxRows(const std::vector<uint8_t>& indices, int width) {
   std::vector<uint8_t> coded;
-  size_t i = 0;
-  while (i < count) {
+  for (size_t i = 0; i < indices.size();) {
+    const size_t rowEnd = (i / width + 1) * width;
     size_t run = 1;
-    while (i + run < count && run < 63 && indices[i + run] == indices[i]) ++run;
+    while (i + run < rowEnd && run < 63 && indices[i + run] == indices[i]) ++run;
     if (run > 1 || indices[i] >= 0xC0) coded.push_back(static_cast<uint8_t>(0xC0 | run));
     coded.push_back(indices[i]);
     i += run;
-  }
-  return coded;
-}
-
-// Codes a picture row by row, as a PCX writer does: no run crosses a row's end.
-inline std::vector<uint8_t> EncodePcxRows(const std::vector<uint8_t>& indices, int width) {
-  std::vector<uint8_t> coded;
-  for (size_t row = 0; row < indices.size(); row += static_cast<size_t>(width)) {
-    const std::vector<uint8_t> line = EncodePcxStretch(indices.data() + row, static_cast<size_t>(width));
-    coded.insert(coded.end(), line.begin(), line.end());
   }
   return coded;
 }
@@ -100,18 +254,16 @@ struct PcxEdges {
 // palette, with or without the 0x0C marker in front of it.
 inline std::vector<uint8_t> MakePcxFile(PcxEdges edges, const std::vector<uint8_t>& coded,
                                         const PcxPalette& palette, bool withMarker = true) {
-  using image_files_detail::PutUint16;
+  using image_files_detail::PutLittle;
   std::vector<uint8_t> file = {0x0A, 5, 1, 8};
-  for (int16_t edge : {edges.xmin, edges.ymin, edges.xmax, edges.ymax}) {
-    PutUint16(file, static_cast<uint16_t>(edge));
-  }
-  PutUint16(file, 72);  // dots per inch, across and down
-  PutUint16(file, 72);
+  for (uint16_t edge : {edges.xmin, edges.ymin, edges.xmax, edges.ymax}) PutLittle(file, edge, 2);
+  PutLittle(file, 72, 2);  // dots per inch, across and down
+  PutLittle(file, 72, 2);
   file.resize(65, 0);
   // One plane, bytes per line equal to the width, a colour palette.
   file.push_back(1);
-  PutUint16(file, static_cast<uint16_t>(edges.xmax - edges.xmin + 1));
-  PutUint16(file, 1);
+  PutLittle(file, static_cast<uint16_t>(edges.xmax - edges.xmin + 1), 2);
+  PutLittle(file, 1, 2);
   file.resize(128, 0);
   file.insert(file.end(), coded.begin(), coded.end());
   if (withMarker) file.push_back(0x0C);
@@ -128,303 +280,52 @@ inline std::vector<uint8_t> MakePcxPicture(int16_t width, int16_t height, const 
 
 // --- Bitmap files ---
 
-// The bitmap variants the writer makes: palettised at 1, 2, 4 and 8 bits, run-length coded at 4 and 8 bits,
-// 16-bit 5-5-5 and bit-field 5-6-5, 24 and 32 bits, the OS/2 12-byte header (8 bits, 3-byte palette), the
-// V4 header (32-bit bit fields with alpha), the V5 header (24 bits) and a top-down 24-bit file.
-enum class BmpVariant {
-  kIndexed1,
-  kIndexed2,
-  kIndexed4,
-  kIndexed8,
-  kRle4,
-  kRle8,
-  kRgb555,
-  kBitfields565,
-  kRgb24,
-  kRgb32,
-  kOs2,
-  kV4,
-  kV5,
-  kTopDown,
-};
-
-inline constexpr std::array<BmpVariant, 14> kAllBmpVariants = {
-    BmpVariant::kIndexed1, BmpVariant::kIndexed2, BmpVariant::kIndexed4, BmpVariant::kIndexed8,
-    BmpVariant::kRle4,     BmpVariant::kRle8,     BmpVariant::kRgb555,   BmpVariant::kBitfields565,
-    BmpVariant::kRgb24,    BmpVariant::kRgb32,    BmpVariant::kOs2,      BmpVariant::kV4,
-    BmpVariant::kV5,       BmpVariant::kTopDown};
-
 inline const char* BmpVariantName(BmpVariant variant) {
-  constexpr std::array<const char*, 14> kNames = {"indexed1", "indexed2", "indexed4",     "indexed8", "rle4",
-                                                  "rle8",     "rgb555",   "bitfields565", "rgb24",    "rgb32",
-                                                  "os2",      "v4",       "v5",           "topdown"};
-  return kNames[static_cast<size_t>(variant)];
+  return image_files_detail::LayoutOf(variant).name;
 }
 
 // How many colours a file of the variant can hold; 0 for a variant without a palette.
 inline int BmpPaletteLimit(BmpVariant variant) {
-  switch (variant) {
-    case BmpVariant::kIndexed1:
-      return 2;
-    case BmpVariant::kIndexed2:
-      return 4;
-    case BmpVariant::kIndexed4:
-    case BmpVariant::kRle4:
-      return 16;
-    case BmpVariant::kIndexed8:
-    case BmpVariant::kRle8:
-    case BmpVariant::kOs2:
-      return 256;
-    default:
-      return 0;
-  }
+  const int bits = image_files_detail::LayoutOf(variant).bitsPerPixel;
+  return bits <= 8 ? 1 << bits : 0;
 }
-
-// The colours of the sample pictures; all but the body colour are exact in every bitmap variant.
-inline constexpr std::array<Rgb, 9> kSampleColours = {kFileWhite,       kFileBlack,       Rgb{255, 0, 0},
-                                                      kFileBody,        Rgb{0, 255, 0},   Rgb{0, 0, 255},
-                                                      Rgb{255, 255, 0}, Rgb{0, 255, 255}, Rgb{255, 0, 255}};
-
-// A picture of `colours` sample colours (white first) whose top-left pixel is white and which reads
-// differently upside down, so that a flipped picture is caught. Each row starts with a run of three equal
-// pixels followed by differing ones, so that run-length coding uses both its modes.
-inline RgbPicture SampleRgbPicture(int width, int height, int colours) {
-  const int count = std::min<int>(colours, static_cast<int>(kSampleColours.size()));
-  RgbPicture picture{width, height, {}};
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      picture.pixels.push_back(kSampleColours[(std::max(0, x - 2) + y + (y >= 2)) % count]);
-    }
-  }
-  return picture;
-}
-
-namespace image_files_detail {
-
-enum : uint32_t { kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3 };
-
-struct BmpLayout {
-  uint32_t infoSize;
-  uint16_t bitsPerPixel;
-  uint32_t compression;
-  bool topDown;
-};
-
-inline BmpLayout LayoutOf(BmpVariant variant) {
-  switch (variant) {
-    case BmpVariant::kIndexed1:
-      return {40, 1, kBiRgb, false};
-    case BmpVariant::kIndexed2:
-      return {40, 2, kBiRgb, false};
-    case BmpVariant::kIndexed4:
-      return {40, 4, kBiRgb, false};
-    case BmpVariant::kIndexed8:
-      return {40, 8, kBiRgb, false};
-    case BmpVariant::kRle4:
-      return {40, 4, kBiRle4, false};
-    case BmpVariant::kRle8:
-      return {40, 8, kBiRle8, false};
-    case BmpVariant::kRgb555:
-      return {40, 16, kBiRgb, false};
-    case BmpVariant::kBitfields565:
-      return {40, 16, kBiBitfields, false};
-    case BmpVariant::kRgb24:
-      return {40, 24, kBiRgb, false};
-    case BmpVariant::kRgb32:
-      return {40, 32, kBiRgb, false};
-    case BmpVariant::kOs2:
-      return {12, 8, kBiRgb, false};
-    case BmpVariant::kV4:
-      return {108, 32, kBiBitfields, false};
-    case BmpVariant::kV5:
-      return {124, 24, kBiRgb, false};
-    case BmpVariant::kTopDown:
-      return {40, 24, kBiRgb, true};
-  }
-  return {40, 24, kBiRgb, false};
-}
-
-// The picture's distinct colours in order of first appearance.
-inline std::vector<Rgb> PaletteOf(const RgbPicture& picture) {
-  std::vector<Rgb> palette;
-  for (const Rgb& colour : picture.pixels) {
-    if (std::find(palette.begin(), palette.end(), colour) == palette.end()) palette.push_back(colour);
-  }
-  return palette;
-}
-
-inline std::vector<uint8_t> IndexRow(const RgbPicture& picture, const std::vector<Rgb>& palette, int y) {
-  std::vector<uint8_t> row;
-  for (int x = 0; x < picture.width; ++x) {
-    row.push_back(
-        static_cast<uint8_t>(std::find(palette.begin(), palette.end(), picture.At(x, y)) - palette.begin()));
-  }
-  return row;
-}
-
-inline void PadToFour(std::vector<uint8_t>& row) {
-  while (row.size() % 4 != 0) row.push_back(0);
-}
-
-// One uncompressed row, padded to a multiple of four bytes.
-inline std::vector<uint8_t> PlainRow(const RgbPicture& picture, const std::vector<Rgb>& palette, int y,
-                                     uint16_t bits) {
-  std::vector<uint8_t> row;
-  if (bits <= 8) {
-    const std::vector<uint8_t> indices = IndexRow(picture, palette, y);
-    const int perByte = 8 / bits;
-    for (size_t x = 0; x < indices.size(); ++x) {
-      if (x % perByte == 0) row.push_back(0);
-      row.back() |= static_cast<uint8_t>(indices[x] << (8 - bits * (x % perByte + 1)));
-    }
-  } else {
-    for (int x = 0; x < picture.width; ++x) {
-      const Rgb c = picture.At(x, y);
-      if (bits == 16) {
-        PutUint16(row, (static_cast<uint32_t>(c.red >> 3) << 10) | ((c.green >> 3) << 5) | (c.blue >> 3));
-      } else {
-        row.insert(row.end(), {c.blue, c.green, c.red});
-        if (bits == 32) row.push_back(0xFF);
-      }
-    }
-  }
-  PadToFour(row);
-  return row;
-}
-
-inline std::vector<uint8_t> Rows565(const RgbPicture& picture) {
-  std::vector<uint8_t> data;
-  for (int y = picture.height - 1; y >= 0; --y) {
-    std::vector<uint8_t> row;
-    for (int x = 0; x < picture.width; ++x) {
-      const Rgb c = picture.At(x, y);
-      PutUint16(row, (static_cast<uint32_t>(c.red >> 3) << 11) | ((c.green >> 2) << 5) | (c.blue >> 3));
-    }
-    PadToFour(row);
-    data.insert(data.end(), row.begin(), row.end());
-  }
-  return data;
-}
-
-// One row run-length coded at 8 or 4 bits: repeats as counted runs, stretches of three or more differing
-// indices in absolute mode (padded to a 16-bit boundary), then the end-of-line code.
-inline void EncodeRleRow(const std::vector<uint8_t>& indices, uint16_t bits, std::vector<uint8_t>& out) {
-  size_t i = 0;
-  while (i < indices.size()) {
-    size_t run = 1;
-    while (i + run < indices.size() && run < 255 && indices[i + run] == indices[i]) ++run;
-    if (run >= 2) {
-      out.push_back(static_cast<uint8_t>(run));
-      out.push_back(bits == 8 ? indices[i] : static_cast<uint8_t>(indices[i] << 4 | indices[i]));
-      i += run;
-      continue;
-    }
-    size_t literal = 1;
-    while (i + literal < indices.size() && literal < 255 &&
-           (i + literal + 1 >= indices.size() || indices[i + literal] != indices[i + literal + 1])) {
-      ++literal;
-    }
-    if (literal < 3) {
-      out.push_back(1);
-      out.push_back(bits == 8 ? indices[i] : static_cast<uint8_t>(indices[i] << 4));
-      ++i;
-      continue;
-    }
-    out.push_back(0);
-    out.push_back(static_cast<uint8_t>(literal));
-    const size_t start = out.size();
-    for (size_t k = 0; k < literal; ++k) {
-      if (bits == 8) {
-        out.push_back(indices[i + k]);
-      } else if (k % 2 == 0) {
-        out.push_back(static_cast<uint8_t>(indices[i + k] << 4));
-      } else {
-        out.back() |= indices[i + k];
-      }
-    }
-    if ((out.size() - start) % 2 != 0) out.push_back(0);
-    i += literal;
-  }
-  out.push_back(0);
-  out.push_back(0);
-}
-
-}  // namespace image_files_detail
 
 // A whole bitmap file of the picture in the variant. A palettised variant takes the picture's distinct
 // colours as its palette, so the picture must have no more than BmpPaletteLimit colours.
 inline std::vector<uint8_t> MakeBmpFile(const RgbPicture& picture, BmpVariant variant) {
   using namespace image_files_detail;
-  const BmpLayout layout = LayoutOf(variant);
+  const BmpLayout& layout = LayoutOf(variant);
   std::vector<Rgb> palette;
-  if (layout.bitsPerPixel <= 8) palette = PaletteOf(picture);
+  for (const Rgb& c : picture.pixels) {
+    if (layout.bitsPerPixel <= 8 && std::ranges::find(palette, c) == palette.end()) palette.push_back(c);
+  }
   // The OS/2 header has no count of colours: its palette is always full.
   if (variant == BmpVariant::kOs2) palette.resize(256, kFileBlack);
 
   std::vector<uint8_t> data;
-  if (variant == BmpVariant::kBitfields565) {
-    data = Rows565(picture);
-  } else if (layout.compression == kBiRle8 || layout.compression == kBiRle4) {
-    for (int y = picture.height - 1; y >= 0; --y) {
+  for (int i = 0; i < picture.height; ++i) {
+    const int y = layout.topDown ? i : picture.height - 1 - i;
+    if (layout.compression == kBiRle8 || layout.compression == kBiRle4) {
       EncodeRleRow(IndexRow(picture, palette, y), layout.bitsPerPixel, data);
-    }
-    data.back() = 1;  // the last end-of-line becomes the end of the bitmap
-  } else {
-    for (int i = 0; i < picture.height; ++i) {
-      const int y = layout.topDown ? i : picture.height - 1 - i;
-      const std::vector<uint8_t> row = PlainRow(picture, palette, y, layout.bitsPerPixel);
+    } else {
+      const std::vector<uint8_t> row = PlainRow(picture, palette, y, layout);
       data.insert(data.end(), row.begin(), row.end());
     }
   }
+  if (layout.compression == kBiRle8 || layout.compression == kBiRle4) data.back() = 1;  // end of bitmap
 
-  std::vector<uint8_t> info;
-  PutUint32(info, layout.infoSize);
-  if (layout.infoSize == 12) {
-    PutUint16(info, static_cast<uint16_t>(picture.width));
-    PutUint16(info, static_cast<uint16_t>(picture.height));
-    PutUint16(info, 1);
-    PutUint16(info, layout.bitsPerPixel);
-  } else {
-    PutUint32(info, static_cast<uint32_t>(picture.width));
-    PutUint32(info, static_cast<uint32_t>(layout.topDown ? -picture.height : picture.height));
-    PutUint16(info, 1);
-    PutUint16(info, layout.bitsPerPixel);
-    PutUint32(info, layout.compression);
-    PutUint32(info, static_cast<uint32_t>(data.size()));
-    PutUint32(info, 2835);  // 72 dots per inch
-    PutUint32(info, 2835);
-    PutUint32(info, static_cast<uint32_t>(palette.size()));
-    PutUint32(info, 0);
-    if (variant == BmpVariant::kBitfields565) {
-      for (uint32_t mask : {0xF800u, 0x07E0u, 0x001Fu}) PutUint32(info, mask);
-    }
-    if (layout.infoSize >= 108) {
-      const bool masked = layout.compression == kBiBitfields;
-      for (uint32_t mask : {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}) {
-        PutUint32(info, masked ? mask : 0);
-      }
-      PutUint32(info, 0x73524742);  // 'sRGB': no calibration data follows
-      info.resize(layout.infoSize - (layout.infoSize == 124 ? 16 : 0), 0);
-      if (layout.infoSize == 124) {
-        PutUint32(info, 4);  // picture rendering intent
-        PutUint32(info, 0);
-        PutUint32(info, 0);
-        PutUint32(info, 0);
-      }
-    }
-  }
+  std::vector<uint8_t> info =
+      InfoHeader(picture, layout, static_cast<uint32_t>(data.size()), static_cast<uint32_t>(palette.size()));
   for (const Rgb& colour : palette) {
     info.insert(info.end(), {colour.blue, colour.green, colour.red});
     if (layout.infoSize != 12) info.push_back(0);
   }
-
   std::vector<uint8_t> file = {'B', 'M'};
-  PutUint32(file, 0);
-  PutUint32(file, 0);
-  PutUint32(file, static_cast<uint32_t>(14 + info.size()));
+  PutLittle(file, static_cast<uint32_t>(14 + info.size() + data.size()), 4);
+  PutLittle(file, 0, 4);
+  PutLittle(file, static_cast<uint32_t>(14 + info.size()), 4);
   file.insert(file.end(), info.begin(), info.end());
   file.insert(file.end(), data.begin(), data.end());
-  PatchUint32(file, 2, static_cast<uint32_t>(file.size()));
   return file;
 }
 
