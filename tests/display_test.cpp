@@ -12,35 +12,28 @@
 namespace coilrun {
 namespace {
 
-TEST(PixelFormatTest, DerivesPositionsAndLossesOf565And555) {
+std::vector<int> Values(const PixelFormat& f) {
+  return {f.redPos, f.redLoss, f.greenPos, f.greenLoss, f.bluePos, f.blueLoss};
+}
+
+TEST(PixelFormatTest, DerivesPositionsAndLossesAndRefusesAZeroMask) {
   PixelFormat f;
   ASSERT_TRUE(DerivePixelFormat(0xF800, 0x07E0, 0x001F, &f));
-  EXPECT_EQ(std::vector<int>({f.redPos, f.redLoss, f.greenPos, f.greenLoss, f.bluePos, f.blueLoss}),
-            std::vector<int>({11, 3, 5, 2, 0, 3}));
+  EXPECT_EQ(Values(f), std::vector<int>({11, 3, 5, 2, 0, 3}));
   ASSERT_TRUE(DerivePixelFormat(0x7C00, 0x03E0, 0x001F, &f));
-  EXPECT_EQ(std::vector<int>({f.redPos, f.redLoss, f.greenPos, f.greenLoss, f.bluePos, f.blueLoss}),
-            std::vector<int>({10, 3, 5, 3, 0, 3}));
-  // 7- and 8-bit fields lose 1 and 0 bits.
-  ASSERT_TRUE(DerivePixelFormat(0x7F0000, 0xFF00, 0x00FF, &f));
-  EXPECT_EQ(f.redLoss, 1);
-  EXPECT_EQ(f.greenLoss, 0);
+  EXPECT_EQ(Values(f), std::vector<int>({10, 3, 5, 3, 0, 3}));
+  ASSERT_TRUE(DerivePixelFormat(0x7F0000, 0xFF00, 0x00FF, &f));  // 7 and 8 bits lose 1 and 0.
+  EXPECT_EQ(Values(f), std::vector<int>({16, 1, 8, 0, 0, 0}));
+  EXPECT_FALSE(DerivePixelFormat(0xF800, 0, 0x001F, &f));  // Counting a zero mask would never end.
 }
 
-TEST(PixelFormatTest, RefusesAZeroMaskInsteadOfCountingForever) {
-  PixelFormat f;
-  EXPECT_FALSE(DerivePixelFormat(0xF800, 0, 0x001F, &f));
-}
-
-TEST_F(DisplayTest, PackColorTruncatesEachChannelIn565) {
+TEST_F(MemoryDeviceTest, PackColorTruncatesEachChannelByTheDevicesFormat) {
+  ASSERT_TRUE(InitDisplay());
   EXPECT_EQ(PackColor(255, 0, 0), 0xF800);
   EXPECT_EQ(PackColor(7, 3, 7), 0);
   EXPECT_EQ(PackColor(8, 4, 8), (1 << 11) | (1 << 5) | 1);
-  EXPECT_EQ(PackColor(255, 255, 255), 0xFFFF);
-  EXPECT_EQ(PackColor(0, 0, 0), 0);
   EXPECT_EQ(PackColor(51, 102, 255), (6 << 11) | (25 << 5) | 31);
-}
-
-TEST_F(MemoryDeviceTest, PackColorFollowsA555Device) {
+  MemoryResetAll();
   MemorySetPixelMasks(0x7C00, 0x03E0, 0x001F);
   ASSERT_TRUE(InitDisplay());
   EXPECT_EQ(PackColor(255, 255, 255), 0x7FFF);
@@ -113,7 +106,7 @@ Surface* MakeFilled(int16_t w, int16_t h, uint16_t value) {
   return s;
 }
 
-TEST_F(DisplayTest, BlackKeyedBlitSkipsOnlyExactBlack) {
+TEST_F(DisplayTest, BlackKeyedBlitsSkipOnlyExactBlackAndUnkeyedOnesCopyEveryPixel) {
   Surface* sprite = CreateOffscreenSurface(4, 1);
   sprite->pixels = {0x0000, 0x0001, 0x0020, 0x0800};
   SetSourceColorKey(sprite, PackColor(0, 0, 0));
@@ -121,16 +114,12 @@ TEST_F(DisplayTest, BlackKeyedBlitSkipsOnlyExactBlack) {
   BlitToCanvasKeyed(sprite, 100, 50, 0, 0, 4, 1);
   const uint16_t* row = Canvas->pixels.data() + 50 * 640 + 100;
   EXPECT_EQ(std::vector<uint16_t>(row, row + 4), std::vector<uint16_t>({0xABCD, 0x0001, 0x0020, 0x0800}));
-  ReleaseSurface(sprite);
-}
-
-TEST_F(DisplayTest, FullScreenBlitReplacesEveryCanvasPixelAndUnkeyedCopiesKeyColour) {
   Surface* picture = MakeFilled(640, 480, 0);
   SetSourceColorKey(picture, 0);
-  std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), uint16_t{0xFFFF});
   BlitToCanvas(picture, 0, 0, 0, 0, 640, 480);
   EXPECT_TRUE(std::all_of(Canvas->pixels.begin(), Canvas->pixels.end(), [](uint16_t p) { return p == 0; }));
   ReleaseSurface(picture);
+  ReleaseSurface(sprite);
 }
 
 TEST_F(DisplayTest, BlitsClipToBothSurfacesAndTouchNothingOutside) {
