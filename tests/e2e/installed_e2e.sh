@@ -24,17 +24,15 @@ mkdir -p "$E2E_WORK/anywhere" "$E2E_WORK/xdg"
 (cd "$E2E_WORK/anywhere" && COILRUN_DATA_DIR=$data XDG_DATA_HOME="$E2E_WORK/xdg" SDL_AUDIODRIVER=dummy \
   exec "$prefix/bin/coilrun" >"$E2E_ARTIFACTS/stdout.txt" 2>"$E2E_ARTIFACTS/stderr.txt") &
 E2E_GAME_PID=$!
+shown=
 for i in $(seq 1 100); do
-  xdotool search --name 'Coilrun 0.2' >/dev/null 2>&1 && break
+  xdotool search --name 'Coilrun 0.2' >/dev/null 2>&1 && { shown=1; break; }
   sleep 0.1
 done
+[ -n "$shown" ] || e2e_fail "no window within 10 s"
 sleep 1
 e2e_shot 1-logo
-e2e_key Return
-sleep 2.2
-e2e_key Up
-sleep 0.3
-e2e_key Return
+kill -TERM "$E2E_GAME_PID"
 e2e_wait_exit 50
 status=$?
 [ "$status" -eq 0 ] || e2e_fail "exit status $status"
