@@ -9,8 +9,6 @@ namespace coilrun {
 namespace {
 
 constexpr int64_t kNanosecondsPerMillisecond = 1'000'000;
-// How finely the last millisecond of a wait is polled.
-constexpr int64_t kFinePollNs = 50'000;
 
 }  // namespace
 
@@ -20,17 +18,13 @@ uint32_t ClockMilliseconds() {
 
 void DelayMs(uint32_t milliseconds) {
   if (FastReplay()) return;
-  const uint32_t start = ClockMilliseconds();
-  for (;;) {
-    // Unsigned difference: right when the clock wraps between the two readings.
-    const uint32_t elapsed = ClockMilliseconds() - start;
-    if (elapsed > milliseconds) return;
-    const uint64_t ticksLeft = uint64_t{milliseconds} + 1 - elapsed;
-    if (ticksLeft > 1) {
-      DeviceSleepNanoseconds(static_cast<int64_t>(ticksLeft - 1) * kNanosecondsPerMillisecond);
-    } else {
-      DeviceSleepNanoseconds(kFinePollNs);
-    }
+  // The millisecond clock passes `milliseconds` at a moment of the monotonic clock known from the start:
+  // the wait sleeps until then, rather than waking again and again through the last millisecond. Counted
+  // in 64 bits, the moment is right across the 32-bit clock's wrap.
+  const int64_t startMs = DeviceClockNanoseconds() / kNanosecondsPerMillisecond;
+  const int64_t endNs = (startMs + int64_t{milliseconds} + 1) * kNanosecondsPerMillisecond;
+  for (int64_t now = DeviceClockNanoseconds(); now < endNs; now = DeviceClockNanoseconds()) {
+    DeviceSleepNanoseconds(endNs - now);
   }
 }
 

@@ -8,7 +8,7 @@ namespace coilrun {
 // The monotonic millisecond clock, wrapping to 0 after about 49.7 days.
 uint32_t ClockMilliseconds();
 // Returns once strictly more than `milliseconds` have passed on the millisecond clock, right across its
-// wrap. Sleeps through most of the wait and polls finely through the last millisecond.
+// wrap. Sleeps until the moment that happens, in one sleep where the clock allows.
 void DelayMs(uint32_t milliseconds);
 
 }  // namespace coilrun

@@ -21,8 +21,21 @@ SDL_Texture* frameTexture = nullptr;
 // The flip chain: its primary surface, and its back buffer, owned with the primary surface.
 Surface* chainPrimary = nullptr;
 Surface* chainBackBuffer = nullptr;
-// Whether the primary surface holds a flipped frame that is not yet on the screen.
+// Whether the primary surface holds a flipped frame that is not yet on the screen, and whether the window
+// needs the frame drawn again whatever it holds.
 bool framePending = false;
+bool windowNeedsFrame = true;
+
+// A window uncovered, resized or switched to or from full screen shows the frame again at the next wait
+// or read: the waits for a key present nothing of their own.
+int NoteExposure(void*, SDL_Event* event) {
+  if (event->type == SDL_WINDOWEVENT && (event->window.event == SDL_WINDOWEVENT_EXPOSED ||
+                                         event->window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
+    framePending = framePending || chainPrimary != nullptr;
+    windowNeedsFrame = true;
+  }
+  return 0;
+}
 
 Surface* MakeSurface(int16_t width, int16_t height) {
   auto* surface = new Surface;
@@ -51,6 +64,7 @@ bool DeviceSetDisplayMode(int16_t width, int16_t height, uint8_t bitsPerPixel) {
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   SDL_RenderClear(renderer);
   SDL_RenderPresent(renderer);
+  SDL_AddEventWatch(NoteExposure, nullptr);
   return true;
 }
 
@@ -97,6 +111,7 @@ void DeviceReleaseSurface(Surface* surface) {
 void DeviceRestoreDisplayMode() {}
 
 void DeviceReleaseDisplayObject() {
+  SDL_DelEventWatch(NoteExposure, nullptr);
   if (frameTexture != nullptr) SDL_DestroyTexture(frameTexture);
   frameTexture = nullptr;
   if (renderer != nullptr) SDL_DestroyRenderer(renderer);
@@ -112,9 +127,12 @@ void SdlPresentPendingFrame() {
   if (!framePending) return;
   framePending = false;
   if (renderer == nullptr || chainPrimary == nullptr) return;
-  if (!SdlUploadFrame(frameTexture, chainPrimary->pixels.data(), chainPrimary->width, chainPrimary->height)) {
-    return;
-  }
+  // Since the flip, the back buffer holds the frame on the screen: a frame the same as it (a menu or a
+  // dialog standing still) is not uploaded and presented again, unless the window needs drawing anew.
+  if (!windowNeedsFrame && chainBackBuffer != nullptr && chainBackBuffer->pixels == chainPrimary->pixels) return;
+  windowNeedsFrame = !SdlUploadFrame(frameTexture, chainPrimary->pixels.data(), chainPrimary->width,
+                                     chainPrimary->height);
+  if (windowNeedsFrame) return;
   SDL_RenderClear(renderer);
   SDL_RenderCopy(renderer, frameTexture, nullptr, nullptr);
   SDL_RenderPresent(renderer);

@@ -32,10 +32,11 @@ constexpr Sint16 kStickThreshold = 16000;
 HotkeyLatch hotkeys;
 // The waits for a key poll without pause. A read that comes this soon after a read that changed nothing
 // first waits for the window system to bring input, or for the nap to pass: a key press ends the wait at
-// once, a controller is looked at again within the nap. Play, the menu and the pause dialog read once a
-// frame, at least 3 ms apart, and never nap.
+// once, a controller, which the window system does not announce, is looked at again within the short nap.
+// Play, the menu and the pause dialog read once a frame, at least 3 ms apart, and never nap.
 constexpr int64_t kQuickPollNs = 2'000'000;
-constexpr int64_t kIdleNapNs = 20'000'000;
+constexpr int64_t kIdleNapNs = 100'000'000;
+constexpr int64_t kControllerNapNs = 20'000'000;
 // The last snapshot handed out, when the read that made it ended, and whether it matched the one before.
 std::array<uint8_t, 256> lastSnapshot{};
 int64_t lastReadEndNs = 0;
@@ -110,7 +111,7 @@ namespace {
 
 void NapIfPolledIdly() {
   if (lastReadChangedNothing && DeviceClockNanoseconds() - lastReadEndNs < kQuickPollNs) {
-    SdlWaitForInput(kIdleNapNs);
+    SdlWaitForInput(controllers.empty() ? kIdleNapNs : kControllerNapNs);
   }
 }
 

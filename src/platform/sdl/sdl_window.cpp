@@ -1,4 +1,5 @@
-// The SDL window: a borderless full-screen-desktop window, and SDL events as the program's messages.
+// The SDL window: a borderless full-screen-desktop window that can become a resizable window and back, SDL
+// events as the program's messages, and the pump and the wait for input that the other modules share.
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <poll.h>
@@ -111,6 +112,14 @@ void SdlToggleFullScreen() {
   if (mainWindow == nullptr) return;
   if ((SDL_GetWindowFlags(mainWindow) & SDL_WINDOW_FULLSCREEN) == 0) {
     SDL_GetWindowSize(mainWindow, &windowedWidth, &windowedHeight);
+    // As at start, the window covers its display by its own size too, for a desktop without a window
+    // manager to carry out the request for full screen.
+    SDL_Rect bounds{0, 0, 0, 0};
+    const int display = SDL_GetWindowDisplayIndex(mainWindow);
+    if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) == 0) {
+      SDL_SetWindowPosition(mainWindow, bounds.x, bounds.y);
+      SDL_SetWindowSize(mainWindow, bounds.w, bounds.h);
+    }
     SDL_SetWindowFullscreen(mainWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
     return;
   }
@@ -153,8 +162,9 @@ bool DevicePeekMessage(Message* message) {
     return true;
   }
   SdlPresentPendingFrame();
+  SdlPumpEvents();
   SDL_Event event;
-  if (SDL_PollEvent(&event) == 0) return false;
+  if (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) != 1) return false;
   Message taken;
   if (event.type == SDL_QUIT) {
     // The close button, Alt+F4, SIGINT and SIGTERM all end the window.

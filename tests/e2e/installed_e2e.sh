@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# The installed game: `cmake --install` into a scratch prefix lays out the game, its menu entry, icon and
+# metainfo; started from an empty folder, the game plays the installed data (here named by
+# COILRUN_DATA_DIR, as the scratch prefix holds no data until the data maker is built) and keeps its score
+# table in the player's data folder, leaving the folder it was started from untouched.
+source "$(dirname "$0")/e2e_lib.sh"
+build=$(dirname "$E2E_GAME")
+prefix="$E2E_WORK/prefix"
+cmake --install "$build" --prefix "$prefix" >"$E2E_ARTIFACTS/install.txt" 2>&1 || e2e_fail "cmake --install failed"
+for file in bin/coilrun share/applications/org.coilrun.Coilrun.desktop \
+  share/icons/hicolor/scalable/apps/coilrun.svg share/metainfo/org.coilrun.Coilrun.metainfo.xml; do
+  [ -e "$prefix/$file" ] || e2e_fail "not installed: $file"
+done
+if [ -e "$prefix/share/coilrun/data/LOGO.DAT" ]; then
+  data="$prefix/share/coilrun/data"
+  [ -e "$data/SCORE.DAT" ] && e2e_fail "a score table was installed with the data"
+else
+  data=$E2E_DATA
+fi
+[ -e "$data/LOGO.DAT" ] || e2e_fail "no default data in $data"
+
+e2e_start_x
+mkdir -p "$E2E_WORK/anywhere" "$E2E_WORK/xdg"
+(cd "$E2E_WORK/anywhere" && COILRUN_DATA_DIR=$data XDG_DATA_HOME="$E2E_WORK/xdg" SDL_AUDIODRIVER=dummy \
+  exec "$prefix/bin/coilrun" >"$E2E_ARTIFACTS/stdout.txt" 2>"$E2E_ARTIFACTS/stderr.txt") &
+E2E_GAME_PID=$!
+shown=
+for i in $(seq 1 100); do
+  xdotool search --name 'Coilrun 0.2' >/dev/null 2>&1 && { shown=1; break; }
+  sleep 0.1
+done
+[ -n "$shown" ] || e2e_fail "no window within 10 s"
+sleep 1
+e2e_shot 1-logo
+kill -TERM "$E2E_GAME_PID"
+e2e_wait_exit 50
+status=$?
+[ "$status" -eq 0 ] || e2e_fail "exit status $status"
+folder="$E2E_WORK/xdg/coilrun"
+[ "$(stat -c %s "$folder/SCORE.DAT" 2>/dev/null)" = "1036" ] || e2e_fail "no empty score table in $folder"
+[ -L "$folder/LOGO.DAT" ] || e2e_fail "the data is not linked into $folder"
+[ -z "$(ls -A "$E2E_WORK/anywhere")" ] || e2e_fail "the game wrote into the folder it was started from"
+echo "PASS"

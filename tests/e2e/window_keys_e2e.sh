@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# The window's own keys in the real game: F11 and Alt+Enter switch between full screen and a window without
+# ending the logo's wait or confirming a menu entry, F12 saves the frame on the screen as a PNG file, and
+# losing the focus in play opens the pause dialog. Screenshots stand in for the screen: they are the frame
+# itself, whatever the window's size.
+source "$(dirname "$0")/e2e_lib.sh"
+e2e_start_x
+e2e_start_game
+sleep 1
+game_window=$(xdotool search --name 'Coilrun 0.2' | head -1)
+xdotool windowfocus --sync "$game_window"
+
+size() { xdotool getwindowgeometry --shell "$game_window" | grep -E '^(WIDTH|HEIGHT)=' | cut -d= -f2 | paste -sd x; }
+# Saves a screenshot with F12 and prints its path.
+shot() {
+  local before after
+  before=$(ls "$E2E_WORK"/coilrun-*.png 2>/dev/null | wc -l)
+  e2e_key F12
+  local i
+  for i in $(seq 1 30); do
+    after=$(ls "$E2E_WORK"/coilrun-*.png 2>/dev/null | wc -l)
+    [ "$after" -gt "$before" ] && break
+    sleep 0.1
+  done
+  [ "$after" -eq $((before + 1)) ] || e2e_fail "F12 saved $((after - before)) files"
+  ls -t "$E2E_WORK"/coilrun-*.png | head -1
+}
+alt_enter() {
+  xdotool keydown alt
+  xdotool keydown Return
+  sleep 0.15
+  xdotool keyup Return
+  xdotool keyup alt
+}
+
+[ "$(size)" = "1024x768" ] || e2e_fail "the game does not start over the whole screen: $(size)"
+# The window is centred when it is not full screen, so the middle of the screen shows the middle of the frame.
+middle=$(e2e_pixel 512 384)
+logo1=$(shot)
+[ "$(identify -format '%wx%h' "$logo1")" = "640x480" ] || e2e_fail "the screenshot is not the 640x480 frame"
+cp "$logo1" "$E2E_ARTIFACTS/logo.png"
+
+e2e_key F11
+sleep 1
+[ "$(size)" = "640x480" ] || e2e_fail "F11 did not make a 640x480 window: $(size)"
+e2e_shot windowed-logo
+[ "$(e2e_pixel 512 384)" = "$middle" ] || e2e_fail "the window does not show the logo after F11"
+logo2=$(shot)
+cmp -s "$logo1" "$logo2" || e2e_fail "F11 or F12 ended the logo's wait"
+
+e2e_key Return
+sleep 2.2
+menu1=$(shot)
+cmp -s "$logo1" "$menu1" && e2e_fail "Return did not end the logo's wait after the toggle"
+alt_enter
+sleep 1
+[ "$(size)" = "1024x768" ] || e2e_fail "Alt+Enter did not go back to full screen: $(size)"
+sleep 1
+menu2=$(shot)
+cmp -s "$menu1" "$menu2" || e2e_fail "Alt+Enter confirmed the menu entry"
+cp "$menu2" "$E2E_ARTIFACTS/menu.png"
+
+# Play, and hand the focus to another window.
+e2e_key Return
+sleep 1
+e2e_key space
+# Hold Left: the short snake of the first stage circles without dying.
+xdotool keydown Left
+sleep 2.5
+play1=$(shot)
+sleep 0.3
+play2=$(shot)
+cmp -s "$play1" "$play2" && e2e_fail "the snake does not move"
+display -size 120x90 -title other xc:gray &
+other_pid=$!
+other=
+for i in $(seq 1 50); do
+  other=$(xdotool search --name '^other$' 2>/dev/null | head -1)
+  [ -n "$other" ] && break
+  sleep 0.1
+done
+[ -n "$other" ] || e2e_fail "no other window to give the focus to"
+xdotool keyup Left
+xdotool windowfocus --sync "$other"
+sleep 0.5
+xdotool windowfocus --sync "$game_window"
+sleep 0.3
+paused1=$(shot)
+sleep 0.5
+paused2=$(shot)
+kill "$other_pid" 2>/dev/null
+cmp -s "$paused1" "$paused2" || e2e_fail "losing the focus did not pause the game"
+cp "$paused2" "$E2E_ARTIFACTS/paused.png"
+# Go on: the snake moves again; then quit through the dialog and close the window.
+e2e_key Right
+e2e_key Return
+xdotool keydown Left
+sleep 0.5
+going1=$(shot)
+sleep 0.3
+going2=$(shot)
+xdotool keyup Left
+cmp -s "$going1" "$going2" && e2e_fail "the game did not go on after the dialog"
+e2e_key Escape
+sleep 0.5
+e2e_key Return
+sleep 2.5
+e2e_shot high-scores
+# A request to close ends the game from any screen.
+kill -TERM "$E2E_GAME_PID"
+e2e_wait_exit 50
+status=$?
+[ "$status" -eq 0 ] || e2e_fail "exit status $status"
+grep -q "screenshot saved as coilrun-" "$E2E_ARTIFACTS/stdout.txt" || e2e_fail "no word of the screenshots"
+echo "PASS"
