@@ -17,6 +17,7 @@ constexpr Colour kBody{51, 102, 255};
 // Checks the working folder, which must fail, and expects each "NAME: part" in the line of that file.
 void ExpectFound(const std::vector<std::string>& found) {
   const ToolRun run = RunDataTool("check");
+  SCOPED_TRACE(run.output);
   EXPECT_EQ(run.exitCode, 1);
   for (const std::string& expected : found) {
     const size_t split = expected.find(": ") + 2, start = run.output.find(expected.substr(0, split));
