@@ -18,9 +18,10 @@ namespace {
 
 const PcxPalette kPalette = DistinctPcxPalette();
 
-// Decodes from a buffer of the file's exact size, for the sanitizers, and checks loading from disk agrees.
+// Decodes from a buffer of the file's exact size, for the sanitizers, and from a file of the test's own.
 Surface* Decode(const std::vector<uint8_t>& file) {
-  const std::string path = std::string(COILRUN_BINARY_DIR) + "/pcx_loader_test.dat";
+  const std::string path = std::string(COILRUN_BINARY_DIR) + "/" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".dat";
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
   Surface* fromFile = LoadPcxImage(path.c_str());
@@ -28,7 +29,7 @@ Surface* Decode(const std::vector<uint8_t>& file) {
   const std::vector<uint8_t> exact(file.begin(), file.end());
   Surface* s = DecodePcxImage(exact.data(), exact.size());
   const auto pixels = [](const Surface* x) { return x == nullptr ? std::vector<uint16_t>() : x->pixels; };
-  EXPECT_EQ(pixels(fromFile), pixels(s));  // no picture from either, or the same one
+  EXPECT_EQ(pixels(fromFile), pixels(s));  // no picture from either, or the same from both
   ReleaseSurface(fromFile);
   return s;
 }
