@@ -1,4 +1,4 @@
-// The fade: its pixel kernels against the per-field rule, its steps and their sequence, its lock and window.
+// The fade and keyed copy pixel kernels against their rules; the fade's steps, sequence, lock and window.
 #include "display/fade.h"
 
 #include <gtest/gtest.h>
@@ -28,12 +28,15 @@ uint16_t Blend(uint16_t p, int w, uint16_t c) {
 }
 
 // Every pixel value at even and odd positions, and an odd count: a last lone pixel is done too.
-TEST(PixelKernelTest, FadeMatchesTheFieldRuleForEveryPixelInEitherHalfOfAWordAndEveryWeightAndBothKernels) {
+TEST(PixelKernelTest, BothKernelsFadeByTheFieldRuleForEveryPixelAndWeightAndCopyAllButTheKey) {
   std::vector<uint16_t> start(2 * 65536 + 1);
   for (size_t i = 0; i < start.size(); ++i) start[i] = static_cast<uint16_t>(i < 65536 ? i : i + 1);
   std::vector<uint16_t> expected(start.size());
   const uint16_t colours[] = {0, 0xFFFF, Pixel565(6, 25, 31), Pixel565(31, 0, 31), Pixel565(1, 1, 1)};
   for (PixelKernel kernel : {PixelKernel::kPortable, FastestPixelKernel()}) {
+    std::vector<uint16_t> copied(start.size(), 7);
+    CopyPixelsKeyed(copied.data(), start.data(), start.size(), 0x1234, kernel);
+    for (size_t i = 0; i < start.size(); ++i) ASSERT_EQ(copied[i], start[i] == 0x1234 ? 7 : start[i]) << i;
     for (uint16_t colour : colours) {
       for (int w = 0; w <= 32; ++w) {
         std::vector<uint16_t> pixels = start;
@@ -49,13 +52,11 @@ bool CanvasIs(uint16_t p) {
   return std::all_of(Canvas->pixels.begin(), Canvas->pixels.end(), [p](uint16_t q) { return q == p; });
 }
 
-TEST_F(DisplayTest, FadeStepsAndTheWholeFadeToBlackPresentedUnlessTheWindowIsClosedOrTheLockRefused) {
-  // Full weight keeps every pixel, half weight halves each field, no weight sets the colour.
-  for (size_t i = 0; i < Canvas->pixels.size(); ++i) Canvas->pixels[i] = static_cast<uint16_t>(i * 40503u);
-  const std::vector<uint16_t> before = Canvas->pixels;
-  FadeStep(32, 0x8410);
-  EXPECT_EQ(Canvas->pixels, before);
+TEST_F(DisplayTest, FadeStepsAndTheWholeFadePresentedUnlessTheWindowIsClosedOrTheLockRefused) {
+  // Full weight keeps the pixels, half weight halves each field, no weight sets the colour.
   std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), Pixel565(31, 63, 1));
+  FadeStep(32, 0x8410);
+  EXPECT_TRUE(CanvasIs(Pixel565(31, 63, 1)));
   FadeStep(16, 0);
   EXPECT_TRUE(CanvasIs(Pixel565(15, 31, 0)));
   FadeStep(0, 0x8410);
@@ -72,17 +73,16 @@ TEST_F(DisplayTest, FadeStepsAndTheWholeFadeToBlackPresentedUnlessTheWindowIsClo
   EXPECT_EQ(reds, std::vector<int>({31, 30, 28, 25, 21, 17, 13, 10, 7, 5, 3, 1, 0}));
   EXPECT_EQ(std::find(greens.begin(), greens.end(), 0) - greens.begin(), 14);
   // The whole fade presents the same 33 steps, each with its wait, and ends on the colour.
-  std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), 0xFFFF);
-  FadeScreen(0);
-  EXPECT_TRUE(CanvasIs(0));
+  FadeScreen(0xFFFF);
+  EXPECT_TRUE(CanvasIs(0xFFFF));
   EXPECT_EQ(MemoryPresentedFrames().size(), 33u);
   EXPECT_GE(MemorySleptNanoseconds(), 33 * 50'000'000LL);
   // A refused lock leaves the Canvas as it was; a closed window stops the fade before its first step.
   MemoryFailLocks(1);
-  FadeStep(0, 0xFFFF);
-  EXPECT_TRUE(CanvasIs(0));
+  FadeStep(0, 0);
+  EXPECT_TRUE(CanvasIs(0xFFFF));
   MemoryRequestClose();
-  FadeScreen(0xFFFF);
+  FadeScreen(0);
   EXPECT_EQ(MemoryPresentedFrames().size(), 33u);
 }
 
