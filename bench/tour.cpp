@@ -190,9 +190,13 @@ std::vector<uint8_t> Hunt() {
 }
 
 // Roaming: straight on while that leaves room, turning away from whatever is ahead.
-std::vector<uint8_t> Roam() { return Choose({0, -1, 1}); }
+std::vector<uint8_t> Roam() {
+  return Choose({0, -1, 1});
+}
 
-bool GameOver() { return Play.Lives < 0 || Play.StageIndex >= kStageCount; }
+bool GameOver() {
+  return Play.Lives < 0 || Play.StageIndex >= kStageCount;
+}
 
 // Ticks of the current stage so far, and the stage they were counted for.
 uint64_t stageStartTick = 0;
@@ -247,7 +251,8 @@ int main(int argc, char** argv) {
   std::filesystem::current_path(argv[1]);
   // The player is no champion: games are tried with one seed after another until one reaches the last stage.
   bool reached = false;
-  for (uint32_t seed = 20240101; seed < 20240101 + kSeedsToTry && !reached; ++seed) reached = RecordGame(seed);
+  for (uint32_t seed = 20240101; seed < 20240101 + kSeedsToTry && !reached; ++seed)
+    reached = RecordGame(seed);
   if (!reached) return 1;
   for (int stage = 0; stage < kStageCount; ++stage) {
     const Rgb colour = GameDataBitmapColour("BG0" + std::to_string(stage) + ".DAT");

@@ -31,7 +31,9 @@ std::vector<char> Bytes(const fs::path& path) {
   return std::vector<char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-void Write(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+void Write(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
 
 // An environment variable set for the length of a test, and put back as it was.
 class ScopedEnv {

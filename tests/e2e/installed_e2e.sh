@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The installed game: `cmake --install` into a scratch prefix lays out the game, its menu entry, icon and
-# metainfo; started from an empty folder, the game plays the installed data (here named by
-# COILRUN_DATA_DIR, as the scratch prefix holds no data until the data maker is built) and keeps its score
-# table in the player's data folder, leaving the folder it was started from untouched.
+# metainfo; started from an empty folder, the game finds the data installed beside it under that prefix,
+# plays it and keeps its score table in the player's data folder, leaving the folder it was started from
+# untouched.
 source "$(dirname "$0")/e2e_lib.sh"
 build=$(dirname "$E2E_GAME")
 prefix="$E2E_WORK/prefix"
@@ -11,17 +11,19 @@ for file in bin/coilrun share/applications/org.coilrun.Coilrun.desktop \
   share/icons/hicolor/scalable/apps/coilrun.svg share/metainfo/org.coilrun.Coilrun.metainfo.xml; do
   [ -e "$prefix/$file" ] || e2e_fail "not installed: $file"
 done
-if [ -e "$prefix/share/coilrun/data/LOGO.DAT" ]; then
-  data="$prefix/share/coilrun/data"
+data="$prefix/share/coilrun/data"
+if [ -e "$data/LOGO.DAT" ]; then
   [ -e "$data/SCORE.DAT" ] && e2e_fail "a score table was installed with the data"
 else
-  data=$E2E_DATA
+  # Until the data maker is built, the data is put where an install would put it.
+  mkdir -p "$data"
+  cp "$E2E_DATA"/*.DAT "$E2E_DATA"/*.WAV "$data/" || e2e_fail "no default data in $E2E_DATA"
+  rm -f "$data/SCORE.DAT"
 fi
-[ -e "$data/LOGO.DAT" ] || e2e_fail "no default data in $data"
 
 e2e_start_x
 mkdir -p "$E2E_WORK/anywhere" "$E2E_WORK/xdg"
-(cd "$E2E_WORK/anywhere" && COILRUN_DATA_DIR=$data XDG_DATA_HOME="$E2E_WORK/xdg" SDL_AUDIODRIVER=dummy \
+(cd "$E2E_WORK/anywhere" && unset COILRUN_DATA_DIR && XDG_DATA_HOME="$E2E_WORK/xdg" SDL_AUDIODRIVER=dummy \
   exec "$prefix/bin/coilrun" >"$E2E_ARTIFACTS/stdout.txt" 2>"$E2E_ARTIFACTS/stderr.txt") &
 E2E_GAME_PID=$!
 shown=
@@ -38,6 +40,6 @@ status=$?
 [ "$status" -eq 0 ] || e2e_fail "exit status $status"
 folder="$E2E_WORK/xdg/coilrun"
 [ "$(stat -c %s "$folder/SCORE.DAT" 2>/dev/null)" = "1036" ] || e2e_fail "no empty score table in $folder"
-[ -L "$folder/LOGO.DAT" ] || e2e_fail "the data is not linked into $folder"
+[ "$(readlink "$folder/LOGO.DAT")" = "$data/LOGO.DAT" ] || e2e_fail "the installed data is not linked into $folder"
 [ -z "$(ls -A "$E2E_WORK/anywhere")" ] || e2e_fail "the game wrote into the folder it was started from"
 echo "PASS"

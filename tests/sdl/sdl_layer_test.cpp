@@ -212,7 +212,8 @@ TEST_F(SdlLayer, AWaitForAKeyGivesTheProcessorBackButAFrameLoopIsNeverSlowedDown
 TEST_F(SdlLayer, AControllersButtonsAreReadAsKeys) {
   // The dummy window never has the keyboard, and SDL drops a controller's presses without it.
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-  const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6, SDL_CONTROLLER_BUTTON_MAX, 0);
+  const int index =
+      SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6, SDL_CONTROLLER_BUTTON_MAX, 0);
   ASSERT_GE(index, 0) << SDL_GetError();
   if (!SDL_IsGameController(index)) {
     SDL_JoystickDetachVirtual(index);
@@ -233,6 +234,7 @@ TEST_F(SdlLayer, AControllersButtonsAreReadAsKeys) {
 
 TEST(InstalledData, IsWhereTheGameWasInstalledUnlessTheEnvironmentNamesAnotherFolder) {
   unsetenv("COILRUN_DATA_DIR");
+  // The tests run from the build folder, which has no installed data beside it.
   EXPECT_EQ(std::string(DeviceInstalledDataDirectory()), COILRUN_INSTALLED_DATA_DIR);
   setenv("COILRUN_DATA_DIR", "/somewhere/else", 1);
   EXPECT_EQ(std::string(DeviceInstalledDataDirectory()), "/somewhere/else");

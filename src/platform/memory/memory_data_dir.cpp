@@ -20,6 +20,8 @@ void MemorySetInstalledDataDirectory(const char* folder) {
   installedFolder = installed ? folder : "";
 }
 
-const char* DeviceInstalledDataDirectory() { return installed ? installedFolder.c_str() : nullptr; }
+const char* DeviceInstalledDataDirectory() {
+  return installed ? installedFolder.c_str() : nullptr;
+}
 
 }  // namespace coilrun

@@ -50,7 +50,8 @@ WriteOutcome WriteNewPng(const std::string& path, const uint16_t* pixels, int wi
     unlink(path.c_str());
     return WriteOutcome::kFailed;
   }
-  const std::vector<uint8_t> rgb = WidenToRgb(pixels, static_cast<size_t>(width) * static_cast<size_t>(height));
+  const std::vector<uint8_t> rgb =
+      WidenToRgb(pixels, static_cast<size_t>(width) * static_cast<size_t>(height));
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   image.width = static_cast<png_uint_32>(width);
@@ -80,7 +81,8 @@ std::string ScreenshotStem(std::time_t when) {
   return stem;
 }
 
-bool WritePngRgb565(const std::string& path, const uint16_t* pixels, int width, int height, std::string* error) {
+bool WritePngRgb565(const std::string& path, const uint16_t* pixels, int width, int height,
+                    std::string* error) {
   return WriteNewPng(path, pixels, width, height, error) == WriteOutcome::kWritten;
 }
 

@@ -1,5 +1,5 @@
-// The SDL display: system-memory surfaces, and a flip that uploads the back buffer to a streaming texture
-// and presents it scaled to the window with its 4:3 shape kept, black bars around, crisp pixels.
+// The SDL display: system-memory surfaces, and a flip whose frame is widened into a streaming texture and
+// presented scaled to the window with its 4:3 shape kept, black bars around, crisp pixels; the screenshots.
 #include <SDL.h>
 
 #include <cstdio>
