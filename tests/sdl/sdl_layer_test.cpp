@@ -18,29 +18,19 @@
 #include "platform/sdl/rgb565.h"
 #include "platform/sdl/screenshot_png.h"
 #include "platform/sdl/sdl_platform.h"
+#include "scratch_folder.h"
 
 namespace coilrun {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A scratch folder made the working directory for one test.
-class ScratchFolder : public ::testing::Test {
+// Each test in a scratch folder of its own, made the working directory.
+class ScratchFolderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    old_ = fs::current_path();
-    dir_ = fs::temp_directory_path() / ("coilrun-sdl-" + std::to_string(getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    fs::current_path(dir_);
-  }
-  void TearDown() override {
-    fs::current_path(old_);
-    fs::remove_all(dir_);
-  }
-  fs::path old_;
-  fs::path dir_;
+  void SetUp() override { scratch_.Enter("coilrun-sdl"); }
+  void TearDown() override { scratch_.Leave(); }
+  ScratchFolder scratch_;
 };
 
 // A PNG file read back as 8-bit RGB.
@@ -74,7 +64,7 @@ std::vector<uint8_t> Widened(const std::vector<uint16_t>& pixels) {
   return rgb;
 }
 
-using PngFile = ScratchFolder;
+using PngFile = ScratchFolderTest;
 
 TEST_F(PngFile, EverySixteenBitColourComesBackAsTheScreenShowsIt) {
   std::vector<uint16_t> all(65536);
@@ -128,17 +118,17 @@ TEST(ScreenshotName, IsTheLocalDateAndTimeToTheSecond) {
 }
 
 // The display and keyboard up on the dummy drivers, for one test.
-class SdlLayer : public ScratchFolder {
+class SdlLayer : public ScratchFolderTest {
  protected:
   void SetUp() override {
-    ScratchFolder::SetUp();
+    ScratchFolderTest::SetUp();
     ASSERT_TRUE(InitDisplay());
     ASSERT_TRUE(InitKeyboard());
   }
   void TearDown() override {
     ReleaseKeyboard();
     ReleaseDisplay();
-    ScratchFolder::TearDown();
+    ScratchFolderTest::TearDown();
   }
 };
 
