@@ -35,7 +35,7 @@ run_suite() {  # name, build folder, extra cmake options...
 }
 
 mkdir -p build
-if ! scripts/check-sources.sh; then failed=$((failed + 1)); steps_failed+=("source rules"); else passed=$((passed + 1)); fi
+if ! .ci/check-sources.sh; then failed=$((failed + 1)); steps_failed+=("source rules"); else passed=$((passed + 1)); fi
 run_suite release build -DCMAKE_BUILD_TYPE=Release
 run_suite sanitizer build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCOILRUN_SANITIZE=ON
 

@@ -9,7 +9,7 @@ if hits=$(git grep -n -w extern -- '*.cpp' 2>/dev/null) && [ -n "$hits" ]; then
   status=1
 fi
 pattern='\bspec(ification)?\b|\bPart [0-9]\.[0-9]'
-if hits=$(git grep -n -I -i -E "$pattern" -- ':!*.md' ':!scripts/check-sources.sh' 2>/dev/null \
+if hits=$(git grep -n -I -i -E "$pattern" -- ':!*.md' ':!.ci' 2>/dev/null \
           | grep -v -i 'inspect\|respect') && [ -n "$hits" ]; then
   echo "check-sources: a source file mentions the design document:"
   echo "$hits"
