@@ -28,7 +28,7 @@ cleanup() {
 trap cleanup EXIT
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
-# A private X server of the size the end-to-end tests use; its display number.
+# A private X server of the size the end-to-end tests use; sets the named variable to its display.
 start_x() {
   local fifo="$work/displayfd.$1"
   mkfifo "$fifo"
@@ -36,10 +36,10 @@ start_x() {
   pids+=($!)
   local number
   read -r -t 10 number <"$fifo" || { echo "measure-load: Xvfb did not start"; exit 1; }
-  echo ":$number"
+  printf -v "$2" ':%s' "$number"
 }
-game_display=$(start_x game)
-bare_display=$(start_x bare)
+start_x game game_display
+start_x bare bare_display
 export DISPLAY=$game_display
 
 cpu_ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'; }
