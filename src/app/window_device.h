@@ -18,8 +18,8 @@ void DeviceHideCursor();
 bool DeviceCloseRequested();
 // True once a request to close the window has arrived, taken from the queue or not.
 const char* DevicePlatformError();
+// The platform's own words for its last failure, for the line printed when start-up fails.
 void DeviceRequestWindowed();
 // The window is to be made as a resizable window rather than over the whole desktop.
-// The platform's own words for its last failure, for the line printed when start-up fails.
 
 }  // namespace coilrun

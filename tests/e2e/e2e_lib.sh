@@ -62,7 +62,7 @@ e2e_shot() {
 
 # The colour at a point of the screen, as ImageMagick names it.
 e2e_pixel() {
-  import -window root -crop "1x1+$1+$2" txt:- 2>/dev/null | tail -1 | sed -E 's/.*(#[0-9A-F]{6}).*/\1/'
+  import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | tail -1 | sed -E 's/.*(#[0-9A-F]{6}).*/\1/'
 }
 
 # Waits until the screen shows a picture (not the black of a fade or of a window not yet drawn).
