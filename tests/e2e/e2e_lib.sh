@@ -76,19 +76,26 @@ e2e_wait_drawn() {
   e2e_fail "the screen stayed black"
 }
 
-# Waits for the game to end; its exit status.
-e2e_wait_exit() {
+# Waits up to $1 tenths of a second for the game to end: true when it has, with its exit status kept
+# in E2E_EXIT_STATUS.
+e2e_ended_within() {
   local i
   for i in $(seq 1 "${1:-50}"); do
     if ! kill -0 "$E2E_GAME_PID" 2>/dev/null; then
       wait "$E2E_GAME_PID"
-      local status=$?
+      E2E_EXIT_STATUS=$?
       E2E_GAME_PID=
-      return $status
+      return 0
     fi
     sleep 0.1
   done
-  e2e_fail "the game did not end in time"
+  return 1
+}
+
+# Waits for the game to end; its exit status.
+e2e_wait_exit() {
+  e2e_ended_within "${1:-50}" || e2e_fail "the game did not end in time"
+  return "$E2E_EXIT_STATUS"
 }
 
 # The score in a place (0 is the best) of the scratch folder's SCORE.DAT.
