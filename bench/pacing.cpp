@@ -41,10 +41,11 @@ int main(int, char**) {
       PresentFrame();
       DelayMs(delay);
     }
+    // The first period runs from this flip, not from the wait after it, which would cut it short.
     PresentFrame();
-    DelayMs(delay);
     int64_t previous = DeviceClockNanoseconds();
     const int64_t start = previous;
+    DelayMs(delay);
     // A tick's period is measured from flip to flip: the rhythm in which the player sees frames.
     for (int i = 0; i < kTicks; ++i) {
       PresentFrame();
