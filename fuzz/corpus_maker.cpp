@@ -35,9 +35,8 @@ std::vector<Seed> PcxSeeds() {
 std::vector<Seed> BmpSeeds() {
   std::vector<Seed> seeds;
   for (BmpVariant variant : kAllBmpVariants) {
-    const int limit = BmpPaletteLimit(variant);
-    const RgbPicture picture = SampleRgbPicture(9, 5, limit == 0 ? 256 : limit);
-    seeds.emplace_back(std::string(BmpVariantName(variant)) + ".bmp", MakeBmpFile(picture, variant));
+    seeds.emplace_back(std::string(BmpVariantName(variant)) + ".bmp",
+                       MakeBmpFile(SampleRgbPicture(9, 5), variant));
   }
   return seeds;
 }

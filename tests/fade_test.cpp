@@ -61,18 +61,7 @@ TEST_F(DisplayTest, FadeStepsAndTheWholeFadePresentedUnlessTheWindowIsClosedOrTh
   EXPECT_TRUE(CanvasIs(Pixel565(15, 31, 0)));
   FadeStep(0, 0x8410);
   EXPECT_TRUE(CanvasIs(0x8410));
-  // From white, step by step to black: red goes 31, 30, 28, ..., green is gone after 15 steps.
-  std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), 0xFFFF);
-  std::vector<int> reds, greens;
-  for (int w = 32; w >= 0; --w) {
-    FadeStep(w, 0);
-    reds.push_back(Canvas->pixels[0] >> 11);
-    greens.push_back((Canvas->pixels[0] >> 5) & 63);
-  }
-  reds.resize(13);
-  EXPECT_EQ(reds, std::vector<int>({31, 30, 28, 25, 21, 17, 13, 10, 7, 5, 3, 1, 0}));
-  EXPECT_EQ(std::find(greens.begin(), greens.end(), 0) - greens.begin(), 14);
-  // The whole fade presents the same 33 steps, each with its wait, and ends on the colour.
+  // The whole fade presents 33 steps, each with its wait, and ends on the colour.
   FadeScreen(0xFFFF);
   EXPECT_TRUE(CanvasIs(0xFFFF));
   EXPECT_EQ(MemoryPresentedFrames().size(), 33u);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "platform/memory/memory_clock.h"
@@ -33,20 +34,17 @@ TEST_F(DisplayTest, StartGameSeedsFromTheCalendarAndStartStageResetsOnlyTheAttem
   EXPECT_EQ(NextRandom(), 41);
   EXPECT_EQ(std::vector<int>({Play.Lives, Play.Score, Play.StageIndex}), std::vector<int>({2, 1000, 0}));
 
-  // An attempt after a death in stage 4: the attempt's fields start over, the game's carry on.
+  // An attempt after a death in stage 4, every field left with junk: the attempt's fields start over, the
+  // game's carry on.
+  std::memset(static_cast<void*>(&Play), 9, sizeof Play);
   Play.StageIndex = 3;
-  Play.Lives = 1;
-  Play.Score = 4321;
-  Play.TrailX[0] = Play.TrailY[0] = 1;
-  Play.BodyColour = Play.Dead = Play.QuitChosen = Play.Heading = Play.EatenCount = Play.DecayCounter = 9;
-  Play.Speed = Play.FrameDelay = 9;
-  Play.Length = Play.HeadIndex = Play.TargetLength = Play.GrowthStep = 77;
   StartStage();
   EXPECT_EQ(std::vector<int>({Play.TrailX[0], Play.TrailY[0], Play.Dead, Play.QuitChosen, Play.Length,
                               Play.HeadIndex, Play.Heading, Play.EatenCount, Play.DecayCounter, Play.Speed,
                               Play.TargetLength, Play.GrowthStep, Play.FrameDelay, Play.BodyColour}),
             std::vector<int>({320, 240, 0, 0, 0, 0, 0, 0, 0, 5, 40, 20, 14, (6 << 11) | (25 << 5) | 31}));
-  EXPECT_EQ(std::vector<int>({Play.StageIndex, Play.Lives, Play.Score}), std::vector<int>({3, 1, 4321}));
+  EXPECT_EQ(std::vector<int>({Play.StageIndex, Play.Lives, Play.Score}),
+            std::vector<int>({3, 9, 0x09090909}));
 }
 
 TEST(DirectionTablesTest, QuarterTurnsAreExactInOneTableAndAHairOffZeroInTheOther) {

@@ -42,8 +42,8 @@ class SharedSpritesTest : public DisplayTest {
     folder_.Enter("coilrun-sprites");
     WriteSheet("DATA.DAT", 520, 130);
     WriteSheet("DATA2.DAT", 170, 95);
-    WriteBytes("ENEMY01.DAT", MakeBmpFile(SampleRgbPicture(50, 40, 9), BmpVariant::kRgb24));
-    WriteBytes("ENEMY02.DAT", MakeBmpFile(SampleRgbPicture(48, 30, 4), BmpVariant::kIndexed8));
+    WriteBytes("ENEMY01.DAT", MakeBmpFile(SampleRgbPicture(50, 40), BmpVariant::kRgb24));
+    WriteBytes("ENEMY02.DAT", MakeBmpFile(SampleRgbPicture(48, 30), BmpVariant::kIndexed8));
   }
   void TearDown() override {
     ReleaseSharedSprites();
