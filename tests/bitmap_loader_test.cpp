@@ -48,8 +48,10 @@ TEST_F(DisplayTest, MalformedBitmapsAndDeviceRefusalsGiveNoSurface) {
   EXPECT_EQ(DecodeBitmapImage(half.data(), half.size()), nullptr);
   half.resize(half.size() / 2);
   const std::vector<uint8_t> pcx = MakePcxFile(PcxEdges{0, 0, 3, 3}, {0xD0, 0x01}, DistinctPcxPalette());
-  // A bare signature, a PCX-coded file, a truncated one; zero, negative and oversized sizes.
-  for (const auto& f : {std::vector<uint8_t>{'B', 'M', 0, 0}, pcx, half}) EXPECT_EQ(Decode(f), nullptr);
+  const std::vector<uint8_t> wide = MakeBmpFile(SampleRgbPicture(4097, 1), BmpVariant::kRgb24);
+  // A bare signature, a PCX-coded file, a truncated one, one too wide that the reader would decode whole;
+  // zero, negative and oversized sizes.
+  for (const auto& f : {std::vector<uint8_t>{'B', 'M', 0, 0}, pcx, half, wide}) EXPECT_EQ(Decode(f), nullptr);
   const int32_t sizes[][2] = {{0, 2}, {2, 0}, {4097, 2}, {2, -4097}, {2, INT32_MIN}, {100000, 100000}};
   for (const auto& [w, h] : sizes) EXPECT_EQ(Decode(WithSize(w, h)), nullptr) << w << " by " << h;
   EXPECT_EQ(LoadBitmapImage((std::string(COILRUN_BINARY_DIR) + "/no-such-bitmap.dat").c_str()), nullptr);
