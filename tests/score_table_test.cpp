@@ -34,10 +34,8 @@ void WriteAll(const fs::path& path, const std::vector<uint8_t>& bytes) {
 std::vector<uint8_t> Record(const std::vector<int32_t>& scores, size_t size = kScoreFileSize) {
   std::vector<uint8_t> bytes(size);
   for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<uint8_t>(i * 7 + 3);
-  for (size_t place = 0; place < scores.size(); ++place) {
-    for (int b = 0; b < 4; ++b) {
-      bytes[16 + 4 * place + static_cast<size_t>(b)] = static_cast<uint8_t>(static_cast<uint32_t>(scores[place]) >> (8 * b));
-    }
+  for (size_t i = 0; i < 4 * scores.size(); ++i) {
+    bytes[16 + i] = static_cast<uint8_t>(static_cast<uint32_t>(scores[i / 4]) >> (8 * (i % 4)));
   }
   return bytes;
 }
@@ -59,32 +57,24 @@ class ScoreTableTest : public ::testing::Test {
   ScratchFolder scratch_;
 };
 
-TEST_F(ScoreTableTest, NewScoresGoAboveEqualOnesAndPushTheRestDown) {
-  WriteAll("SCORE.DAT", Record({900, 700, 500, 300, 100}));
+// The record's bytes before and after the table, and anything past the record, are kept as they were.
+void ExpectAllButTheTableKept(const std::vector<uint8_t>& now, const std::vector<uint8_t>& before) {
+  ASSERT_EQ(now.size(), before.size());
+  EXPECT_TRUE(std::equal(now.begin(), now.begin() + 16, before.begin()));
+  EXPECT_TRUE(std::equal(now.begin() + 36, now.end(), before.begin() + 36));
+}
+
+TEST_F(ScoreTableTest, NewScoresGoAboveEqualOnesAndPushTheRestDownKeepingTheRestOfTheFile) {
+  const std::vector<uint8_t> file = Record({900, 700, 500, 300, 100}, kScoreFileSize + 40);
+  WriteAll("SCORE.DAT", file);
   RecordScore(500);  // Equal to third, lower than second: third, the old third and fourth move down.
   EXPECT_EQ(Table(), std::vector<int32_t>({900, 700, 500, 500, 300}));
   RecordScore(5000);
   EXPECT_EQ(Table(), std::vector<int32_t>({5000, 900, 700, 500, 500}));
+  ExpectAllButTheTableKept(ReadAll("SCORE.DAT"), file);
   const std::vector<uint8_t> before = ReadAll("SCORE.DAT");
   RecordScore(10);  // Lower than all five: the table stays, and the same bytes are written back.
   EXPECT_EQ(ReadAll("SCORE.DAT"), before);
-}
-
-TEST_F(ScoreTableTest, AnEmptyTableTakesAZeroScoreAndStaysAllZero) {
-  WriteAll("SCORE.DAT", std::vector<uint8_t>(kScoreFileSize, 0));
-  RecordScore(0);
-  EXPECT_EQ(ReadAll("SCORE.DAT"), std::vector<uint8_t>(kScoreFileSize, 0));
-}
-
-TEST_F(ScoreTableTest, KeepsTheLeadingAndTrailingBytesAndAnythingPastTheRecord) {
-  std::vector<uint8_t> file = Record({3, 2, 1, 0, 0}, kScoreFileSize + 40);
-  WriteAll("SCORE.DAT", file);
-  RecordScore(2);
-  const std::vector<uint8_t> after = ReadAll("SCORE.DAT");
-  ASSERT_EQ(after.size(), file.size());
-  EXPECT_TRUE(std::equal(after.begin(), after.begin() + 16, file.begin()));
-  EXPECT_TRUE(std::equal(after.begin() + 36, after.end(), file.begin() + 36));
-  EXPECT_EQ(Table(), std::vector<int32_t>({3, 2, 2, 1, 0}));
 }
 
 TEST_F(ScoreTableTest, AShortFileIsReadOverTheRecordAndGrowsToItsSize) {
@@ -133,10 +123,8 @@ TEST_F(ScoreTableTest, AWriterKilledAtRandomMomentsNeverLeavesATornTable) {
     kill(child, SIGKILL);
     int status = 0;
     waitpid(child, &status, 0);
-    const std::vector<uint8_t> now = ReadAll("SCORE.DAT");
-    ASSERT_EQ(now.size(), initial.size()) << "round " << round;
-    EXPECT_TRUE(std::equal(now.begin(), now.begin() + 16, initial.begin()));
-    EXPECT_TRUE(std::equal(now.begin() + 36, now.end(), initial.begin() + 36));
+    SCOPED_TRACE("round " + std::to_string(round));
+    ExpectAllButTheTableKept(ReadAll("SCORE.DAT"), initial);
     ScoreFile.fill(0);
     ReadScoreFile();
     // Nothing of an unfinished replacement is left beside the table, but for the one name it reuses.
@@ -145,14 +133,14 @@ TEST_F(ScoreTableTest, AWriterKilledAtRandomMomentsNeverLeavesATornTable) {
       EXPECT_TRUE(name == "SCORE.DAT" || name == "SCORE.DAT.new") << name;
     }
     const std::vector<int32_t> table = Table();
-    EXPECT_TRUE(std::is_sorted(table.rbegin(), table.rend())) << "round " << round;
+    EXPECT_TRUE(std::is_sorted(table.rbegin(), table.rend()));
     // This round's writer recorded 1000 + round, 2000 + round, ... in turn: whatever of them the table
     // holds is a run of successive ones, among the older rounds' scores.
     std::vector<int32_t> mine;
     for (int32_t score : table) {
       if (score != 0 && score % 1000 == round) mine.push_back(score);
     }
-    for (size_t i = 1; i < mine.size(); ++i) EXPECT_EQ(mine[i - 1] - mine[i], 1000) << "round " << round;
+    for (size_t i = 1; i < mine.size(); ++i) EXPECT_EQ(mine[i - 1] - mine[i], 1000);
   }
 }
 
