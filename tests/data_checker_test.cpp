@@ -27,20 +27,20 @@ void ExpectFound(const std::vector<std::string>& found) {
 
 // Paints a block of a background as made: 640x480 pixels of 24 bits, the bottom row first.
 void PaintBackground(const char* name, Rect r, Colour c) {
-  FileBytes b = ReadWholeFile(name);
+  FileBytes b = ReadFileBytes(name);
   for (int y = r.top; y < r.bottom; ++y)
     for (int x = r.left; x < r.right; ++x)
       for (int i = 0; i < 3; ++i) b.at(static_cast<size_t>(54 + (479 - y) * 1920 + 3 * x + i)) = c[2 - i];
-  WriteWholeFile(name, b);
+  WriteFileBytes(name, b);
 }
 
 // Turns every colour but black in the palette of a PCX file into `c`.
 void Recolour(const char* name, Colour c) {
-  FileBytes b = ReadWholeFile(name);
+  FileBytes b = ReadFileBytes(name);
   for (size_t at = b.size() - 768; at < b.size(); at += 3)
     if (b[at] + b[at + 1] + b[at + 2] != 0)
       std::copy(c.begin(), c.end(), b.begin() + static_cast<ptrdiff_t>(at));
-  WriteWholeFile(name, b);
+  WriteFileBytes(name, b);
 }
 
 TEST_F(DataCheckerTest, PassesTheMadeSetInTheWorkingFolder) {
@@ -59,23 +59,23 @@ TEST_F(DataCheckerTest, NamesWhatIsWrongWithEachFile) {
                                     "STAGE03.DAT: missing"};
   for (int index = 0; index < kAssetClearWav; ++index) {
     if (index == kAssetMenu || index == kAssetStage00 + 3 || index == kAssetData2) continue;
-    FileBytes b = ReadWholeFile(AssetName(index));
+    FileBytes b = ReadFileBytes(AssetName(index));
     const FileBytes size = IsPcxAsset(index) ? FileBytes{0, 0, 0, 0} : FileBytes{1, 0, 0, 0, 1, 0, 0, 0};
     std::copy(size.begin(), size.end(), b.begin() + (IsPcxAsset(index) ? 8 : 18));
-    WriteWholeFile(AssetName(index), b);
+    WriteFileBytes(AssetName(index), b);
     const char* what = index == kAssetEnemy01 || index == kAssetEnemy02 ? "the enemy" : "the full screen";
     if (index != kAssetData) found.push_back(AssetName(index) + std::string(": too small for ") + what);
   }
   Recolour("DATA2.DAT", {0, 0, 0});
   for (const auto& [asset, rect, what] : kSheetRects)
     found.push_back(AssetName(asset) + std::string(asset == kAssetData ? ": too small for " : ": ") + what);
-  WriteWholeFile("MENU.DAT", FileBytes(200, 0x42));
-  FileBytes eat = ReadWholeFile("EAT.WAV"), die = ReadWholeFile("DIE.WAV");
+  WriteFileBytes("MENU.DAT", FileBytes(200, 0x42));
+  FileBytes eat = ReadFileBytes("EAT.WAV"), die = ReadFileBytes("DIE.WAV");
   eat[20] = 2;  // a compressed format
   die[22] = 2;  // stereo
-  WriteWholeFile("EAT.WAV", eat);
-  WriteWholeFile("DIE.WAV", die);
-  WriteWholeFile("SCORE.DAT", FileBytes(10, 0));
+  WriteFileBytes("EAT.WAV", eat);
+  WriteFileBytes("DIE.WAV", die);
+  WriteFileBytes("SCORE.DAT", FileBytes(10, 0));
   std::filesystem::remove("STAGE03.DAT");
   ExpectFound(found);
 }

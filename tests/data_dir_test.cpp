@@ -3,15 +3,15 @@
 #include "app/data_dir.h"
 
 #include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/assets.h"
+#include "file_bytes.h"
 #include "game_data.h"
 #include "platform/memory/memory_data_dir.h"
 #include "scratch_folder.h"
@@ -22,13 +22,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<char> Bytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+std::vector<uint8_t> Text(const std::string& text) {
+  return std::vector<uint8_t>(text.begin(), text.end());
 }
 
 void Write(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
+  WriteFileBytes(path, Text(text));
 }
 
 // Sets a variable of the environment, or unsets it when `value` is null.
@@ -82,7 +81,7 @@ TEST_F(DataDirTest, TheFirstRunLinksEveryInstalledFileAndStartsAnEmptyScoreTable
     EXPECT_EQ(fs::read_symlink(Folder() / name), root_ / "installed" / name);
   }
   ASSERT_TRUE(fs::is_regular_file(Folder() / "SCORE.DAT"));
-  EXPECT_EQ(Bytes(Folder() / "SCORE.DAT"), std::vector<char>(1036, 0));
+  EXPECT_EQ(ReadFileBytes(Folder() / "SCORE.DAT"), std::vector<uint8_t>(1036, 0));
   // Nothing was written into the installed data.
   EXPECT_FALSE(fs::exists(root_ / "installed" / "SCORE.DAT"));
 }
@@ -93,9 +92,9 @@ TEST_F(DataDirTest, ALaterRunKeepsTheScoresAndThePlayersOwnFilesAndMendsLinksTha
   Write(Folder() / "MENU.DAT", "the player's own menu");
   fs::create_symlink(root_ / "old-install" / "BG00.DAT", Folder() / "BG00.DAT");
   ASSERT_TRUE(ChooseDataDirectory(&error_)) << error_;
-  EXPECT_EQ(std::string(Bytes(Folder() / "SCORE.DAT").data(), 19), "the player's scores");
+  EXPECT_EQ(ReadFileBytes(Folder() / "SCORE.DAT"), Text("the player's scores"));
   EXPECT_FALSE(fs::is_symlink(Folder() / "MENU.DAT"));
-  EXPECT_EQ(Bytes(Folder() / "MENU.DAT").size(), 21u);
+  EXPECT_EQ(ReadFileBytes(Folder() / "MENU.DAT").size(), 21u);
   EXPECT_EQ(fs::read_symlink(Folder() / "BG00.DAT"), root_ / "installed" / "BG00.DAT");
 }
 

@@ -16,14 +16,14 @@ namespace {
 using DataMakerTest = MadeDataTest;
 
 TEST_F(DataMakerTest, KeepsAPlayersScoresUnlessAskedToResetAndRefusesWhatItCannotDo) {
-  EXPECT_EQ(ReadWholeFile("SCORE.DAT"), FileBytes(1036, 0));
-  WriteWholeFile("SCORE.DAT", FileBytes(1036, 0x30));  // a player's table
+  EXPECT_EQ(ReadFileBytes("SCORE.DAT"), FileBytes(1036, 0));
+  WriteFileBytes("SCORE.DAT", FileBytes(1036, 0x30));  // a player's table
   std::filesystem::remove("EAT.WAV");
   EXPECT_EQ(RunDataTool("make .").output, "");
-  EXPECT_EQ(ReadWholeFile("SCORE.DAT"), FileBytes(1036, 0x30));
+  EXPECT_EQ(ReadFileBytes("SCORE.DAT"), FileBytes(1036, 0x30));
   EXPECT_TRUE(std::filesystem::exists("EAT.WAV"));
   ASSERT_EQ(RunDataTool("make --reset-scores .").exitCode, 0);
-  EXPECT_EQ(ReadWholeFile("SCORE.DAT"), FileBytes(1036, 0));
+  EXPECT_EQ(ReadFileBytes("SCORE.DAT"), FileBytes(1036, 0));
 
   for (const char* bad : {"", "make", "paint here", "make a b"}) EXPECT_EQ(RunDataTool(bad).exitCode, 2);
   EXPECT_EQ(RunDataTool("make BG00.DAT/inside").exitCode, 1);  // a folder it cannot make
@@ -40,8 +40,8 @@ TEST_F(DataMakerTest, MakesTheSameBytesEveryTime) {
       0x152222aaa7dd50dc, 0xd2c249ddb750807d, 0x875647e1501132b5, 0x5f996f2340783b5d};
   ASSERT_EQ(RunDataTool("make again/here").exitCode, 0);  // the folders are made on the way
   for (size_t i = 0; i < kAssetCount; ++i) {
-    const FileBytes bytes = ReadWholeFile(AssetTable[i]);
-    EXPECT_EQ(bytes, ReadWholeFile(std::string("again/here/") + AssetTable[i])) << AssetTable[i];
+    const FileBytes bytes = ReadFileBytes(AssetTable[i]);
+    EXPECT_EQ(bytes, ReadFileBytes(std::string("again/here/") + AssetTable[i])) << AssetTable[i];
     uint64_t hash = 0xcbf29ce484222325;
     for (uint8_t b : bytes) hash = (hash ^ b) * 0x100000001b3;
     EXPECT_EQ(hash, kPinned[i]) << AssetTable[i] << " changed: 0x" << std::hex << hash;

@@ -7,12 +7,11 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/assets.h"
+#include "file_bytes.h"
 #include "images/images.h"
 #include "scratch_folder.h"
 #include "test_support.h"
@@ -37,15 +36,6 @@ inline ToolRun RunDataTool(const std::string& arguments) {
   const int status = pclose(pipe);
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
-}
-
-inline FileBytes ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return FileBytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-inline void WriteWholeFile(const std::string& path, const FileBytes& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline const char* AssetName(int index) {

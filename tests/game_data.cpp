@@ -1,19 +1,13 @@
 // The whole-program tests' data set, written with the tests' own file writers.
 #include "game_data.h"
 
-#include <fstream>
-
 #include "app/assets.h"
+#include "file_bytes.h"
 #include "wave_files.h"
 
 namespace coilrun {
 
 namespace {
-
-void Save(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 struct Sheet {
   int width;
@@ -32,7 +26,8 @@ RgbPicture Plain(int width, int height, Rgb colour) {
 
 std::vector<uint8_t> DataSheet() {
   Sheet sheet{600, 460, std::vector<uint8_t>(600 * 460, kSheetBackground)};
-  for (int entry = 0; entry < 4; ++entry) sheet.Fill(kMenuLabels[static_cast<size_t>(entry)].source, static_cast<uint8_t>(kLabelIndex + entry));
+  for (int entry = 0; entry < 4; ++entry)
+    sheet.Fill(kMenuLabels[static_cast<size_t>(entry)].source, static_cast<uint8_t>(kLabelIndex + entry));
   for (int d = 0; d < 10; ++d) {
     sheet.Fill(Rect{kDigitCut.left + kDigitStride * d, kDigitCut.top, kDigitCut.right + kDigitStride * d,
                     kDigitCut.bottom},
@@ -79,7 +74,8 @@ Rgb GameDataBitmapColour(const std::string& name) {
 std::vector<uint8_t> GameDataSamples(const std::string& name) {
   for (int i = kAssetClearWav; i <= kAssetMenu3Wav; ++i) {
     if (name == AssetTable[static_cast<size_t>(i)]) {
-      return std::vector<uint8_t>(static_cast<size_t>(100 + 10 * (i - kAssetClearWav)), static_cast<uint8_t>(i));
+      return std::vector<uint8_t>(static_cast<size_t>(100 + 10 * (i - kAssetClearWav)),
+                                  static_cast<uint8_t>(i));
     }
   }
   return {};
@@ -91,21 +87,22 @@ void WriteGameData(const std::filesystem::path& dir, bool withScores) {
     const std::string bg = AssetTable[static_cast<size_t>(kAssetBg00 + stage)];
     // Half the stages are 24-bit bitmaps, half 8-bit palettised, so that both paths run.
     const BmpVariant variant = stage % 2 == 0 ? BmpVariant::kRgb24 : BmpVariant::kIndexed8;
-    Save(dir / bg, MakeBmpFile(Plain(640, 480, GameDataBitmapColour(bg)), variant));
-    Save(dir / AssetTable[static_cast<size_t>(kAssetStage00 + stage)],
-         FullScreenPcx(static_cast<uint8_t>(kPictureIndex + 1 + stage)));
+    WriteFileBytes(dir / bg, MakeBmpFile(Plain(640, 480, GameDataBitmapColour(bg)), variant));
+    WriteFileBytes(dir / AssetTable[static_cast<size_t>(kAssetStage00 + stage)],
+                   FullScreenPcx(static_cast<uint8_t>(kPictureIndex + 1 + stage)));
   }
-  Save(dir / "MENU.DAT", MakeBmpFile(Plain(640, 480, GameDataBitmapColour("MENU.DAT")), BmpVariant::kRgb24));
-  Save(dir / "LOGO.DAT", FullScreenPcx(kPictureIndex));
-  Save(dir / "DATA.DAT", DataSheet());
-  Save(dir / "DATA2.DAT", Data2Sheet());
-  Save(dir / "ENEMY01.DAT", Enemy(Rgb{200, 40, 40}));
-  Save(dir / "ENEMY02.DAT", Enemy(Rgb{40, 200, 40}));
+  WriteFileBytes(dir / "MENU.DAT",
+                 MakeBmpFile(Plain(640, 480, GameDataBitmapColour("MENU.DAT")), BmpVariant::kRgb24));
+  WriteFileBytes(dir / "LOGO.DAT", FullScreenPcx(kPictureIndex));
+  WriteFileBytes(dir / "DATA.DAT", DataSheet());
+  WriteFileBytes(dir / "DATA2.DAT", Data2Sheet());
+  WriteFileBytes(dir / "ENEMY01.DAT", Enemy(Rgb{200, 40, 40}));
+  WriteFileBytes(dir / "ENEMY02.DAT", Enemy(Rgb{40, 200, 40}));
   for (int i = kAssetClearWav; i <= kAssetMenu3Wav; ++i) {
     const std::string name = AssetTable[static_cast<size_t>(i)];
-    Save(dir / name, SimpleWave(GameDataSamples(name)));
+    WriteFileBytes(dir / name, SimpleWave(GameDataSamples(name)));
   }
-  if (withScores) Save(dir / "SCORE.DAT", std::vector<uint8_t>(1036, 0));
+  if (withScores) WriteFileBytes(dir / "SCORE.DAT", std::vector<uint8_t>(1036, 0));
 }
 
 }  // namespace coilrun

@@ -7,8 +7,6 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,27 +17,23 @@
 #include "app/window.h"
 #include "devices/keyboard.h"
 #include "display/display.h"
+#include "file_bytes.h"
 #include "game/game_flow.h"
 #include "game/play_state.h"
 #include "game_data.h"
-#include "scratch_folder.h"
-#include "scripted_player.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"
 #include "platform/memory/memory_keyboard.h"
 #include "platform/memory/memory_sound.h"
 #include "platform/memory/memory_window.h"
+#include "scratch_folder.h"
+#include "scripted_player.h"
 #include "test_support.h"
 
 namespace coilrun {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<uint8_t> ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 int32_t FileScore(const std::vector<uint8_t>& file, int place) {
   const uint8_t* p = file.data() + 16 + 4 * place;
@@ -107,7 +101,7 @@ TEST_F(GameTest, AGameThatEatsClearsTheFirstStageThenDiesThreeTimesEndsInTheTabl
   EXPECT_EQ(Plays("MENU3.WAV"), 1);  // Exit chosen
   // Ten enemies at 100 and the decay since: the score is what the table now holds in first place.
   EXPECT_GT(Play.Score, 1000);
-  const std::vector<uint8_t> scores = ReadFile("SCORE.DAT");
+  const std::vector<uint8_t> scores = ReadFileBytes("SCORE.DAT");
   ASSERT_EQ(scores.size(), 1036u);
   EXPECT_EQ(FileScore(scores, 0), Play.Score);
   for (int place = 1; place < 5; ++place) EXPECT_EQ(FileScore(scores, place), 0);
@@ -125,7 +119,7 @@ TEST_F(GameTest, AQuitFromTheDialogRecordsAtOnceAndTheLogoIsTheFirstFrame) {
   // The quit chose no banner and no sound of death or clearing; the score went to the table at once.
   EXPECT_EQ(Play.QuitChosen, 1);
   EXPECT_EQ(Plays("DIE.WAV") + Plays("CLEAR.WAV"), 0);
-  EXPECT_EQ(FileScore(ReadFile("SCORE.DAT"), 0), Play.Score);
+  EXPECT_EQ(FileScore(ReadFileBytes("SCORE.DAT"), 0), Play.Score);
 }
 
 TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScoresAsZero) {
@@ -133,10 +127,11 @@ TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScores
   const int32_t scores[5] = {123, 100000042, -5, 7, 0};
   for (int place = 0; place < 5; ++place) {
     for (int b = 0; b < 4; ++b) {
-      file[static_cast<size_t>(16 + 4 * place + b)] = static_cast<uint8_t>(static_cast<uint32_t>(scores[place]) >> (8 * b));
+      file[static_cast<size_t>(16 + 4 * place + b)] =
+          static_cast<uint8_t>(static_cast<uint32_t>(scores[place]) >> (8 * b));
     }
   }
-  std::ofstream("SCORE.DAT", std::ios::binary).write(reinterpret_cast<const char*>(file.data()), 1036);
+  WriteFileBytes("SCORE.DAT", file);
   ASSERT_TRUE(StartUp());
   MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});  // Held from the menu: ends the screen at once.
   ASSERT_EQ(RunHighScoreScreen(), 1);
@@ -148,7 +143,8 @@ TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScores
       const int digit = expected[place][7 - k] - '0';
       const int x = 380 - 16 * k + 7;
       const int y = 150 + 50 * place + 11;
-      EXPECT_EQ(shown[static_cast<size_t>(y * 640 + x)], SheetColour(static_cast<uint8_t>(kDigitIndex + digit)))
+      EXPECT_EQ(shown[static_cast<size_t>(y * 640 + x)],
+                SheetColour(static_cast<uint8_t>(kDigitIndex + digit)))
           << "place " << place << " digit " << k;
     }
   }
@@ -235,7 +231,7 @@ TEST_F(GameTest, ClosingTheWindowEndsTheProgramPromptlyFromEveryScreen) {
     EXPECT_LT(MemoryClockNanoseconds() - closedAt, 1'000'000'000);
     EXPECT_EQ(MemoryLiveSurfaceCount(), 0);
     if (std::string(c.screen) == "play") {
-      EXPECT_EQ(FileScore(ReadFile("SCORE.DAT"), 0), Play.Score);
+      EXPECT_EQ(FileScore(ReadFileBytes("SCORE.DAT"), 0), Play.Score);
     }
     MemorySetKeyPlayer(nullptr);
   }
@@ -243,10 +239,10 @@ TEST_F(GameTest, ClosingTheWindowEndsTheProgramPromptlyFromEveryScreen) {
 
 // Every data file the way of a game reaches, when missing, ends the program with a line naming it.
 TEST_F(GameTest, EachMissingDataFileGivesItsMessageAndStatusOneWithoutLeaking) {
-  const std::vector<std::string> files = {"ENEMY01.DAT", "ENEMY02.DAT", "DATA.DAT",  "DATA2.DAT", "LOGO.DAT",
-                                          "MENU.DAT",    "MENU1.WAV",   "MENU2.WAV", "MENU3.WAV", "BG00.DAT",  "STAGE00.DAT",
-                                          "EAT.WAV",     "CLEAR.WAV",   "BG01.DAT",  "STAGE01.DAT", "DIE.WAV",
-                                          "BG05.DAT"};
+  const std::vector<std::string> files = {
+      "ENEMY01.DAT", "ENEMY02.DAT", "DATA.DAT",    "DATA2.DAT", "LOGO.DAT",    "MENU.DAT",
+      "MENU1.WAV",   "MENU2.WAV",   "MENU3.WAV",   "BG00.DAT",  "STAGE00.DAT", "EAT.WAV",
+      "CLEAR.WAV",   "BG01.DAT",    "STAGE01.DAT", "DIE.WAV",   "BG05.DAT"};
   for (const std::string& file : files) {
     SCOPED_TRACE(file);
     MemoryResetAll();
@@ -256,7 +252,8 @@ TEST_F(GameTest, EachMissingDataFileGivesItsMessageAndStatusOneWithoutLeaking) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(RunGame(Plan::kClearThenCrash), 1);
     const std::string printed = testing::internal::GetCapturedStderr();
-    EXPECT_NE(printed.find("coilrun: cannot load " + file + ": no such file in "), std::string::npos) << printed;
+    EXPECT_NE(printed.find("coilrun: cannot load " + file + ": no such file in "), std::string::npos)
+        << printed;
     EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
     EXPECT_EQ(MemoryLiveSurfaceCount(), 0);
     EXPECT_EQ(MemoryLiveSoundBuffers(), 0);

@@ -3,11 +3,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "file_bytes.h"
 #include "image_files.h"
 #include "images/images.h"
 #include "platform/memory/memory_display.h"
@@ -22,8 +22,7 @@ const PcxPalette kPalette = DistinctPcxPalette();
 Surface* Decode(const std::vector<uint8_t>& file) {
   const std::string path = std::string(COILRUN_BINARY_DIR) + "/" +
                            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".dat";
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  WriteFileBytes(path, file);
   Surface* fromFile = LoadPcxImage(path.c_str());
   std::remove(path.c_str());
   const std::vector<uint8_t> exact(file.begin(), file.end());

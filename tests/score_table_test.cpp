@@ -1,4 +1,6 @@
 // The score table: the insertion rule, what the file keeps, and a rewrite that a crash cannot tear.
+#include "app/score_table.h"
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -6,29 +8,17 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "app/score_table.h"
+#include "file_bytes.h"
 #include "scratch_folder.h"
 
 namespace coilrun {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<uint8_t> ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const fs::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 // A record with recognisable leading and trailing bytes and the given scores.
 std::vector<uint8_t> Record(const std::vector<int32_t>& scores, size_t size = kScoreFileSize) {
@@ -66,23 +56,23 @@ void ExpectAllButTheTableKept(const std::vector<uint8_t>& now, const std::vector
 
 TEST_F(ScoreTableTest, NewScoresGoAboveEqualOnesAndPushTheRestDownKeepingTheRestOfTheFile) {
   const std::vector<uint8_t> file = Record({900, 700, 500, 300, 100}, kScoreFileSize + 40);
-  WriteAll("SCORE.DAT", file);
+  WriteFileBytes("SCORE.DAT", file);
   RecordScore(500);  // Equal to third, lower than second: third, the old third and fourth move down.
   EXPECT_EQ(Table(), std::vector<int32_t>({900, 700, 500, 500, 300}));
   RecordScore(5000);
   EXPECT_EQ(Table(), std::vector<int32_t>({5000, 900, 700, 500, 500}));
-  ExpectAllButTheTableKept(ReadAll("SCORE.DAT"), file);
-  const std::vector<uint8_t> before = ReadAll("SCORE.DAT");
+  ExpectAllButTheTableKept(ReadFileBytes("SCORE.DAT"), file);
+  const std::vector<uint8_t> before = ReadFileBytes("SCORE.DAT");
   RecordScore(10);  // Lower than all five: the table stays, and the same bytes are written back.
-  EXPECT_EQ(ReadAll("SCORE.DAT"), before);
+  EXPECT_EQ(ReadFileBytes("SCORE.DAT"), before);
 }
 
 TEST_F(ScoreTableTest, AShortFileIsReadOverTheRecordAndGrowsToItsSize) {
   ScoreFile.fill(0xEE);
   const std::vector<uint8_t> full = Record({50, 40, 30, 20, 10});
-  WriteAll("SCORE.DAT", std::vector<uint8_t>(full.begin(), full.begin() + 24));  // Two scores only.
+  WriteFileBytes("SCORE.DAT", std::vector<uint8_t>(full.begin(), full.begin() + 24));  // Two scores only.
   RecordScore(45);
-  const std::vector<uint8_t> after = ReadAll("SCORE.DAT");
+  const std::vector<uint8_t> after = ReadFileBytes("SCORE.DAT");
   ASSERT_EQ(after.size(), static_cast<size_t>(kScoreFileSize));
   EXPECT_EQ(TopScore(0), 50);
   EXPECT_EQ(TopScore(1), 45);
@@ -99,7 +89,7 @@ TEST_F(ScoreTableTest, WithoutAFileScoresLiveInMemoryAndNoFileIsCreated) {
 
 TEST_F(ScoreTableTest, ALinkToTheScoreFileStaysALink) {
   fs::create_directories("elsewhere");
-  WriteAll("elsewhere/scores", Record({0, 0, 0, 0, 0}));
+  WriteFileBytes("elsewhere/scores", Record({0, 0, 0, 0, 0}));
   fs::create_symlink("elsewhere/scores", "SCORE.DAT");
   RecordScore(77);
   EXPECT_TRUE(fs::is_symlink("SCORE.DAT"));
@@ -112,7 +102,7 @@ TEST_F(ScoreTableTest, ALinkToTheScoreFileStaysALink) {
 TEST_F(ScoreTableTest, AWriterKilledAtRandomMomentsNeverLeavesATornTable) {
   std::mt19937 random(12345);
   std::vector<uint8_t> initial = Record({0, 0, 0, 0, 0}, kScoreFileSize + 100);
-  WriteAll("SCORE.DAT", initial);
+  WriteFileBytes("SCORE.DAT", initial);
   for (int round = 0; round < 60; ++round) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
@@ -124,7 +114,7 @@ TEST_F(ScoreTableTest, AWriterKilledAtRandomMomentsNeverLeavesATornTable) {
     int status = 0;
     waitpid(child, &status, 0);
     SCOPED_TRACE("round " + std::to_string(round));
-    ExpectAllButTheTableKept(ReadAll("SCORE.DAT"), initial);
+    ExpectAllButTheTableKept(ReadFileBytes("SCORE.DAT"), initial);
     ScoreFile.fill(0);
     ReadScoreFile();
     // Nothing of an unfinished replacement is left beside the table, but for the one name it reuses.

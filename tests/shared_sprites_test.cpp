@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "file_bytes.h"
 #include "image_files.h"
 #include "platform/memory/memory_display.h"
 #include "scratch_folder.h"
@@ -20,7 +21,7 @@ namespace {
 void WriteSheet(const char* name, int16_t width, int16_t height) {
   std::vector<uint8_t> indices(static_cast<size_t>(width) * height);
   for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>(1 + i * 7 % 191);
-  WriteBytes(name, MakePcxPicture(width, height, indices, DistinctPcxPalette()));
+  WriteFileBytes(name, MakePcxPicture(width, height, indices, DistinctPcxPalette()));
 }
 
 // A width x height sprite holding at its top left the rectangle `cut` of such a sheet; black elsewhere.
@@ -42,8 +43,8 @@ class SharedSpritesTest : public DisplayTest {
     folder_.Enter("coilrun-sprites");
     WriteSheet("DATA.DAT", 520, 130);
     WriteSheet("DATA2.DAT", 170, 95);
-    WriteBytes("ENEMY01.DAT", MakeBmpFile(SampleRgbPicture(50, 40), BmpVariant::kRgb24));
-    WriteBytes("ENEMY02.DAT", MakeBmpFile(SampleRgbPicture(48, 30), BmpVariant::kIndexed8));
+    WriteFileBytes("ENEMY01.DAT", MakeBmpFile(SampleRgbPicture(50, 40), BmpVariant::kRgb24));
+    WriteFileBytes("ENEMY02.DAT", MakeBmpFile(SampleRgbPicture(48, 30), BmpVariant::kIndexed8));
   }
   void TearDown() override {
     ReleaseSharedSprites();

@@ -1,10 +1,12 @@
 // Sound effects: the wave reader on good and bad files, loading, playing and freeing the one effect.
+#include "devices/sound.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "devices/sound.h"
 #include "devices/wave_file.h"
+#include "file_bytes.h"
 #include "platform/memory/memory_sound.h"
 #include "scratch_folder.h"
 #include "test_support.h"
@@ -58,8 +60,8 @@ TEST(WaveReaderTest, RefusesMalformedFilesWithoutReadingPastThem) {
     EXPECT_FALSE(Reads(bad)) << at;
   }
   // A LIST chunk first is read as the format chunk: not PCM.
-  const std::vector<uint8_t> listText = {'I', 'N', 'F', 'O', 'I', 'S', 'F', 'T', 2, 0, 0, 0, 'x', 0,
-                                         0,   0,   0,   0,   0,   0};
+  const std::vector<uint8_t> listText = {'I', 'N', 'F', 'O', 'I', 'S', 'F', 'T', 2, 0,
+                                         0,   0,   'x', 0,   0,   0,   0,   0,   0, 0};
   const std::vector<uint8_t> format = WaveChunk("fmt ", WaveFormat(1, 1, 11025, 8));
   for (const auto& file :
        {WaveFile({WaveChunk("fmt ", WaveFormat(2, 1, 11025, 4)), WaveChunk("data", kSamples)}),
@@ -84,7 +86,7 @@ class SoundTest : public MemoryDeviceTest {
 };
 
 const char* Write(const char* name, const std::vector<uint8_t>& bytes) {
-  WriteBytes(name, bytes);
+  WriteFileBytes(name, bytes);
   return name;
 }
 
@@ -108,7 +110,8 @@ TEST_F(SoundTest, FailedLoadsAndDoubleFreesLeaveNothingBehindAndPlayThenPlaysNot
   FreeEffect();
   EXPECT_FALSE(LoadEffect("MISSING.WAV"));
   EXPECT_FALSE(LoadEffect(Write("BAD.WAV", {'R', 'I', 'F', 'F'})));
-  for (MemorySoundStep step : {MemorySoundStep::kLock, MemorySoundStep::kCreateBuffer, MemorySoundStep::kUnlock}) {
+  for (MemorySoundStep step :
+       {MemorySoundStep::kLock, MemorySoundStep::kCreateBuffer, MemorySoundStep::kUnlock}) {
     MemoryRefuseSoundStep(step);
     EXPECT_FALSE(LoadEffect(Write("OK.WAV", SimpleWave(kSamples))));
     FreeEffect();

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -48,11 +47,6 @@ inline std::vector<uint8_t> WaveFile(const std::vector<std::vector<uint8_t>>& ch
 // The ordinary effect: 8-bit mono PCM at 11025 Hz.
 inline std::vector<uint8_t> SimpleWave(const std::vector<uint8_t>& samples) {
   return WaveFile({WaveChunk("fmt ", WaveFormat(1, 1, 11025, 8)), WaveChunk("data", samples)});
-}
-
-inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace coilrun
