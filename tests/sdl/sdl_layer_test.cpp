@@ -1,5 +1,5 @@
-// The SDL device layer on SDL's dummy drivers: screenshots as PNG files, the nap of the key waits,
-// controllers as keys, and where the installed data is looked for.
+// The SDL device layer on SDL's dummy drivers: screenshots as PNG files, controllers as keys, and where
+// the installed data is looked for.
 #include <gtest/gtest.h>
 #include <png.h>
 #include <time.h>
@@ -121,30 +121,6 @@ TEST_F(SdlLayer, F12SavesTheFrameOnTheScreenNotTheOneBeingDrawn) {
   EXPECT_EQ(shots[0].filename().string().rfind("coilrun-", 0), 0u) << shots[0];
   EXPECT_EQ(shots[0].extension(), ".png");
   EXPECT_EQ(DecodePng(shots[0], 640, 480), Widened(shown));
-}
-
-double Seconds(clockid_t clock) {
-  timespec now{};
-  clock_gettime(clock, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-TEST_F(SdlLayer, AWaitForAKeyGivesTheProcessorBackButAFrameLoopIsNeverSlowedDown) {
-  const double wall0 = Seconds(CLOCK_MONOTONIC);
-  const double cpu0 = Seconds(CLOCK_PROCESS_CPUTIME_ID);
-  for (int i = 0; i < 100; ++i) AnyKeyDown();
-  const double wall = Seconds(CLOCK_MONOTONIC) - wall0;
-  const double cpu = Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0;
-  // Polled back to back, the reads nap: a tenth of a second or more for a hundred, at little cost.
-  EXPECT_GT(wall, 0.1);
-  EXPECT_LT(cpu, wall / 4);
-  // Read once per frame, 3 ms apart as in the fastest stage, a read returns at once.
-  for (int i = 0; i < 20; ++i) {
-    usleep(3000);
-    const double start = Seconds(CLOCK_MONOTONIC);
-    ReadKeyboard();
-    EXPECT_LT(Seconds(CLOCK_MONOTONIC) - start, 0.002);
-  }
 }
 
 TEST_F(SdlLayer, AControllersButtonsAreReadAsKeys) {
