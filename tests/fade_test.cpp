@@ -53,12 +53,8 @@ bool CanvasIs(uint16_t p) {
 }
 
 TEST_F(DisplayTest, FadeStepsAndTheWholeFadePresentedUnlessTheWindowIsClosedOrTheLockRefused) {
-  // Full weight keeps the pixels, half weight halves each field, no weight sets the colour.
+  // The kernels' rule is pinned above; a step must hand its weight the right way round.
   std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), Pixel565(31, 63, 1));
-  FadeStep(32, 0x8410);
-  EXPECT_TRUE(CanvasIs(Pixel565(31, 63, 1)));
-  FadeStep(16, 0);
-  EXPECT_TRUE(CanvasIs(Pixel565(15, 31, 0)));
   FadeStep(0, 0x8410);
   EXPECT_TRUE(CanvasIs(0x8410));
   // The whole fade presents 33 steps, each with its wait, and ends on the colour.

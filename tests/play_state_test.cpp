@@ -1,9 +1,9 @@
-// The play state: the random generator, the game and stage starts, the direction tables and the disc.
+// The play state: the random generator and the game and stage starts. The direction tables and the disc
+// are pinned by what the play tick steps and draws.
 #include "game/play_state.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -45,28 +45,6 @@ TEST_F(DisplayTest, StartGameSeedsFromTheCalendarAndStartStageResetsOnlyTheAttem
             std::vector<int>({320, 240, 0, 0, 0, 0, 0, 0, 0, 5, 40, 20, 14, (6 << 11) | (25 << 5) | 31}));
   EXPECT_EQ(std::vector<int>({Play.StageIndex, Play.Lives, Play.Score}),
             std::vector<int>({3, 9, 0x09090909}));
-}
-
-TEST(DirectionTablesTest, QuarterTurnsAreExactInOneTableAndAHairOffZeroInTheOther) {
-  BuildDirectionTables();
-  EXPECT_EQ(std::vector<float>({SinTable[0], CosTable[0], SinTable[8], CosTable[16], SinTable[24]}),
-            std::vector<float>({0.0f, 1.0f, 1.0f, -1.0f, -1.0f}));
-  for (float nearZero : {CosTable[8], SinTable[16], CosTable[24]}) {
-    EXPECT_NE(nearZero, 0.0f);
-    EXPECT_LT(std::fabs(nearZero), 1e-15f);
-  }
-  EXPECT_EQ(std::vector<float>({SinTable[1], CosTable[1], SinTable[4], CosTable[4]}),
-            std::vector<float>({0.19509032f, 0.98078525f, 0.70710677f, 0.70710677f}));
-}
-
-TEST(DiscMaskTest, IsADiscOf120PixelsWithOneRunPerRow) {
-  const int firstColumn[kSegmentSize] = {3, 2, 1, 0, 0, 0, 0, 0, 0, 1, 2, 3};
-  for (int r = 0; r < kSegmentSize; ++r) {
-    for (int c = 0; c < kSegmentSize; ++c) {
-      const bool inRun = c >= firstColumn[r] && c <= kSegmentSize - 1 - firstColumn[r];
-      EXPECT_EQ(DiscMask[r * kSegmentSize + c], inRun ? 1 : 0) << r << "," << c;
-    }
-  }
 }
 
 }  // namespace

@@ -30,11 +30,8 @@ struct Demo {
 bool MakeDemo(const Demo& demo, const fs::path& data, const fs::path& out) {
   const fs::path work = fs::temp_directory_path() / ("coilrun-demo-maker-" + std::string(demo.name));
   fs::remove_all(work);
-  fs::create_directories(work);
-  for (const auto& entry : fs::directory_iterator(data)) {
-    if (entry.path().filename() != "SCORE.DAT") fs::copy_file(entry.path(), work / entry.path().filename());
-  }
-  std::ofstream(work / "SCORE.DAT", std::ios::binary) << std::string(1036, '\0');
+  fs::copy(data, work);
+  std::ofstream(work / "SCORE.DAT", std::ios::binary | std::ios::trunc) << std::string(1036, '\0');
   const fs::path old = fs::current_path();
   fs::current_path(work);
   MemoryResetAll();
