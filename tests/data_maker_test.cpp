@@ -74,9 +74,9 @@ TEST_F(DataMakerTest, SoundsLoadAsShortEffectsThatFadeInAndOut) {
   }
 }
 
-// Every rectangle the game draws from a sheet, and every stage label cut from one, shows something, each
-// framed panel from edge to edge, and nothing lies outside them. The checker's pass on the made set already
-// holds the walls and each digit to their rules.
+// Every stage label cut from a sheet shows something, each framed panel the game draws from one reaches its
+// rectangle's edges, and nothing lies outside the rectangles. The checker's pass on the made set already
+// holds every rectangle and digit to showing something, and the walls and digits to their rules.
 TEST_F(DataMakerTest, SheetsHoldEveryRectangleAndNothingElse) {
   for (AssetIndex sheet : {kAssetData, kAssetData2}) {
     SCOPED_TRACE(AssetName(sheet));
@@ -96,7 +96,6 @@ TEST_F(DataMakerTest, SheetsHoldEveryRectangleAndNothingElse) {
       if (asset != sheet) continue;
       ASSERT_TRUE(b.right <= s.width && b.bottom <= s.height) << what;
       inside += inkIn(b);
-      EXPECT_GT(inkIn(b), 40) << what;
       if (std::strstr(what, "label") != nullptr || std::strstr(what, "digit") != nullptr) continue;  // text
       const int midX = (b.left + b.right) / 2, midY = (b.top + b.bottom) / 2;
       EXPECT_TRUE(ink(midX, b.top) && ink(midX, b.bottom - 1) && ink(b.left, midY) && ink(b.right - 1, midY))

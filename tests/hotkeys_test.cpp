@@ -26,35 +26,36 @@ struct Reads {
   }
 };
 
+// Either Alt with either Enter makes the chord: the left Alt with Return, then the right with the keypad's.
 TEST(Hotkeys, AltEnterTogglesOnceAndNeverReachesTheGameWhicheverKeyIsLetGoFirst) {
   for (bool enterUpFirst : {true, false}) {
     SCOPED_TRACE(enterUpFirst ? "Enter let go first" : "Alt let go first");
+    const uint8_t alt = enterUpFirst ? kKeyLeftAlt : kKeyRightAlt;
+    const uint8_t enter = enterUpFirst ? kKeyReturn : kKeyKeypadEnter;
     Reads reads;
     // Alt alone is an ordinary key.
-    EXPECT_EQ(reads.Read({kKeyLeftAlt})[kKeyLeftAlt], kKeyHeld);
-    EXPECT_EQ(reads.Read({kKeyLeftAlt, kKeyReturn}), kNoKeys);
+    EXPECT_EQ(reads.Read({alt})[alt], kKeyHeld);
+    EXPECT_EQ(reads.Read({alt, enter}), kNoKeys);
     EXPECT_TRUE(reads.actions.toggleFullScreen);
-    EXPECT_EQ(reads.Read({kKeyLeftAlt, kKeyReturn}), kNoKeys);
+    EXPECT_EQ(reads.Read({alt, enter}), kNoKeys);
     EXPECT_FALSE(reads.actions.toggleFullScreen);
     // The key still held after the other is let go stays hidden: a menu must not take the Enter, nor a
     // wait for a key the Alt.
-    const uint8_t still = enterUpFirst ? kKeyLeftAlt : kKeyReturn;
-    EXPECT_EQ(reads.Read({still}), kNoKeys);
+    EXPECT_EQ(reads.Read({enterUpFirst ? alt : enter}), kNoKeys);
     EXPECT_FALSE(reads.actions.toggleFullScreen);
     EXPECT_EQ(reads.Read({}), kNoKeys);
     // Once both are up, both are ordinary keys again.
-    EXPECT_EQ(reads.Read({kKeyReturn})[kKeyReturn], kKeyHeld);
+    EXPECT_EQ(reads.Read({enter})[enter], kKeyHeld);
     EXPECT_FALSE(reads.actions.toggleFullScreen);
   }
 }
 
-TEST(Hotkeys, TheRightAltAndKeypadEnterMakeTheChordTooAndOtherKeysPassUntouched) {
+TEST(Hotkeys, OtherKeysPassUntouchedBesideTheChordAndF12) {
   Reads reads;
   Keys expected{};
   expected[kKeyUp] = expected[kKeyEscape] = kKeyHeld;
-  EXPECT_EQ(reads.Read({kKeyRightAlt, kKeyKeypadEnter, kKeyUp, kKeyEscape, kKeyF12}), expected);
-  EXPECT_TRUE(reads.actions.toggleFullScreen);
-  EXPECT_TRUE(reads.actions.saveScreenshot);
+  EXPECT_EQ(reads.Read({kKeyLeftAlt, kKeyReturn, kKeyUp, kKeyEscape, kKeyF12}), expected);
+  EXPECT_TRUE(reads.actions.toggleFullScreen && reads.actions.saveScreenshot);
 }
 
 TEST(Hotkeys, F11AndF12ActOncePerPressAndAreAlwaysHidden) {
@@ -75,8 +76,6 @@ TEST(Hotkeys, F11AndF12ActOncePerPressAndAreAlwaysHidden) {
 
 // Each channel's top bits repeat into its low bits: no channel loses its full brightness or its order.
 TEST(Rgb565, EachChannelSpansTheFullRangeAndKeepsItsOrder) {
-  EXPECT_EQ(Rgb565ToRgb888(0x0000), 0x000000u);
-  EXPECT_EQ(Rgb565ToRgb888(0xFFFF), 0xFFFFFFu);
   EXPECT_EQ(Rgb565ToRgb888(0xF800), 0xFF0000u);
   EXPECT_EQ(Rgb565ToRgb888(0x07E0), 0x00FF00u);
   EXPECT_EQ(Rgb565ToRgb888(0x001F), 0x0000FFu);

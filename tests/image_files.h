@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "file_bytes.h"
+
 namespace coilrun {
 
 // One colour of 8 bits a channel.
@@ -51,15 +53,6 @@ inline RgbPicture SampleRgbPicture(int width, int height) {
   return picture;
 }
 
-namespace image_files_detail {
-
-// Appends the low `bytes` bytes of the value, least significant first.
-inline void PutLittle(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-}  // namespace image_files_detail
-
 // --- PCX-coded files ---
 
 using PcxPalette = std::array<uint8_t, 768>;
@@ -102,16 +95,15 @@ struct PcxEdges {
 // palette, with or without the 0x0C marker in front of it.
 inline std::vector<uint8_t> MakePcxFile(PcxEdges edges, const std::vector<uint8_t>& coded,
                                         const PcxPalette& palette, bool withMarker = true) {
-  using image_files_detail::PutLittle;
   std::vector<uint8_t> file = {0x0A, 5, 1, 8};
-  for (uint16_t edge : {edges.xmin, edges.ymin, edges.xmax, edges.ymax}) PutLittle(file, edge, 2);
-  PutLittle(file, 72, 2);  // dots per inch, across and down
-  PutLittle(file, 72, 2);
+  for (uint16_t edge : {edges.xmin, edges.ymin, edges.xmax, edges.ymax}) PutLe(file, edge, 2);
+  PutLe(file, 72, 2);  // dots per inch, across and down
+  PutLe(file, 72, 2);
   file.resize(65, 0);
   // One plane, bytes per line equal to the width, a colour palette.
   file.push_back(1);
-  PutLittle(file, static_cast<uint16_t>(edges.xmax - edges.xmin + 1), 2);
-  PutLittle(file, 1, 2);
+  PutLe(file, static_cast<uint16_t>(edges.xmax - edges.xmin + 1), 2);
+  PutLe(file, 1, 2);
   file.resize(128, 0);
   file.insert(file.end(), coded.begin(), coded.end());
   if (withMarker) file.push_back(0x0C);
@@ -136,7 +128,6 @@ inline const char* BmpVariantName(BmpVariant variant) {
 // A whole bitmap file of the picture in the variant. A palettised variant takes the picture's distinct
 // colours as its palette, so the picture must have no more than 256 colours.
 inline std::vector<uint8_t> MakeBmpFile(const RgbPicture& picture, BmpVariant variant) {
-  using image_files_detail::PutLittle;
   const bool os2 = variant == BmpVariant::kOs2, indexed = os2 || variant == BmpVariant::kIndexed8;
   std::vector<Rgb> palette;
   for (const Rgb& c : picture.pixels) {
@@ -160,26 +151,26 @@ inline std::vector<uint8_t> MakeBmpFile(const RgbPicture& picture, BmpVariant va
   }
 
   std::vector<uint8_t> info;
-  PutLittle(info, os2 ? 12 : 40, 4);
+  PutLe(info, os2 ? 12 : 40, 4);
   const int side = os2 ? 2 : 4;
-  PutLittle(info, static_cast<uint32_t>(picture.width), side);
-  PutLittle(info, static_cast<uint32_t>(variant == BmpVariant::kTopDown ? -picture.height : picture.height),
+  PutLe(info, static_cast<uint32_t>(picture.width), side);
+  PutLe(info, static_cast<uint32_t>(variant == BmpVariant::kTopDown ? -picture.height : picture.height),
             side);
-  PutLittle(info, 1, 2);  // one plane
-  PutLittle(info, indexed ? 8 : 24, 2);
+  PutLe(info, 1, 2);  // one plane
+  PutLe(info, indexed ? 8 : 24, 2);
   // No compression, the data's size, 72 dots per inch (2835 a metre) across and down, the colours used.
   const auto dataSize = static_cast<uint32_t>(data.size()), colours = static_cast<uint32_t>(palette.size());
   for (uint32_t field : {0u, dataSize, 2835u, 2835u, colours, 0u}) {
-    if (!os2) PutLittle(info, field, 4);
+    if (!os2) PutLe(info, field, 4);
   }
   for (const Rgb& colour : palette) {
     info.insert(info.end(), {colour.blue, colour.green, colour.red});
     if (!os2) info.push_back(0);
   }
   std::vector<uint8_t> file = {'B', 'M'};
-  PutLittle(file, static_cast<uint32_t>(14 + info.size() + data.size()), 4);
-  PutLittle(file, 0, 4);
-  PutLittle(file, static_cast<uint32_t>(14 + info.size()), 4);
+  PutLe(file, static_cast<uint32_t>(14 + info.size() + data.size()), 4);
+  PutLe(file, 0, 4);
+  PutLe(file, static_cast<uint32_t>(14 + info.size()), 4);
   file.insert(file.end(), info.begin(), info.end());
   file.insert(file.end(), data.begin(), data.end());
   return file;

@@ -12,7 +12,6 @@
 #include "platform/memory/memory_display.h"
 #include "scratch_folder.h"
 #include "test_support.h"
-#include "wave_files.h"
 
 namespace coilrun {
 namespace {

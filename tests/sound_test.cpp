@@ -25,8 +25,8 @@ bool Reads(const std::vector<uint8_t>& file, std::vector<uint8_t>* samples = nul
 }
 
 // Whatever the declared rate, width and channels, the data chunk's bytes are the samples. The first chunk is
-// taken as the format chunk whatever it is called, and chunks before the data are stepped over with the pad
-// byte that follows an odd size.
+// taken as the format chunk whatever it is called, of 16 bytes or more, and chunks before the data are
+// stepped over with the pad byte that follows an odd size.
 TEST(WaveReaderTest, ReadsTheDataChunkOfAnyPcmFile) {
   std::vector<uint8_t> oddFormat = WaveFormat(1, 1, 11025, 8, true);
   oddFormat.push_back(0x55);
@@ -35,7 +35,6 @@ TEST(WaveReaderTest, ReadsTheDataChunkOfAnyPcmFile) {
   const std::vector<uint8_t> data = WaveChunk("data", kSamples);
   for (const auto& file :
        {WaveFile({WaveChunk("fmt ", WaveFormat(1, 2, 44100, 16)), data}),
-        WaveFile({WaveChunk("fmt ", WaveFormat(1, 1, 22050, 8, true)), data}),
         WaveFile({WaveChunk("fmt ", WaveFormat(1, 1, 11025, 8)), WaveChunk("fact", {1, 2, 3}),
                   WaveChunk("LIST", std::vector<uint8_t>(10, 7)), data}),
         WaveFile({WaveChunk("fmt ", oddFormat), data}), WaveFile({WaveChunk("LIST", pcmLookalike), data})}) {

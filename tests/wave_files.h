@@ -2,14 +2,11 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
-namespace coilrun {
+#include "file_bytes.h"
 
-inline void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
+namespace coilrun {
 
 // One chunk: its four-letter name, its content, and a pad byte when the content's size is odd.
 inline std::vector<uint8_t> WaveChunk(const char* id, const std::vector<uint8_t>& content) {

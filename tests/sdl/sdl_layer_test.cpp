@@ -56,7 +56,7 @@ std::vector<uint8_t> Widened(const std::vector<uint16_t>& pixels) {
 
 using PngFile = ScratchFolderTest;
 
-TEST_F(PngFile, NoFileIsEverReplacedAndTakenNamesGetANumber) {
+TEST_F(PngFile, NeverReplacesAFileAndAFailedWriteSaysWhyAndLeavesNothing) {
   const std::vector<uint16_t> frame(640 * 480, 0x1234);
   std::ofstream("shot.png") << "somebody's file";
   std::string saved;
@@ -69,12 +69,6 @@ TEST_F(PngFile, NoFileIsEverReplacedAndTakenNamesGetANumber) {
   EXPECT_EQ(saved, "shot-2.png");
   EXPECT_EQ(fs::file_size("shot.png"), std::string("somebody's file").size());
   EXPECT_EQ(DecodePng("shot-2.png", 640, 480), Widened(frame));
-}
-
-TEST_F(PngFile, AFailedWriteSaysWhyAndLeavesNothing) {
-  const std::vector<uint16_t> frame(16, 0);
-  std::string saved;
-  std::string error;
   EXPECT_FALSE(SavePngBesideOthers("no-such-folder/shot", frame.data(), 4, 4, &saved, &error));
   EXPECT_NE(error.find("no-such-folder/shot.png"), std::string::npos) << error;
   EXPECT_FALSE(WritePngRgb565("empty.png", frame.data(), 0, 4, &error));
