@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -17,23 +16,20 @@
 #include "app/window.h"
 #include "devices/keyboard.h"
 #include "display/display.h"
-#include "file_bytes.h"
 #include "game/game_flow.h"
 #include "game/play_state.h"
 #include "game_data.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"
+#include "platform/memory/memory_files.h"
 #include "platform/memory/memory_keyboard.h"
 #include "platform/memory/memory_sound.h"
 #include "platform/memory/memory_window.h"
-#include "scratch_folder.h"
 #include "scripted_player.h"
 #include "test_support.h"
 
 namespace coilrun {
 namespace {
-
-namespace fs = std::filesystem;
 
 int32_t FileScore(const std::vector<uint8_t>& file, int place) {
   const uint8_t* p = file.data() + 16 + 4 * place;
@@ -59,16 +55,9 @@ class GameTest : public MemoryDeviceTest {
     MemoryDeviceTest::SetUp();
     Play = PlayState{};
     ScoreFile.fill(0);
-    scratch_.Enter("coilrun-game");
-    dir_ = scratch_.Path();
-    WriteGameData(dir_);
+    PutGameData();
     MemorySetCalendarSeconds(1234);
   }
-  void TearDown() override {
-    scratch_.Leave();
-    MemoryDeviceTest::TearDown();
-  }
-
   // Runs the whole program with the scripted player; its exit status.
   int RunGame(Plan plan) {
     MemorySetKeyPlayer([plan](uint64_t read) {
@@ -84,8 +73,6 @@ class GameTest : public MemoryDeviceTest {
     return status;
   }
 
-  ScratchFolder scratch_;
-  fs::path dir_;
   static inline uint64_t ticksBefore_ = 0;
 };
 
@@ -101,7 +88,7 @@ TEST_F(GameTest, AGameThatEatsClearsTheFirstStageThenDiesThreeTimesEndsInTheTabl
   EXPECT_EQ(Plays("MENU3.WAV"), 1);  // Exit chosen
   // Ten enemies at 100 and the decay since: the score is what the table now holds in first place.
   EXPECT_GT(Play.Score, 1000);
-  const std::vector<uint8_t> scores = ReadFileBytes("SCORE.DAT");
+  const std::vector<uint8_t> scores = MemoryFileBytes("SCORE.DAT");
   ASSERT_EQ(scores.size(), 1036u);
   EXPECT_EQ(FileScore(scores, 0), Play.Score);
   for (int place = 1; place < 5; ++place) EXPECT_EQ(FileScore(scores, place), 0);
@@ -119,7 +106,7 @@ TEST_F(GameTest, AQuitFromTheDialogRecordsAtOnceAndTheLogoIsTheFirstFrame) {
   // The quit chose no banner and no sound of death or clearing; the score went to the table at once.
   EXPECT_EQ(Play.QuitChosen, 1);
   EXPECT_EQ(Plays("DIE.WAV") + Plays("CLEAR.WAV"), 0);
-  EXPECT_EQ(FileScore(ReadFileBytes("SCORE.DAT"), 0), Play.Score);
+  EXPECT_EQ(FileScore(MemoryFileBytes("SCORE.DAT"), 0), Play.Score);
 }
 
 TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScoresAsZero) {
@@ -128,7 +115,7 @@ TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScores
   for (size_t b = 0; b < sizeof scores; ++b) {
     file[16 + b] = static_cast<uint8_t>(static_cast<uint32_t>(scores[b / 4]) >> (8 * (b % 4)));
   }
-  WriteFileBytes("SCORE.DAT", file);
+  MemoryPutFile("SCORE.DAT", file);
   ASSERT_TRUE(StartUp());
   MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});  // Held from the menu: ends the screen at once.
   ASSERT_EQ(RunHighScoreScreen(), 1);
@@ -206,7 +193,7 @@ TEST_F(GameTest, ClosingTheWindowEndsTheProgramPromptlyFromEveryScreen) {
     SCOPED_TRACE(c.screen);
     MemoryResetAll();
     Play = PlayState{};
-    WriteGameData(dir_);
+    PutGameData();
     int64_t closedAt = -1;
     MemorySetKeyPlayer([&](uint64_t) {
       if (closedAt < 0 && c.when()) {
@@ -222,7 +209,7 @@ TEST_F(GameTest, ClosingTheWindowEndsTheProgramPromptlyFromEveryScreen) {
     EXPECT_LT(MemoryClockNanoseconds() - closedAt, 1'000'000'000);
     EXPECT_EQ(MemoryLiveSurfaceCount(), 0);
     if (std::string(c.screen) == "play") {
-      EXPECT_EQ(FileScore(ReadFileBytes("SCORE.DAT"), 0), Play.Score);
+      EXPECT_EQ(FileScore(MemoryFileBytes("SCORE.DAT"), 0), Play.Score);
     }
     MemorySetKeyPlayer(nullptr);
   }
@@ -238,8 +225,8 @@ TEST_F(GameTest, EachMissingDataFileGivesItsMessageAndStatusOneWithoutLeaking) {
     SCOPED_TRACE(file);
     MemoryResetAll();
     Play = PlayState{};
-    WriteGameData(dir_);
-    fs::remove(dir_ / file);
+    PutGameData();
+    MemoryRemoveFile(file);
     testing::internal::CaptureStderr();
     EXPECT_EQ(RunGame(Plan::kClearThenCrash), 1);
     const std::string printed = testing::internal::GetCapturedStderr();

@@ -113,6 +113,10 @@ void ReportReplay(int64_t startNs) {
   std::printf("replay: %llu ticks in %.2f s (%.0f ticks per second)\n", static_cast<unsigned long long>(ticks),
               seconds, seconds > 0 ? static_cast<double>(ticks) / seconds : 0.0);
   std::printf("final: stage %d lives %d score %d\n", Play.StageIndex, Play.Lives, Play.Score);
+  // The table the game would have saved: a replay leaves SCORE.DAT as it found it.
+  std::printf("table:");
+  for (int place = 0; place < kScoreTablePlaces; ++place) std::printf(" %d", TopScore(place));
+  std::printf("\n");
 }
 
 }  // namespace
@@ -137,8 +141,11 @@ int RunCoilrun(int argc, char** argv) {
   if (options.windowed) DeviceRequestWindowed();
   const int64_t startNs = DeviceClockNanoseconds();
   ClearFailure();
+  ForgetScoreFileFailure();
   DeviceHideCursor();
-  const int status = StartUp() ? RunScreens() : EndWithFailure();
+  int status = StartUp() ? RunScreens() : EndWithFailure();
+  // A score that could not be kept ends the run as a failure, its line printed when it happened.
+  if (ScoreFileFailed()) status = 1;
   const bool replayed = Replaying();
   FinishRecordingOrReplay();
   if (replayed) ReportReplay(startNs);

@@ -3,9 +3,9 @@
 #include <array>
 #include <climits>
 #include <cstdlib>
-#include <fstream>
 #include <vector>
 
+#include "devices/data_file.h"
 #include "display/display_device.h"
 #include "images/bitmap_device.h"
 #include "images/images.h"
@@ -93,18 +93,6 @@ Surface* MakeSurfaceFrom(const DecodedBitmap& picture) {
   return surface;
 }
 
-bool ReadWholeFile(const char* fileName, std::vector<uint8_t>* bytes) {
-  std::ifstream file(fileName, std::ios::binary);
-  if (!file) return false;
-  file.seekg(0, std::ios::end);
-  const std::streamoff end = file.tellg();
-  if (end < 0 || static_cast<size_t>(end) > kMaxFileSize) return false;
-  bytes->resize(static_cast<size_t>(end));
-  file.seekg(0);
-  file.read(reinterpret_cast<char*>(bytes->data()), static_cast<std::streamsize>(bytes->size()));
-  return static_cast<size_t>(file.gcount()) == bytes->size();
-}
-
 }  // namespace
 
 Surface* DecodeBitmapImage(const uint8_t* bytes, size_t size) {
@@ -116,7 +104,7 @@ Surface* DecodeBitmapImage(const uint8_t* bytes, size_t size) {
 
 Surface* LoadBitmapImage(const char* fileName) {
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(fileName, &bytes)) return nullptr;
+  if (!ReadDataFile(fileName, kMaxFileSize, &bytes)) return nullptr;
   return DecodeBitmapImage(bytes.data(), bytes.size());
 }
 

@@ -7,6 +7,7 @@
 #include "display/display.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"
+#include "platform/memory/memory_files.h"
 #include "platform/memory/memory_keyboard.h"
 #include "platform/memory/memory_sound.h"
 #include "platform/memory/memory_window.h"
@@ -25,6 +26,7 @@ void MemoryResetAll() {
   KeyState.fill(0);
   MemoryResetKeyboard();
   MemoryResetSound();
+  MemoryResetFiles();
 }
 
 }  // namespace coilrun
