@@ -64,23 +64,19 @@ async function storeScores(bytes) {
   });
 }
 
-// The game rewrites SCORE.DAT when a game ends; each new table the page finds there is stored.
-let storedScoreBytes = null;
-let scoreSaving = false;
-function storeScoresIfChanged() {
-  if (scoreSaving || !keepScores) return;
-  let bytes;
+// The game stores its table when it flushes SCORE.DAT, and waits until the table is stored: 0, or 1 with
+// the browser's reason written for the game.
+async function storeFile(namePointer, pointer, size, reasonPointer, room) {
+  const name = Module.UTF8ToString(namePointer);
   try {
-    bytes = FS.readFile(kPlayFolder + '/' + kScoreFile);
-  } catch (e) {
-    return;
-  }
-  if (storedScoreBytes && bytes.length === storedScoreBytes.length && bytes.every((b, i) => b === storedScoreBytes[i])) return;
-  scoreSaving = true;
-  storeScores(bytes).then(() => {
-    storedScoreBytes = bytes;
+    if (name !== kScoreFile) throw new Error('the page keeps no file named ' + name);
+    await storeScores(Module.HEAPU8.slice(pointer, pointer + size));
     coilrun.scoreSaves++;
-  }, error => say('coilrun: cannot save SCORE.DAT: ' + error)).finally(() => { scoreSaving = false; });
+    return 0;
+  } catch (e) {
+    Module.stringToUTF8(String(e && e.message ? e.message : e), reasonPointer, room);
+    return 1;
+  }
 }
 
 // ---- Loading: every data file and the stored score table into the game's working folder before it starts.
@@ -93,9 +89,8 @@ async function fetchBytes(url) {
 // The files are asked for at once, while the program itself loads.
 const fileFetches = new Map(kAssetNames.map(name => [name, fetchBytes('data/' + name)]));
 fileFetches.forEach(fetching => fetching.catch(() => {}));
-// A replay plays a recorded game on an empty table of its own and leaves the player's table alone.
-const keepScores = !params.get('replay');
-const storedScores = keepScores ? readStoredScores() : Promise.resolve(null);
+// A replay plays a recorded game on an empty table of its own.
+const storedScores = params.get('replay') ? Promise.resolve(null) : readStoredScores();
 storedScores.catch(() => {});
 
 async function loadFiles() {
@@ -111,8 +106,7 @@ async function loadFiles() {
     say('coilrun: scores are not kept in this browser: ' + e);
   }
   // A first visit starts with an empty table.
-  storedScoreBytes = scores || new Uint8Array(kScoreFileSize);
-  FS.writeFile(kScoreFile, storedScoreBytes);
+  FS.writeFile(kScoreFile, scores || new Uint8Array(kScoreFileSize));
   await Promise.all(files);
 }
 
@@ -143,18 +137,30 @@ function openDisplay(width, height) {
   fitCanvas();
 }
 
+// A flip hands over the frame; the canvas is drawn from the newest one when the browser next paints, so
+// that a game running faster than the screen (a replay at full speed) draws only what can be seen. Until
+// the next flip the frame stays as it was, and the page runs only while the game waits.
+let drawRequested = false;
+
 function present(pointer, width, height) {
   const count = width * height;
   framePixels = () => Module.HEAPU16.subarray(pointer >> 1, (pointer >> 1) + count);
-  const pixels = framePixels();
-  const out = new Uint32Array(frameImage.data.buffer);
-  for (let i = 0; i < count; i++) out[i] = rgbaOf565[pixels[i]];
-  context2d.putImageData(frameImage, 0, 0);
   coilrun.flips++;
   coilrun.flipTimes.push(performance.now());
-  if (coilrun.flips === 1) coilrun.logoAt = performance.now();
-  if (coilrun.flips === coilrun.capture) coilrun.captured = Array.from(pixels);
-  storeScoresIfChanged();
+  if (coilrun.flips === coilrun.capture) coilrun.captured = Array.from(framePixels());
+  if (!drawRequested) {
+    drawRequested = true;
+    requestAnimationFrame(drawFrame);
+  }
+}
+
+function drawFrame() {
+  drawRequested = false;
+  const pixels = framePixels();
+  const out = new Uint32Array(frameImage.data.buffer);
+  for (let i = 0; i < pixels.length; i++) out[i] = rgbaOf565[pixels[i]];
+  context2d.putImageData(frameImage, 0, 0);
+  if (coilrun.logoAt === null) coilrun.logoAt = performance.now();
 }
 
 // The largest whole multiple of the frame's size in device pixels that fits the window, or, in a window
@@ -328,6 +334,23 @@ async function decodeBitmap(pointer, size, widthOut, heightOut) {
   return out;
 }
 
+// ---- Waits: a timer, and a turn of the browser's own that takes no timer (browsers hold a timer set from
+// within a timer to at least 4 ms): a message posted to the page's own channel.
+const turnChannel = new MessageChannel();
+const turnWaiters = [];
+turnChannel.port1.onmessage = () => turnWaiters.shift()();
+
+function nextTurn() {
+  return new Promise(resolve => {
+    turnWaiters.push(resolve);
+    turnChannel.port2.postMessage(0);
+  });
+}
+
+function sleep(milliseconds) {
+  return new Promise(resolve => setTimeout(resolve, milliseconds));
+}
+
 // ---- The game.
 var Module = {
   canvas,
@@ -349,7 +372,6 @@ var Module = {
   },
   onExit: status => {
     coilrun.exitStatus = status;
-    storeScoresIfChanged();
     statusLine.textContent = 'The game has ended. Reload the page to play again.';
   },
   coilrunOpenDisplay: openDisplay,
@@ -360,4 +382,7 @@ var Module = {
   coilrunStopEffect: stopEffect,
   coilrunReadGamepads: readGamepads,
   coilrunDecodeBitmap: decodeBitmap,
+  coilrunStoreFile: storeFile,
+  coilrunSleep: sleep,
+  coilrunNextTurn: nextTurn,
 };

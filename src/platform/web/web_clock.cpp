@@ -19,21 +19,10 @@ double lastYieldMs = 0;
 
 // Sleeps on a browser timer: the wait ends a little early, and the caller's loop finishes it in quick
 // yields, so that the timer's lateness never makes a wait long.
-EM_ASYNC_JS(void, WaitOnTimer, (double milliseconds),
-            { await new Promise(resolve = > setTimeout(resolve, milliseconds)); });
+EM_ASYNC_JS(void, WaitOnTimer, (double milliseconds), { await Module.coilrunSleep(milliseconds); });
 
-// A message posted to the page's own channel runs at once after the events already waiting.
-EM_ASYNC_JS(void, WaitForTurn, (), {
-  if (!Module.turnChannel) {
-    Module.turnChannel = new MessageChannel();
-    Module.turnWaiters = [];
-    Module.turnChannel.port1.onmessage = () = > Module.turnWaiters.shift()();
-  }
-  await new Promise(resolve = > {
-    Module.turnWaiters.push(resolve);
-    Module.turnChannel.port2.postMessage(0);
-  });
-});
+// Comes back at once after the events already waiting in the browser.
+EM_ASYNC_JS(void, WaitForTurn, (), { await Module.coilrunNextTurn(); });
 
 }  // namespace
 
