@@ -39,22 +39,12 @@ fuzz: build
 
 # The browser build: build/web holds the page, coilrun.js, coilrun.wasm, the default data and the demos,
 # static files for any web server; Emscripten compiles in build-web. `make web-run` serves them.
-WEB_BUILD := build-web
-WEB_SITE := build/web
-EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
-
 web: build
-	$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DCOILRUN_TESTS=OFF \
-	  -DCOILRUN_WERROR=ON >/dev/null
-	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
-	rm -rf $(WEB_SITE) && mkdir -p $(WEB_SITE)/data $(WEB_SITE)/demos
-	cp web/index.html web/coilrun-page.js $(WEB_BUILD)/coilrun.js $(WEB_BUILD)/coilrun.wasm $(WEB_SITE)/
-	cp build/data/*.DAT build/data/*.WAV $(WEB_SITE)/data/ && rm -f $(WEB_SITE)/data/SCORE.DAT
-	cp tests/demos/*.rec $(WEB_SITE)/demos/
+	scripts/build-web.sh
 
 web-run: web
 	@echo "Coilrun in the browser: http://127.0.0.1:8000/  (Ctrl+C stops the server)"
-	@cd $(WEB_SITE) && python3 -m http.server 8000 --bind 127.0.0.1 >/dev/null
+	@cd build/web && python3 -m http.server 8000 --bind 127.0.0.1 >/dev/null
 
 clean:
-	rm -rf build build-asan build-fuzz build-web build.*.log build-asan.*.log
+	rm -rf build build-asan build-fuzz build-web build.*.log build-asan.*.log build-web.*.log

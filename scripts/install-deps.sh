@@ -3,7 +3,9 @@
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-image-dev libpng-dev libgtest-dev libgmock-dev
-  libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool imagemagick)
+  libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool imagemagick
+  # The browser build and its end-to-end test in headless Chromium, driven from Python over DevTools.
+  emscripten chromium python3 python3-websocket)
 
 missing=()
 for package in "${packages[@]}"; do

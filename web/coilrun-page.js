@@ -17,11 +17,11 @@ const canvas = document.getElementById('screen');
 const context2d = canvas.getContext('2d', { alpha: false });
 const statusLine = document.getElementById('status');
 
-// What the page shows the tests: the lines the game printed, its exit status, the frames presented so far,
-// the score tables stored, and the frame presented as number `capture` (counted from 1), when asked for.
+// What the page shows the tests: the lines the game printed, its exit status, the frames presented so far
+// and when, the score tables stored, and the frames numbered in `capture` (from 1, comma-separated).
 const coilrun = {
   lines: [], exitStatus: null, flips: 0, scoreSaves: 0, effectsStarted: 0, logoAt: null, startedAt: null, flipTimes: [],
-  capture: Number(params.get('capture') || 0), captured: null,
+  capture: (params.get('capture') || '').split(',').filter(n => n).map(Number), captured: {},
   frame() { return framePixels ? Array.from(framePixels()) : null; },
 };
 window.coilrun = coilrun;
@@ -137,25 +137,17 @@ function openDisplay(width, height) {
   fitCanvas();
 }
 
-// A flip hands over the frame; the canvas is drawn from the newest one when the browser next paints, so
-// that a game running faster than the screen (a replay at full speed) draws only what can be seen. Until
-// the next flip the frame stays as it was, and the page runs only while the game waits.
-let drawRequested = false;
-
+// A flip hands over the frame; the game has the canvas drawn from it at its next wait, where the drawing's
+// cost hides inside the wait. Until the next flip the frame stays as it was.
 function present(pointer, width, height) {
   const count = width * height;
   framePixels = () => Module.HEAPU16.subarray(pointer >> 1, (pointer >> 1) + count);
   coilrun.flips++;
   coilrun.flipTimes.push(performance.now());
-  if (coilrun.flips === coilrun.capture) coilrun.captured = Array.from(framePixels());
-  if (!drawRequested) {
-    drawRequested = true;
-    requestAnimationFrame(drawFrame);
-  }
+  if (coilrun.capture.includes(coilrun.flips)) coilrun.captured[coilrun.flips] = Array.from(framePixels());
 }
 
 function drawFrame() {
-  drawRequested = false;
   const pixels = framePixels();
   const out = new Uint32Array(frameImage.data.buffer);
   for (let i = 0; i < pixels.length; i++) out[i] = rgbaOf565[pixels[i]];
@@ -376,6 +368,7 @@ var Module = {
   },
   coilrunOpenDisplay: openDisplay,
   coilrunPresent: present,
+  coilrunDraw: drawFrame,
   coilrunOpenAudio: openAudio,
   coilrunSetEffect: setEffect,
   coilrunPlayEffect: playEffect,

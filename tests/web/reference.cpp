@@ -4,9 +4,13 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "app/entry.h"
+#include "app/assets.h"
+#include "app/score_table.h"
 #include "platform/memory/memory_display.h"
+#include "platform/memory/memory_files.h"
 #include "platform/memory/memory_reset.h"
 
 namespace {
@@ -14,26 +18,16 @@ namespace {
 namespace fs = std::filesystem;
 using namespace coilrun;
 
-constexpr size_t kScoreFileSize = 1036;
-
-// Replays `demo` on a scratch copy of the data with an empty score table; writes OUT/NAME.frames.
+// Replays `demo` on the data with an empty score table; writes OUT/NAME.frames.
 bool Account(const fs::path& data, const fs::path& out, const fs::path& demo) {
-  const fs::path work = fs::temp_directory_path() / "coilrun-web-reference";
-  fs::remove_all(work);
-  fs::create_directories(work);
-  for (const auto& entry : fs::directory_iterator(data))
-    fs::copy_file(entry.path(), work / entry.path().filename());
-  std::ofstream(work / "SCORE.DAT", std::ios::binary | std::ios::trunc) << std::string(kScoreFileSize, '\0');
-  const fs::path home = fs::current_path();
-  fs::current_path(work);
   MemoryResetAll();
+  MemoryPutFolder(data);
+  MemoryPutFile(kScoreFileName, std::vector<uint8_t>(kScoreFileSize, 0));
   std::string demoPath = demo.string();
   char program[] = "coilrun";
   char replay[] = "--replay";
   char* argv[] = {program, replay, demoPath.data(), nullptr};
   RunCoilrun(3, argv);
-  fs::current_path(home);
-  fs::remove_all(work);
   const fs::path frames = out / (demo.stem().string() + ".frames");
   std::ofstream file(frames);
   for (const MemoryFrame& frame : MemoryPresentedFrames())

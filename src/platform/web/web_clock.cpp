@@ -27,6 +27,7 @@ EM_ASYNC_JS(void, WaitForTurn, (), { await Module.coilrunNextTurn(); });
 }  // namespace
 
 void WebYield() {
+  WebPresentPendingFrame();
   WaitForTurn();
   lastYieldMs = emscripten_get_now();
 }
@@ -40,6 +41,8 @@ int64_t DeviceClockNanoseconds() {
 }
 
 void DeviceSleepNanoseconds(int64_t duration) {
+  // A waiting program is the display's chance to show the frame it was handed.
+  WebPresentPendingFrame();
   const double milliseconds = static_cast<double>(duration) / 1e6;
   if (milliseconds >= kShortestTimerMs) {
     WaitOnTimer(milliseconds - (kShortestTimerMs - 1.0));

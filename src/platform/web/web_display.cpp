@@ -12,11 +12,14 @@ namespace {
 // The flip chain: its primary surface, and its back buffer, owned with the primary surface.
 Surface* chainPrimary = nullptr;
 Surface* chainBackBuffer = nullptr;
+// Whether the last flip's frame is still to be drawn.
+bool framePending = false;
 
 // The page's own drawing: 640x480 5-6-5 pixels into its canvas, black before the first frame.
 EM_JS(void, PageOpenDisplay, (int width, int height), { Module.coilrunOpenDisplay(width, height); });
 EM_JS(void, PagePresent, (const uint16_t* pixels, int width, int height),
       { Module.coilrunPresent(pixels, width, height); });
+EM_JS(void, PageDraw, (), { Module.coilrunDraw(); });
 
 Surface* MakeSurface(int16_t width, int16_t height) {
   auto* surface = new Surface;
@@ -74,7 +77,10 @@ bool DeviceIsSurfaceLost(const Surface*) {
 void DeviceRestoreSurface(Surface*) {}
 
 void DeviceReleaseSurface(Surface* surface) {
-  if (surface == chainPrimary) chainPrimary = nullptr;
+  if (surface == chainPrimary) {
+    WebPresentPendingFrame();
+    chainPrimary = nullptr;
+  }
   if (surface == chainBackBuffer) chainBackBuffer = nullptr;
   // The chain's back buffer goes with the primary surface when nobody took a reference to it.
   if (surface == PrimarySurface && chainBackBuffer != nullptr && BackBuffer == nullptr) {
@@ -94,10 +100,18 @@ void DeviceCopyRect(Surface* destination, int32_t x, int32_t y, const Surface* s
 
 FlipResult DeviceFlip(Surface* primary) {
   if (chainBackBuffer == nullptr) return FlipResult::kFailed;
+  WebPresentPendingFrame();
   primary->pixels.swap(chainBackBuffer->pixels);
   PagePresent(primary->pixels.data(), primary->width, primary->height);
+  framePending = true;
   WebYieldIfBusy();
   return FlipResult::kOk;
+}
+
+void WebPresentPendingFrame() {
+  if (!framePending) return;
+  framePending = false;
+  PageDraw();
 }
 
 uint16_t* DeviceLockSurface(Surface* surface) {
