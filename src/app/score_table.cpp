@@ -87,7 +87,8 @@ bool PutInPlace(int fd, const std::string& target, std::string* temporaryName) {
     *temporaryName = target + ".new";
     unlink(temporaryName->c_str());
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporaryName->c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporaryName->c_str(), AT_SYMLINK_FOLLOW) != 0)
+      return false;
   }
   return rename(temporaryName->c_str(), target.c_str()) == 0;
 }
@@ -126,10 +127,14 @@ void WriteLe32(uint8_t* p, int32_t value) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(bits >> (8 * i));
 }
 
-void SetTopScore(int place, int32_t score) { WriteLe32(ScoreFile.data() + kScoreTableOffset + 4 * place, score); }
+void SetTopScore(int place, int32_t score) {
+  WriteLe32(ScoreFile.data() + kScoreTableOffset + 4 * place, score);
+}
 
 // The file opened for reading and writing, only if it already exists; -1 otherwise.
-int OpenScoreFile() { return open(kScoreFileName, O_RDWR | O_CLOEXEC); }
+int OpenScoreFile() {
+  return open(kScoreFileName, O_RDWR | O_CLOEXEC);
+}
 
 void DrawScoreRow(int place) {
   // A score edited to be negative shows as 0; the game never writes one.
@@ -145,7 +150,9 @@ void DrawScoreRow(int place) {
 
 }  // namespace
 
-int32_t TopScore(int place) { return ReadLe32(ScoreFile.data() + kScoreTableOffset + 4 * place); }
+int32_t TopScore(int place) {
+  return ReadLe32(ScoreFile.data() + kScoreTableOffset + 4 * place);
+}
 
 void ReadScoreFile() {
   const int fd = OpenScoreFile();
@@ -171,14 +178,10 @@ void RecordScore(int32_t score) {
 
 int RunHighScoreScreen() {
   ReadScoreFile();
-  Surface* background = LoadBitmapImage(AssetTable[kAssetBg00 + 5]);
-  if (background == nullptr) {
-    NoteLoadFailure(AssetTable[kAssetBg00 + 5], "a bitmap");
-    return 0;
-  }
-  Surface* sheet = LoadPcxImage(AssetTable[kAssetData2]);
-  if (sheet == nullptr) {
-    NoteLoadFailure(AssetTable[kAssetData2], "a PCX picture");
+  Surface* background = nullptr;
+  if (!LoadAsset(static_cast<AssetIndex>(kAssetBg00 + 5), &background)) return 0;
+  Surface* sheet = nullptr;
+  if (!LoadAsset(kAssetData2, &sheet)) {
     ReleaseSurface(background);
     return 0;
   }

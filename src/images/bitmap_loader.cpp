@@ -92,7 +92,6 @@ Surface* MakeSurfaceFrom(const SDL_Surface* picture) {
     return nullptr;
   }
   PackRows(picture, pixels);
-  DeviceUnlockSurface(surface);
   return surface;
 }
 

@@ -16,9 +16,9 @@
 #include "game/play_state.h"
 #include "game/play_tick.h"
 #include "images/images.h"
-#include "platform/memory/memory_keyboard.h"
+#include "memory_reset.h"
 #include "platform/memory/memory_display.h"
-#include "platform/memory/memory_reset.h"
+#include "platform/memory/memory_keyboard.h"
 #include "platform/sdl/screenshot_png.h"
 #include "scripted_player.h"
 
@@ -104,7 +104,8 @@ int main(int argc, char** argv) {
   const fs::path work = fs::temp_directory_path() / "coilrun-screens";
   fs::remove_all(work);
   fs::create_directories(work);
-  for (const auto& entry : fs::directory_iterator(argv[1])) fs::copy_file(entry.path(), work / entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(argv[1]))
+    fs::copy_file(entry.path(), work / entry.path().filename());
   fs::current_path(work);
   WriteShownScores();
   MemoryResetAll();
