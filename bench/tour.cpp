@@ -18,11 +18,10 @@
 #include "game/game_flow.h"
 #include "game/play_state.h"
 #include "game_data.h"
-#include "platform/memory/memory_files.h"
+#include "memory_reset.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_files.h"
 #include "platform/memory/memory_keyboard.h"
-#include "platform/memory/memory_reset.h"
 #include "platform/sdl/rgb565.h"
 
 namespace coilrun {

@@ -61,7 +61,9 @@ void WriteLe32(uint8_t* p, int32_t value) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(bits >> (8 * i));
 }
 
-void SetTopScore(int place, int32_t score) { WriteLe32(ScoreFile.data() + kScoreTableOffset + 4 * place, score); }
+void SetTopScore(int place, int32_t score) {
+  WriteLe32(ScoreFile.data() + kScoreTableOffset + 4 * place, score);
+}
 
 void InsertScore(int32_t score) {
   for (int place = 0; place < kScoreTablePlaces; ++place) {
@@ -91,7 +93,9 @@ void DrawScoreRow(int place) {
 
 }  // namespace
 
-int32_t TopScore(int place) { return ReadLe32(ScoreFile.data() + kScoreTableOffset + 4 * place); }
+int32_t TopScore(int place) {
+  return ReadLe32(ScoreFile.data() + kScoreTableOffset + 4 * place);
+}
 
 void ReadScoreFile() {
   std::string why;
@@ -140,14 +144,10 @@ void ForgetScoreFileFailure() {
 
 int RunHighScoreScreen() {
   ReadScoreFile();
-  Surface* background = LoadBitmapImage(AssetTable[kAssetBg00 + 5]);
-  if (background == nullptr) {
-    NoteLoadFailure(AssetTable[kAssetBg00 + 5], "a bitmap");
-    return 0;
-  }
-  Surface* sheet = LoadPcxImage(AssetTable[kAssetData2]);
-  if (sheet == nullptr) {
-    NoteLoadFailure(AssetTable[kAssetData2], "a PCX picture");
+  Surface* background = nullptr;
+  if (!LoadAsset(static_cast<AssetIndex>(kAssetBg00 + 5), &background)) return 0;
+  Surface* sheet = nullptr;
+  if (!LoadAsset(kAssetData2, &sheet)) {
     ReleaseSurface(background);
     return 0;
   }

@@ -3,18 +3,9 @@
 
 #include <cstdint>
 
+#include "app/message.h"
+
 namespace coilrun {
-
-// A window message as the program sees it; only the code and wParam are ever read.
-struct Message {
-  uint32_t code = 0;
-  uint64_t wParam = 0;
-  int64_t lParam = 0;
-};
-
-inline constexpr uint32_t kMessageDestroy = 2;
-inline constexpr uint32_t kMessageKillFocus = 8;
-inline constexpr uint32_t kMessageQuit = 18;
 inline constexpr const char* kWindowClassName = "Coilrun";
 inline constexpr const char* kWindowTitle = "Coilrun 0.2";
 

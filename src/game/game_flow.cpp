@@ -2,7 +2,6 @@
 #include "game/game_flow.h"
 
 #include "app/assets.h"
-#include "app/failure.h"
 #include "app/score_table.h"
 #include "app/shared_sprites.h"
 #include "app/window.h"
@@ -11,7 +10,6 @@
 #include "display/fade.h"
 #include "game/play_state.h"
 #include "game/play_tick.h"
-#include "images/images.h"
 
 namespace coilrun {
 
@@ -23,22 +21,16 @@ uint64_t ticksPlayed = 0;
 // How an attempt's tick loop ended, or that a file failed on the way.
 enum class AttemptEnd { kQuit, kDied, kCleared, kClosed, kFailed };
 
-Surface* LoadPicture(AssetIndex asset, bool pcx) {
-  Surface* picture = pcx ? LoadPcxImage(AssetTable[asset]) : LoadBitmapImage(AssetTable[asset]);
-  if (picture == nullptr) NoteLoadFailure(AssetTable[asset], pcx ? "a PCX picture" : "a bitmap");
+// A picture of the asset table; null, with the failure noted, when it cannot be loaded.
+Surface* LoadPicture(AssetIndex asset) {
+  Surface* picture = nullptr;
+  LoadAsset(asset, &picture);
   return picture;
-}
-
-bool SwapEffect(AssetIndex sound) {
-  FreeEffect();
-  if (LoadEffect(AssetTable[sound])) return true;
-  NoteLoadFailure(AssetTable[sound], "a wave file");
-  return false;
 }
 
 // Shows the stage's intro picture until a key is held, then fades to black.
 bool ShowIntro() {
-  Surface* intro = LoadPicture(static_cast<AssetIndex>(kAssetStage00 + Play.StageIndex), true);
+  Surface* intro = LoadPicture(static_cast<AssetIndex>(kAssetStage00 + Play.StageIndex));
   if (intro == nullptr) return false;
   BlitPlacementToCanvas(intro, kFullScreen, false);
   ReleaseSurface(intro);
@@ -61,7 +53,7 @@ void RunTicks() {
 // One attempt at the current stage, up to the end of its tick loop. StageBackground and PlaySheet are
 // released on every path but a finished attempt's, whose sheet still holds the banner.
 AttemptEnd RunAttempt() {
-  StageBackground = LoadPicture(static_cast<AssetIndex>(kAssetBg00 + Play.StageIndex), false);
+  StageBackground = LoadPicture(static_cast<AssetIndex>(kAssetBg00 + Play.StageIndex));
   if (StageBackground == nullptr) return AttemptEnd::kFailed;
   if (!ShowIntro() || !SwapEffect(kAssetEatWav)) {
     ReleaseSurface(StageBackground);
@@ -71,7 +63,7 @@ AttemptEnd RunAttempt() {
   SetSourceColorKey(EnemySprite1, white);
   SetSourceColorKey(EnemySprite2, white);
   StartStage();
-  PlaySheet = LoadPicture(kAssetData, true);
+  PlaySheet = LoadPicture(kAssetData);
   if (PlaySheet == nullptr) {
     ReleaseSurface(StageBackground);
     return AttemptEnd::kFailed;
@@ -114,7 +106,9 @@ bool ShowBanner(AttemptEnd end) {
 
 }  // namespace
 
-uint64_t TicksPlayed() { return ticksPlayed; }
+uint64_t TicksPlayed() {
+  return ticksPlayed;
+}
 
 int PlayGame() {
   StartGame();

@@ -89,7 +89,6 @@ Surface* MakeSurfaceFrom(const DecodedBitmap& picture) {
     return nullptr;
   }
   PackPixels(picture, pixels);
-  DeviceUnlockSurface(surface);
   return surface;
 }
 

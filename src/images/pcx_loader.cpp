@@ -104,7 +104,6 @@ Surface* DecodePieces(const PcxPieces& pieces, PictureSize size) {
     return nullptr;
   }
   DecodeRuns(pieces.coded, pieces.codedSize, pixelPalette, pixels, PixelCount(size));
-  DeviceUnlockSurface(surface);
   return surface;
 }
 

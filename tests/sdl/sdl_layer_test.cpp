@@ -1,5 +1,5 @@
-// The SDL device layer on SDL's dummy drivers: screenshots as PNG files, controllers as keys, and where
-// the installed data is looked for.
+// The SDL device layer on SDL's dummy drivers: the frame's scale to the window, screenshots as PNG files,
+// controllers as keys, and where the installed data is looked for.
 #include <gtest/gtest.h>
 #include <png.h>
 #include <time.h>
@@ -9,11 +9,13 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/data_dir_device.h"
 #include "devices/keyboard.h"
 #include "display/display.h"
+#include "platform/sdl/frame_scaler.h"
 #include "platform/sdl/rgb565.h"
 #include "platform/sdl/screenshot_png.h"
 #include "platform/sdl/sdl_platform.h"
@@ -52,6 +54,55 @@ std::vector<uint8_t> Widened(const std::vector<uint16_t>& pixels) {
     rgb.push_back(Blue565(p));
   }
   return rgb;
+}
+
+// Each frame pixel's share of the window's columns, in 1/256ths of a column.
+std::vector<int> ColumnShares(const AxisMap& map, int frameWidth) {
+  std::vector<int> shares(static_cast<size_t>(frameWidth), 0);
+  for (size_t x = 0; x < map.weight.size(); ++x) {
+    shares[map.nearPixel[x]] += 256 - map.weight[x];
+    shares[map.farPixel[x]] += map.weight[x];
+  }
+  return shares;
+}
+
+TEST(FrameScale, EveryFramePixelTakesAnEvenShareOfTheWindowWithTheShapeKept) {
+  const FrameFit wide = FitFrame(640, 480, 1920, 1080);
+  EXPECT_EQ(std::vector<int>({wide.x, wide.y, wide.width, wide.height, wide.factor}),
+            std::vector<int>({240, 0, 1440, 1080, 2}));
+  // A whole factor is nearest sampling alone: each pixel a 2x2 block.
+  const AxisMap doubled = MapAxis(640, 2, 1280);
+  for (size_t x = 0; x < doubled.weight.size(); ++x) {
+    ASSERT_EQ(doubled.nearPixel[x], x / 2);
+    ASSERT_EQ(doubled.weight[x], 0);
+  }
+  // At 1024x768 (1.6 times) every pixel covers about 1.6 columns (linear filtering is even to within an
+  // eighth of a column), where nearest sampling alone would give it one or two.
+  for (const auto& [factor, width] : {std::pair{1, 1024}, std::pair{2, 1440}}) {
+    const std::vector<int> shares = ColumnShares(MapAxis(640, factor, width), 640);
+    const int even = width * 256 / 640;
+    for (size_t x = 0; x < shares.size(); ++x) ASSERT_NEAR(shares[x], even, 32) << "frame column " << x;
+  }
+}
+
+TEST(FrameScale, OnlyTheRowsWithinReachOfAChangedFrameRowAreDrawnAgain) {
+  FrameScaler scaler;
+  ResizeScaler(&scaler, 640, 480, 1024, 768);
+  std::vector<uint16_t> frame(640 * 480, 0x07E0);
+  EXPECT_TRUE(UpdateScaler(&scaler, frame.data(), false));  // A new scaler draws everything once.
+  EXPECT_FALSE(UpdateScaler(&scaler, frame.data(), false));
+  frame[100 * 640 + 7] = 0xFFFF;
+  ASSERT_TRUE(UpdateScaler(&scaler, frame.data(), false));
+  int marked = 0;
+  for (int y = 0; y < 768; ++y) {
+    if (scaler.targetDirty[static_cast<size_t>(y)] == 0) continue;
+    ++marked;
+    EXPECT_NEAR(y, 160, 2);  // Frame row 100 is window rows 160 to 161.
+  }
+  EXPECT_GE(marked, 2);
+  std::vector<uint32_t> row(1024);
+  ScaleRow(scaler, 0, row.data());
+  EXPECT_EQ(row[500], 0x00FF00u);  // A flat colour stays exactly itself.
 }
 
 using PngFile = ScratchFolderTest;

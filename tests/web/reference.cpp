@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "app/entry.h"
 #include "app/assets.h"
+#include "app/entry.h"
 #include "app/score_table.h"
+#include "memory_reset.h"
 #include "platform/memory/memory_display.h"
 #include "platform/memory/memory_files.h"
-#include "platform/memory/memory_reset.h"
 
 namespace {
 

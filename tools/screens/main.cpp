@@ -15,10 +15,10 @@
 #include "game/play_state.h"
 #include "game/play_tick.h"
 #include "images/images.h"
-#include "platform/memory/memory_keyboard.h"
+#include "memory_reset.h"
 #include "platform/memory/memory_display.h"
 #include "platform/memory/memory_files.h"
-#include "platform/memory/memory_reset.h"
+#include "platform/memory/memory_keyboard.h"
 #include "platform/sdl/screenshot_png.h"
 #include "scripted_player.h"
 

@@ -1,5 +1,5 @@
 // The browser's display: surfaces in the program's memory, and a flip that hands the page the new frame,
-// which it draws into its canvas at once.
+// which it draws into its canvas at the next wait.
 #include <emscripten.h>
 
 #include "display/display_device.h"
@@ -9,9 +9,8 @@ namespace coilrun {
 
 namespace {
 
-// The flip chain: its primary surface, and its back buffer, owned with the primary surface.
-Surface* chainPrimary = nullptr;
-Surface* chainBackBuffer = nullptr;
+// The flip chain, made and released as one.
+FlipChain chain;
 // Whether the last flip's frame is still to be drawn.
 bool framePending = false;
 
@@ -31,10 +30,10 @@ Surface* MakeSurface(int16_t width, int16_t height) {
 
 }  // namespace
 
-bool DeviceCreateDisplayObject() {
+bool DeviceOpenDisplay() {
   return true;
 }
-bool DeviceSetCooperativeLevel() {
+bool DeviceTakeScreen() {
   return true;
 }
 
@@ -44,65 +43,50 @@ bool DeviceSetDisplayMode(int16_t width, int16_t height, uint8_t bitsPerPixel) {
   return true;
 }
 
-Surface* DeviceCreateFlipChain(int16_t width, int16_t height, bool) {
-  chainBackBuffer = MakeSurface(width, height);
-  chainPrimary = MakeSurface(width, height);
-  return chainPrimary;
+bool DeviceCreateFlipChain(int16_t width, int16_t height, bool, FlipChain* made) {
+  chain.front = MakeSurface(width, height);
+  chain.back = MakeSurface(width, height);
+  *made = chain;
+  return true;
 }
 
-Surface* DeviceGetBackBuffer(Surface*) {
-  return chainBackBuffer;
+void DeviceReleaseFlipChain() {
+  WebPresentPendingFrame();
+  delete chain.front;
+  delete chain.back;
+  chain = FlipChain{};
 }
 
-Surface* DeviceCreateSurface(int16_t width, int16_t height) {
+Surface* DeviceCreateSurface(int16_t width, int16_t height, SurfaceUse) {
   return MakeSurface(width, height);
 }
 
-bool DeviceGetPixelMasks(const Surface*, uint32_t* red, uint32_t* green, uint32_t* blue) {
+void DeviceReleaseSurface(Surface* surface) {
+  delete surface;
+}
+
+bool DeviceGetPixelMasks(uint32_t* red, uint32_t* green, uint32_t* blue) {
   *red = 0xF800;
   *green = 0x07E0;
   *blue = 0x001F;
   return true;
 }
 
-void DeviceSetColorKey(Surface* surface, uint16_t colour) {
-  surface->hasColorKey = true;
-  surface->colorKey = colour;
-}
-
-// Surfaces live in the program's memory, so nothing is ever lost.
+// Surfaces live in the program's memory and the canvas is drawn afresh from each frame: nothing is lost.
 bool DeviceIsSurfaceLost(const Surface*) {
   return false;
 }
 void DeviceRestoreSurface(Surface*) {}
 
-void DeviceReleaseSurface(Surface* surface) {
-  if (surface == chainPrimary) {
-    WebPresentPendingFrame();
-    chainPrimary = nullptr;
-  }
-  if (surface == chainBackBuffer) chainBackBuffer = nullptr;
-  // The chain's back buffer goes with the primary surface when nobody took a reference to it.
-  if (surface == PrimarySurface && chainBackBuffer != nullptr && BackBuffer == nullptr) {
-    delete chainBackBuffer;
-    chainBackBuffer = nullptr;
-  }
-  delete surface;
+uint16_t* DeviceLockSurface(Surface* surface) {
+  return surface->pixels.data();
 }
 
-void DeviceRestoreDisplayMode() {}
-void DeviceReleaseDisplayObject() {}
-
-void DeviceCopyRect(Surface* destination, int32_t x, int32_t y, const Surface* source, Rect rect,
-                    bool keyed) {
-  CopySurfaceRect(destination, x, y, source, rect, keyed);
-}
-
-FlipResult DeviceFlip(Surface* primary) {
-  if (chainBackBuffer == nullptr) return FlipResult::kFailed;
+FlipResult DeviceFlip() {
+  if (chain.back == nullptr) return FlipResult::kFailed;
   WebPresentPendingFrame();
-  primary->pixels.swap(chainBackBuffer->pixels);
-  PagePresent(primary->pixels.data(), primary->width, primary->height);
+  chain.front->pixels.swap(chain.back->pixels);
+  PagePresent(chain.front->pixels.data(), chain.front->width, chain.front->height);
   framePending = true;
   WebYieldIfBusy();
   return FlipResult::kOk;
@@ -114,9 +98,6 @@ void WebPresentPendingFrame() {
   PageDraw();
 }
 
-uint16_t* DeviceLockSurface(Surface* surface) {
-  return surface->pixels.data();
-}
-void DeviceUnlockSurface(Surface*) {}
+void DeviceCloseDisplay() {}
 
 }  // namespace coilrun

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "devices/clock_device.h"
-#include "devices/keyboard.h"
+#include "devices/key_codes.h"
 #include "devices/keyboard_device.h"
 #include "platform/sdl/sdl_hotkeys.h"
 #include "platform/web/web_platform.h"
@@ -259,11 +259,10 @@ void DeviceUnacquireKeyboard() {
   acquired = false;
 }
 
-void DeviceReleaseKeyboardDevice() {
+void DeviceReleaseInputObject() {
   emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, true, nullptr);
   emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, true, nullptr);
+  held.fill(0);
 }
-
-void DeviceReleaseInputObject() {}
 
 }  // namespace coilrun
