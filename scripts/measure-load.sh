@@ -199,7 +199,7 @@ if [ "${MEASURE_REPLAY:-1}" != 0 ]; then
 fi
 
 echo
-framebuffer=${SDL_FRAMEBUFFER_ACCELERATION:-the window's own, as the game asks by default}
+framebuffer=${SDL_FRAMEBUFFER_ACCELERATION:-the window framebuffer, as the game asks by default}
 echo "Under Xvfb 1024x768x24, $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg); framebuffer: $framebuffer"
 echo "Window shown after (s): ${starts[*]}"
 echo
