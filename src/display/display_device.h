@@ -59,8 +59,9 @@ uint16_t* DeviceLockSurface(Surface* surface);
 // refuses; the in-memory layer does on request). Nothing ends the access: the pointer stays valid until
 // the surface is released.
 FlipResult DeviceFlip();
-// Hands the back frame to the screen; the back frame's content is undefined afterwards. The frame is shown
-// later, no later than the device's next clock sleep, keyboard read, message peek or the chain's release:
+// Hands the back frame to the screen; the back frame's content is undefined afterwards. A frame handed
+// over before and not yet shown is shown first. The new frame is shown later, no later than the device's
+// next clock sleep, keyboard read, message peek, screenshot or the chain's release:
 // SDL puts its cost inside the game's wait that follows every flip, and shows only the rows that differ
 // from the frame on the screen. kSurfaceLost when a frame of the chain is lost; then nothing is shown.
 void DeviceCloseDisplay();
