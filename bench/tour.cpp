@@ -18,7 +18,6 @@
 #include "game/game_flow.h"
 #include "game/play_state.h"
 #include "game_data.h"
-#include "platform/memory/memory_files.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_files.h"
 #include "platform/memory/memory_keyboard.h"

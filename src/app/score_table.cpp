@@ -61,7 +61,9 @@ void WriteLe32(uint8_t* p, int32_t value) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(bits >> (8 * i));
 }
 
-void SetTopScore(int place, int32_t score) { WriteLe32(ScoreFile.data() + kScoreTableOffset + 4 * place, score); }
+void SetTopScore(int place, int32_t score) {
+  WriteLe32(ScoreFile.data() + kScoreTableOffset + 4 * place, score);
+}
 
 void InsertScore(int32_t score) {
   for (int place = 0; place < kScoreTablePlaces; ++place) {
@@ -91,7 +93,9 @@ void DrawScoreRow(int place) {
 
 }  // namespace
 
-int32_t TopScore(int place) { return ReadLe32(ScoreFile.data() + kScoreTableOffset + 4 * place); }
+int32_t TopScore(int place) {
+  return ReadLe32(ScoreFile.data() + kScoreTableOffset + 4 * place);
+}
 
 void ReadScoreFile() {
   std::string why;
@@ -122,8 +126,8 @@ void RecordScore(int32_t score) {
   }
   // Every byte but the table's is written back as it was just read; the table lies in the first sector,
   // so a power cut at any moment leaves the old table or the new one.
-  const bool saved = DeviceWriteRecord(handle, ScoreFile.data(), ScoreFile.size(), &why) &&
-                     DeviceFlushRecord(handle, &why);
+  const bool saved =
+      DeviceWriteRecord(handle, ScoreFile.data(), ScoreFile.size(), &why) && DeviceFlushRecord(handle, &why);
   DeviceCloseRecord(handle);
   if (saved) {
     unsavedScores.clear();
@@ -132,7 +136,9 @@ void RecordScore(int32_t score) {
   }
 }
 
-bool ScoreFileFailed() { return scoreFileFailed; }
+bool ScoreFileFailed() {
+  return scoreFileFailed;
+}
 void ForgetScoreFileFailure() {
   scoreFileFailed = false;
   unsavedScores.clear();

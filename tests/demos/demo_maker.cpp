@@ -44,12 +44,12 @@ bool MakeDemo(const Demo& demo, const fs::path& data, const fs::path& out) {
   ReadScoreFile();
   if (status != 0) return false;
   std::ofstream expected(out / (std::string(demo.name) + ".expected"));
-  expected << "final: stage " << int{Play.StageIndex} << " lives " << int{Play.Lives} << " score " << Play.Score
-           << "\ntable:";
+  expected << "final: stage " << int{Play.StageIndex} << " lives " << int{Play.Lives} << " score "
+           << Play.Score << "\ntable:";
   for (int place = 0; place < kScoreTablePlaces; ++place) expected << ' ' << TopScore(place);
   expected << '\n';
-  std::printf("%s: stage %d lives %d score %d, %llu ticks\n", demo.name, Play.StageIndex, Play.Lives, Play.Score,
-              static_cast<unsigned long long>(TicksPlayed() - ticksAtStart));
+  std::printf("%s: stage %d lives %d score %d, %llu ticks\n", demo.name, Play.StageIndex, Play.Lives,
+              Play.Score, static_cast<unsigned long long>(TicksPlayed() - ticksAtStart));
   return true;
 }
 
