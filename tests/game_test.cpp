@@ -55,6 +55,7 @@ class GameTest : public MemoryDeviceTest {
     MemoryDeviceTest::SetUp();
     Play = PlayState{};
     ScoreFile.fill(0);
+    ForgetScoreFileFailure();
     PutGameData();
     MemorySetCalendarSeconds(1234);
   }
@@ -107,6 +108,18 @@ TEST_F(GameTest, AQuitFromTheDialogRecordsAtOnceAndTheLogoIsTheFirstFrame) {
   EXPECT_EQ(Play.QuitChosen, 1);
   EXPECT_EQ(Plays("DIE.WAV") + Plays("CLEAR.WAV"), 0);
   EXPECT_EQ(FileScore(MemoryFileBytes("SCORE.DAT"), 0), Play.Score);
+}
+
+// A save that fails is said in one line; the high-score screen after it still holds the new score, the file
+// stays as it was, and the run ends with status 1.
+TEST_F(GameTest, AFailedSaveIsSaidKeptOnTheScreenAndEndsTheRunWithStatusOne) {
+  MemoryFailFileOperation("write SCORE.DAT");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunGame(Plan::kQuitFromDialog), 1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "coilrun: cannot save SCORE.DAT: Input/output error\n");
+  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(1036, 0));
+  EXPECT_GT(Play.Score, 0);
+  EXPECT_EQ(TopScore(0), Play.Score);  // the table the high-score screen read and drew
 }
 
 TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScoresAsZero) {

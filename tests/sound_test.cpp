@@ -7,8 +7,8 @@
 
 #include "devices/wave_file.h"
 #include "file_bytes.h"
-#include "platform/memory/memory_sound.h"
 #include "platform/memory/memory_files.h"
+#include "platform/memory/memory_sound.h"
 #include "test_support.h"
 #include "wave_files.h"
 

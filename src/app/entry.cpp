@@ -110,8 +110,9 @@ bool StartInputLog(const Options& options) {
 void ReportReplay(int64_t startNs) {
   const double seconds = static_cast<double>(DeviceClockNanoseconds() - startNs) / 1e9;
   const uint64_t ticks = TicksPlayed();
-  std::printf("replay: %llu ticks in %.2f s (%.0f ticks per second)\n", static_cast<unsigned long long>(ticks),
-              seconds, seconds > 0 ? static_cast<double>(ticks) / seconds : 0.0);
+  std::printf("replay: %llu ticks in %.2f s (%.0f ticks per second)\n",
+              static_cast<unsigned long long>(ticks), seconds,
+              seconds > 0 ? static_cast<double>(ticks) / seconds : 0.0);
   std::printf("final: stage %d lives %d score %d\n", Play.StageIndex, Play.Lives, Play.Score);
   // The table the game would have saved: a replay leaves SCORE.DAT as it found it.
   std::printf("table:");

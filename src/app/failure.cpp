@@ -20,10 +20,15 @@ void NoteFailure(const std::string& what, const std::string& why) {
 
 void NoteLoadFailure(const char* fileName, const char* kind) {
   const std::string why = DataFileFailure(fileName);
-  NoteFailure(std::string("cannot load ") + fileName, why.empty() ? std::string("not ") + kind + " the game can read" : why);
+  NoteFailure(std::string("cannot load ") + fileName,
+              why.empty() ? std::string("not ") + kind + " the game can read" : why);
 }
 
-std::string FailureMessage() { return failure; }
-void ClearFailure() { failure.clear(); }
+std::string FailureMessage() {
+  return failure;
+}
+void ClearFailure() {
+  failure.clear();
+}
 
 }  // namespace coilrun

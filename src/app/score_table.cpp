@@ -126,8 +126,8 @@ void RecordScore(int32_t score) {
   }
   // Every byte but the table's is written back as it was just read; the table lies in the first sector,
   // so a power cut at any moment leaves the old table or the new one.
-  const bool saved = DeviceWriteRecord(handle, ScoreFile.data(), ScoreFile.size(), &why) &&
-                     DeviceFlushRecord(handle, &why);
+  const bool saved =
+      DeviceWriteRecord(handle, ScoreFile.data(), ScoreFile.size(), &why) && DeviceFlushRecord(handle, &why);
   DeviceCloseRecord(handle);
   if (saved) {
     unsavedScores.clear();
@@ -136,7 +136,9 @@ void RecordScore(int32_t score) {
   }
 }
 
-bool ScoreFileFailed() { return scoreFileFailed; }
+bool ScoreFileFailed() {
+  return scoreFileFailed;
+}
 void ForgetScoreFileFailure() {
   scoreFileFailed = false;
   unsavedScores.clear();

@@ -24,6 +24,8 @@ bool ReadDataFile(const char* fileName, size_t maxSize, std::vector<uint8_t>* by
   return false;
 }
 
-std::string DataFileFailure(const char* fileName) { return failedFile == fileName ? failedWhy : std::string(); }
+std::string DataFileFailure(const char* fileName) {
+  return failedFile == fileName ? failedWhy : std::string();
+}
 
 }  // namespace coilrun

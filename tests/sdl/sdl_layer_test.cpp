@@ -1,7 +1,11 @@
 // The SDL device layer on SDL's dummy drivers: the frame's scale to the window, screenshots as PNG files,
-// controllers as keys, and where the installed data is looked for.
+// controllers as keys, where the installed data is looked for, and SCORE.DAT and data files on a real disk.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -13,8 +17,12 @@
 #include <vector>
 
 #include "app/data_dir_device.h"
+#include "app/failure.h"
+#include "app/score_table.h"
 #include "devices/keyboard.h"
 #include "display/display.h"
+#include "file_bytes.h"
+#include "images/images.h"
 #include "platform/sdl/frame_scaler.h"
 #include "platform/sdl/rgb565.h"
 #include "platform/sdl/screenshot_png.h"
@@ -196,7 +204,78 @@ TEST(InstalledData, IsWhereTheGameWasInstalledUnlessTheEnvironmentNamesAnotherFo
   EXPECT_EQ(std::string(DeviceInstalledDataDirectory()), COILRUN_INSTALLED_DATA_DIR);
   setenv("COILRUN_DATA_DIR", "/somewhere/else", 1);
   EXPECT_EQ(std::string(DeviceInstalledDataDirectory()), "/somewhere/else");
+  // A relative name is resolved against the working directory, so that links to it never dangle.
+  setenv("COILRUN_DATA_DIR", "./data/../shared", 1);
+  EXPECT_EQ(std::string(DeviceInstalledDataDirectory()), (fs::current_path() / "shared").string());
   unsetenv("COILRUN_DATA_DIR");
+}
+
+// SCORE.DAT on a real disk, with the real file device.
+class ScoreFileOnDisk : public ScratchFolderTest {
+ protected:
+  void SetUp() override {
+    ScratchFolderTest::SetUp();
+    ScoreFile.fill(0);
+    ForgetScoreFileFailure();
+  }
+};
+
+std::vector<int32_t> FileScores(const fs::path& path) {
+  const std::vector<uint8_t> bytes = ReadFileBytes(path);
+  std::vector<int32_t> scores;
+  for (size_t at = 16; at < 36 && at + 4 <= bytes.size(); at += 4) {
+    scores.push_back(static_cast<int32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+                                          static_cast<uint32_t>(bytes[at + 3]) << 24));
+  }
+  return scores;
+}
+
+// Another game holds the lock between its read and its write while this one ends: this one waits, reads
+// what the other wrote, and both scores are kept.
+TEST_F(ScoreFileOnDisk, TwoGamesEndingTogetherKeepBothScores) {
+  WriteFileBytes("SCORE.DAT", std::vector<uint8_t>(kScoreFileSize, 0));
+  const int other = open("SCORE.DAT", O_RDWR | O_CLOEXEC);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(flock(other, LOCK_EX), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    close(other);  // the lock belongs to the parent's open file, which the child shares
+    RecordScore(200);
+    _exit(ScoreFileFailed() ? 1 : 0);
+  }
+  usleep(200'000);
+  std::vector<uint8_t> record(kScoreFileSize, 0);
+  record[16] = 100;
+  ASSERT_EQ(pwrite(other, record.data(), record.size(), 0), static_cast<ssize_t>(record.size()));
+  close(other);
+  int status = -1;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(FileScores("SCORE.DAT"), (std::vector<int32_t>{200, 100, 0, 0, 0}));
+}
+
+// A link is followed and stays a link; a pipe in place of SCORE.DAT or of a data file is refused at once
+// with a line that says so, and left as it was.
+TEST_F(ScoreFileOnDisk, ALinkIsFollowedAndAPipeIsRefusedAtOnce) {
+  fs::create_directories("elsewhere");
+  WriteFileBytes("elsewhere/scores", std::vector<uint8_t>(kScoreFileSize, 0));
+  fs::create_symlink("elsewhere/scores", "SCORE.DAT");
+  RecordScore(77);
+  EXPECT_TRUE(fs::is_symlink("SCORE.DAT"));
+  EXPECT_EQ(FileScores("elsewhere/scores"), (std::vector<int32_t>{77, 0, 0, 0, 0}));
+  fs::remove("SCORE.DAT");
+  ASSERT_EQ(mkfifo("SCORE.DAT", 0644), 0);
+  ASSERT_EQ(mkfifo("LOGO.DAT", 0644), 0);
+  testing::internal::CaptureStderr();
+  RecordScore(5);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "coilrun: cannot save SCORE.DAT: not a regular file\n");
+  EXPECT_TRUE(fs::is_fifo("SCORE.DAT"));
+  EXPECT_TRUE(ScoreFileFailed());
+  ClearFailure();
+  EXPECT_EQ(LoadPcxImage("LOGO.DAT"), nullptr);
+  NoteLoadFailure("LOGO.DAT", "a PCX picture");
+  EXPECT_EQ(FailureMessage(), "cannot load LOGO.DAT: not a regular file");
 }
 
 }  // namespace

@@ -94,7 +94,8 @@ void AfterStep() {
 }
 
 Opened* OpenedAt(int handle) {
-  if (handle < 0 || static_cast<size_t>(handle) >= opened.size() || !opened[static_cast<size_t>(handle)].open) {
+  if (handle < 0 || static_cast<size_t>(handle) >= opened.size() ||
+      !opened[static_cast<size_t>(handle)].open) {
     return nullptr;
   }
   return &opened[static_cast<size_t>(handle)];
@@ -117,9 +118,15 @@ void MemoryPutFile(const std::string& name, const std::vector<uint8_t>& bytes) {
   files[name] = File{true, bytes, bytes, {}};
 }
 
-void MemoryPutSpecialFile(const std::string& name) { files[name] = File{false, {}, {}, {}}; }
-void MemoryRemoveFile(const std::string& name) { files.erase(name); }
-bool MemoryFileExists(const std::string& name) { return files.count(name) != 0; }
+void MemoryPutSpecialFile(const std::string& name) {
+  files[name] = File{false, {}, {}, {}};
+}
+void MemoryRemoveFile(const std::string& name) {
+  files.erase(name);
+}
+bool MemoryFileExists(const std::string& name) {
+  return files.count(name) != 0;
+}
 
 std::vector<uint8_t> MemoryFileBytes(const std::string& name) {
   const auto found = files.find(name);
@@ -135,7 +142,8 @@ bool MemoryPutFileFromDisk(const std::string& name, const std::filesystem::path&
     return true;
   }
   std::ifstream in(path, std::ios::binary);
-  MemoryPutFile(name, std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+  MemoryPutFile(name,
+                std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
   return true;
 }
 
@@ -146,9 +154,15 @@ void MemoryPutFolder(const std::filesystem::path& folder, const std::string& pre
   }
 }
 
-const std::vector<std::string>& MemoryFileJournal() { return journal; }
-void MemoryFailFileStep(int step) { failStep = step; }
-void MemoryFailFileOperation(const std::string& start) { failOperation = start; }
+const std::vector<std::string>& MemoryFileJournal() {
+  return journal;
+}
+void MemoryFailFileStep(int step) {
+  failStep = step;
+}
+void MemoryFailFileOperation(const std::string& start) {
+  failOperation = start;
+}
 
 void MemoryCutPowerAfter(int step, uint32_t keptSectors) {
   cutStep = step;

@@ -18,7 +18,8 @@ namespace {
 
 std::string WorkingDirectory() {
   char buffer[PATH_MAX];
-  return getcwd(buffer, sizeof buffer) != nullptr ? std::string(buffer) : std::string("the working directory");
+  return getcwd(buffer, sizeof buffer) != nullptr ? std::string(buffer)
+                                                  : std::string("the working directory");
 }
 
 // Opens `name` without waiting on a pipe or device, and refuses it unless it is a regular file. -1, with the
@@ -54,7 +55,9 @@ bool DeviceReadWholeFile(const char* name, size_t maxSize, std::vector<uint8_t>*
   }
   struct stat info {};
   fstat(fd, &info);
-  const auto tooLarge = [&] { *why = "larger than the " + std::to_string(maxSize) + " bytes such a file may hold"; };
+  const auto tooLarge = [&] {
+    *why = "larger than the " + std::to_string(maxSize) + " bytes such a file may hold";
+  };
   if (static_cast<uintmax_t>(info.st_size) > maxSize) {
     tooLarge();
     close(fd);
@@ -132,6 +135,8 @@ bool DeviceFlushRecord(int handle, std::string* why) {
   return false;
 }
 
-void DeviceCloseRecord(int handle) { close(handle); }
+void DeviceCloseRecord(int handle) {
+  close(handle);
+}
 
 }  // namespace coilrun
