@@ -308,14 +308,18 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
 
     Restart();
     testing::internal::CaptureStdout();
-    EXPECT_EQ(RunWith({"--replay", "run.rec", "--timedemo"}), 0);
+    const int wholeStatus = RunWith({"--replay", "run.rec", "--timedemo"});
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(wholeStatus, 0);
     EXPECT_EQ(Play.Score, recordedScore);
 
     Restart();
+    testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    EXPECT_EQ(RunWith({"--replay", "cut.rec", "--timedemo"}), 1);
+    const int cutStatus = RunWith({"--replay", "cut.rec", "--timedemo"});
     const std::string printed = testing::internal::GetCapturedStderr();
     testing::internal::GetCapturedStdout();
+    EXPECT_EQ(cutStatus, 1);
     EXPECT_EQ(printed, "coilrun: the recording cut.rec ran out before its game ended\n");
     // A second is 20 menu frames, or 33 ticks of the first stage.
     EXPECT_GE(MemoryPresentedFrames().size() + 34, cutFrames);
