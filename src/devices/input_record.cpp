@@ -175,8 +175,14 @@ Fault ParseLine(std::string_view line) {
     const bool wParam = letter == 'm' && i == 3;
     const uint64_t max = letter == 'k' ? 0xFF : letter == 'c' ? 1 : wParam ? UINT64_MAX : UINT32_MAX;
     fault = ReadNumber(tokens[i], letter == 'k' ? 16 : 10, max, &number);
-    value += ' ';
-    value += tokens[i];
+    // Kept as the recorder writes it, so that "01" and "1" are the same input.
+    char written[24];
+    if (letter == 'k') {
+      std::snprintf(written, sizeof written, " %02llx", static_cast<unsigned long long>(number));
+    } else {
+      std::snprintf(written, sizeof written, " %llu", static_cast<unsigned long long>(number));
+    }
+    value += written;
   }
   if (fault == Fault::kNone) stream->runs.push_back(Run{count, value});
   return fault;
@@ -195,9 +201,10 @@ bool ReadRecordingFile(const std::string& path, std::string* text, std::string* 
     text->append(buffer, got);
   }
   const bool failed = std::ferror(file) != 0;
+  const std::string reason = std::strerror(errno);
   std::fclose(file);
   if (failed) {
-    *error = "cannot read " + path;
+    *error = "cannot read " + path + ": " + reason;
   } else if (text->size() > kMaxRecordingBytes) {
     *error =
         path + " is larger than a recording can be (" + std::to_string(kMaxRecordingBytes >> 20) + " MB)";
