@@ -32,20 +32,20 @@ end_game() {
 mkdir -p "$E2E_WORK/nodisplay"
 cp "$E2E_DATA"/*.DAT "$E2E_DATA"/*.WAV "$E2E_WORK/nodisplay"/ || e2e_fail "no default data in $E2E_DATA"
 for display in unset "" garbage :4242; do
+  said="$E2E_WORK/nodisplay.txt"
   start=$(date +%s%N)
   if [ "$display" = unset ]; then
-    (cd "$E2E_WORK/nodisplay" && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 20 "$E2E_GAME") \
-      >/dev/null 2>"$E2E_WORK/nodisplay.txt"
+    (cd "$E2E_WORK/nodisplay" && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 20 "$E2E_GAME")
   else
-    (cd "$E2E_WORK/nodisplay" && DISPLAY="$display" env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 20 "$E2E_GAME") \
-      >/dev/null 2>"$E2E_WORK/nodisplay.txt"
-  fi
+    (cd "$E2E_WORK/nodisplay" && DISPLAY="$display" env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER \
+      timeout 20 "$E2E_GAME")
+  fi >/dev/null 2>"$said"
   status=$?
   end=$(date +%s%N)
-  echo "DISPLAY $display: status $status in $(((end - start) / 1000000)) ms: $(cat "$E2E_WORK/nodisplay.txt")"
+  echo "DISPLAY $display: status $status in $(((end - start) / 1000000)) ms: $(cat "$said")"
   [ "$status" -eq 1 ] || e2e_fail "DISPLAY $display: exit status $status"
-  grep -q '^coilrun: cannot open a window: ' "$E2E_WORK/nodisplay.txt" || e2e_fail "DISPLAY $display: no line said so"
-  [ "$(wc -l <"$E2E_WORK/nodisplay.txt")" -eq 1 ] || e2e_fail "DISPLAY $display: more than one line"
+  grep -q '^coilrun: cannot open a window: ' "$said" || e2e_fail "DISPLAY $display: no line said so"
+  [ "$(wc -l <"$said")" -eq 1 ] || e2e_fail "DISPLAY $display: more than one line"
 done
 
 e2e_start_x

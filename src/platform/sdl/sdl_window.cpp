@@ -82,7 +82,7 @@ const char* UnseenDriverReason() {
   if ((named != nullptr && named[0] != '\0') || driver == nullptr) return nullptr;
   if (SDL_strcmp(driver, "offscreen") != 0 && SDL_strcmp(driver, "dummy") != 0) return nullptr;
   const char* display = SDL_getenv("DISPLAY");
-  return display == nullptr || display[0] == '\0' ? "no display to show it on (DISPLAY is not set)"
+  return display == nullptr || display[0] == '\0' ? "no display to show it on (DISPLAY is empty or not set)"
                                                   : "no display answers at the DISPLAY named";
 }
 
