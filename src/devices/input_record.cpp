@@ -58,6 +58,7 @@ bool finished = false;
 std::FILE* recordFile = nullptr;
 int64_t lastWriteNs = 0;
 std::string writeError;
+// Where each stream sits in `streams`.
 constexpr size_t kSeed = 0;
 constexpr size_t kKeys = 1;
 constexpr size_t kMessages = 2;
