@@ -1,10 +1,13 @@
 // Whole-program tests: the real entry from start-up to Exit over the in-memory devices, played by a
 // scripted player on the tests' own data set, with the virtual clock.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,6 +28,7 @@
 #include "platform/memory/memory_keyboard.h"
 #include "platform/memory/memory_sound.h"
 #include "platform/memory/memory_window.h"
+#include "scratch_folder.h"
 #include "scripted_player.h"
 #include "test_support.h"
 
@@ -58,22 +62,45 @@ class GameTest : public MemoryDeviceTest {
     ForgetScoreFileFailure();
     PutGameData();
     MemorySetCalendarSeconds(1234);
+    scratch_.Enter("coilrun-game");
   }
+  void TearDown() override {
+    scratch_.Leave();
+    MemoryDeviceTest::TearDown();
+  }
+
   // Runs the whole program with the scripted player; its exit status.
-  int RunGame(Plan plan) {
+  int RunGame(Plan plan, std::vector<std::string> arguments = {}) {
     MemorySetKeyPlayer([plan](uint64_t read) {
       // A player stuck for ever (it never is with this data) gives up through the pause dialog.
       if (read > 2'000'000) return std::vector<uint8_t>{kKeyEscape, kKeyReturn, kKeyUp};
       return ScriptedKeys(plan, ticksBefore_);
     });
-    ticksBefore_ = TicksPlayed();
-    char name[] = "coilrun";
-    char* argv[] = {name, nullptr};
-    const int status = RunCoilrun(1, argv);
+    const int status = RunWith(std::move(arguments));
     MemorySetKeyPlayer(nullptr);
     return status;
   }
 
+  // Runs the whole program with these arguments and whatever player is set; its exit status.
+  static int RunWith(std::vector<std::string> arguments) {
+    ticksBefore_ = TicksPlayed();
+    arguments.insert(arguments.begin(), "coilrun");
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    return RunCoilrun(static_cast<int>(arguments.size()), argv.data());
+  }
+
+  // A fresh start: devices, play state and data files as at the start of the test.
+  void Restart() {
+    MemoryResetAll();
+    Play = PlayState{};
+    ForgetScoreFileFailure();
+    PutGameData();
+  }
+
+  // Recordings are real files: they go to a scratch folder of the test's own.
+  ScratchFolder scratch_;
   static inline uint64_t ticksBefore_ = 0;
 };
 
@@ -246,9 +273,88 @@ TEST_F(GameTest, EachMissingDataFileGivesItsMessageAndStatusOneWithoutLeaking) {
     EXPECT_NE(printed.find("coilrun: cannot load " + file + ": no such file in "), std::string::npos)
         << printed;
     EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+    // A game under way when the file was met is offered to the table first.
+    EXPECT_EQ(FileScore(MemoryFileBytes("SCORE.DAT"), 0), Play.Score);
     EXPECT_EQ(MemoryLiveSurfaceCount(), 0);
     EXPECT_EQ(MemoryLiveSoundBuffers(), 0);
   }
+}
+
+// A recording is written as the game goes: one cut off where its game was killed replays up to about a
+// second before the cut, then ends with one line and status 1, from the menu as from play. The whole
+// recording replays to its own end with status 0.
+TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
+  struct Case {
+    const char* where;
+    std::function<bool()> cutHere;
+    std::function<std::vector<uint8_t>(bool cut)> keys;
+  };
+  const std::vector<Case> cases = {
+      {"menu", [] { return MemoryPresentedFrames().size() >= 100; },
+       [](bool cut) {
+         // Return ends the logo; the menu then idles until the cut, and Exit is chosen after it.
+         if (MemoryPresentedFrames().size() <= 1) return std::vector<uint8_t>{kKeyReturn};
+         return cut ? std::vector<uint8_t>{kKeyUp, kKeyReturn} : std::vector<uint8_t>{};
+       }},
+      {"play", [] { return TicksPlayed() >= ticksBefore_ + 150; },
+       [](bool cut) { return ScriptedKeys(cut ? Plan::kQuitFromDialog : Plan::kHunt, ticksBefore_); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.where);
+    Restart();
+    bool cut = false;
+    size_t cutFrames = 0;
+    MemorySetKeyPlayer([&](uint64_t) {
+      if (!cut && c.cutHere()) {
+        std::filesystem::copy_file("run.rec", "cut.rec", std::filesystem::copy_options::overwrite_existing);
+        cut = true;
+        cutFrames = MemoryPresentedFrames().size();
+      }
+      return c.keys(cut);
+    });
+    ASSERT_EQ(RunWith({"--record", "run.rec"}), 0);
+    MemorySetKeyPlayer(nullptr);
+    ASSERT_TRUE(cut);
+    const int32_t recordedScore = Play.Score;
+
+    Restart();
+    testing::internal::CaptureStdout();
+    const int wholeStatus = RunWith({"--replay", "run.rec", "--timedemo"});
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(wholeStatus, 0);
+    EXPECT_EQ(Play.Score, recordedScore);
+
+    Restart();
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int cutStatus = RunWith({"--replay", "cut.rec", "--timedemo"});
+    const std::string printed = testing::internal::GetCapturedStderr();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(cutStatus, 1);
+    EXPECT_EQ(printed, "coilrun: the recording cut.rec ran out before its game ended\n");
+    // A second is 20 menu frames, or 33 ticks of the first stage.
+    EXPECT_GE(MemoryPresentedFrames().size() + 34, cutFrames);
+  }
+}
+
+// A recording that cannot be written (here past a file-size limit) does not end the game: it plays on to
+// its end, and the run ends with one line that says so and status 1.
+TEST_F(GameTest, ARecordingThatCannotBeWrittenIsSaidAndFailsTheRun) {
+  rlimit normal{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &normal), 0);
+  rlimit limited = normal;
+  limited.rlim_cur = 1100;  // room for SCORE.DAT, not for the recording of a game
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  testing::internal::CaptureStderr();
+  const int status = RunGame(Plan::kClearThenCrash, {"--record", "run.rec"});
+  const std::string printed = testing::internal::GetCapturedStderr();
+  setrlimit(RLIMIT_FSIZE, &normal);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(printed, "coilrun: cannot write the recording run.rec: File too large\n");
+  EXPECT_EQ(Play.Lives, -1);
+  EXPECT_EQ(FileScore(MemoryFileBytes("SCORE.DAT"), 0), Play.Score);
 }
 
 }  // namespace

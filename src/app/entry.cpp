@@ -120,6 +120,25 @@ void ReportReplay(int64_t startNs) {
   std::printf("\n");
 }
 
+// Ends recording or replaying. A recording that could not be written, and a replay whose recording ran out
+// before its game ended, make a run that went well a failure, with one line that says so.
+int FinishInputLog(const Options& options, int status, int64_t startNs) {
+  const bool replayed = Replaying();
+  const bool ranOut = ReplayFinished();
+  const std::string writeError = FinishRecordingOrReplay();
+  if (replayed) ReportReplay(startNs);
+  if (!writeError.empty()) {
+    std::fprintf(stderr, "coilrun: cannot write the recording %s: %s\n", options.record.c_str(),
+                 writeError.c_str());
+    return 1;
+  }
+  if (ranOut && status == 0) {
+    std::fprintf(stderr, "coilrun: the recording %s ran out before its game ended\n", options.replay.c_str());
+    return 1;
+  }
+  return status;
+}
+
 }  // namespace
 
 int RunCoilrun(int argc, char** argv) {
@@ -147,10 +166,7 @@ int RunCoilrun(int argc, char** argv) {
   int status = StartUp() ? RunScreens() : EndWithFailure();
   // A score that could not be kept ends the run as a failure, its line printed when it happened.
   if (ScoreFileFailed()) status = 1;
-  const bool replayed = Replaying();
-  FinishRecordingOrReplay();
-  if (replayed) ReportReplay(startNs);
-  return status;
+  return FinishInputLog(options, status, startNs);
 }
 
 }  // namespace coilrun

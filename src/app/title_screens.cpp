@@ -59,7 +59,7 @@ int RunMainMenu() {
   bool ok = SwapEffect(kAssetMenu1Wav);
   ScreenMode = kModePlay;
   // The keyboard is not read again after the frame's wait: Return confirms what that frame showed.
-  while (ok && !QuitMessageSeen()) {
+  while (ok && !QuitMessageSeen() && !ReplayInterrupted()) {
     if (RunMenuFrame(background, sheet)) {
       ok = SwapEffect(ScreenMode == kModeExit ? kAssetMenu3Wav : kAssetMenu2Wav);
       if (ok) PlayEffect(0);

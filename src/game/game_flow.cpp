@@ -104,6 +104,13 @@ bool ShowBanner(AttemptEnd end) {
   return true;
 }
 
+// A game cut short by a data file that cannot be loaded: its score is offered to the table first, as a
+// closed window's is.
+int EndCutShort() {
+  RecordScore(Play.Score);
+  return 0;
+}
+
 }  // namespace
 
 uint64_t TicksPlayed() {
@@ -114,10 +121,10 @@ int PlayGame() {
   StartGame();
   for (;;) {
     const AttemptEnd end = RunAttempt();
-    if (end == AttemptEnd::kFailed) return 0;
+    if (end == AttemptEnd::kFailed) return EndCutShort();
     // The player's quit, and a window closed mid-game, end the game at once with the score recorded.
     if (end == AttemptEnd::kQuit || end == AttemptEnd::kClosed) break;
-    if (!ShowBanner(end)) return 0;
+    if (!ShowBanner(end)) return EndCutShort();
     if (CloseRequested() || Play.Lives < 0 || Play.StageIndex >= kStageCount) break;
   }
   RecordScore(Play.Score);

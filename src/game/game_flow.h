@@ -6,7 +6,8 @@
 namespace coilrun {
 
 // Runs a game and then the high-score screen. 1 when both ran (or the window was closed, after the score
-// was recorded); 0 when a data file cannot be loaded or the high-score screen failed.
+// was recorded); 0 when a data file cannot be loaded (the game's score recorded first) or the high-score
+// screen failed.
 int PlayGame();
 // Ticks run since the program started, for the replay's report.
 uint64_t TicksPlayed();
