@@ -157,7 +157,8 @@ TEST_F(GameTest, APracticeGameStartsAtItsStageKeepsOutOfTheTableAndPlaysTheSameW
   EXPECT_NE(frames(), plainFrames);
   EXPECT_EQ(withHud, plain);
   // The game began at the fourth stage and ate there; the table kept none of it.
-  const auto inPlay = std::find_if(plain.begin(), plain.end(), [](const auto& state) { return state[6] > 0; });
+  const auto inPlay =
+      std::find_if(plain.begin(), plain.end(), [](const auto& state) { return state[6] > 0; });
   ASSERT_NE(inPlay, plain.end());
   EXPECT_EQ((*inPlay)[0], 3);
   EXPECT_GT(plain.back()[2], 1000);
