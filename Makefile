@@ -13,8 +13,8 @@ test: deps
 deps:
 	@scripts/install-deps.sh test
 
-# Only the game, the data tool and the default data: no tests, benchmarks, fuzz targets or demo maker. The
-# same build folder as the tests', so that `make test` after it compiles only what the tests add.
+# Only the game, the data tool and the default data: no tests, benchmarks, fuzz targets or demo maker. It
+# shares the tests' build folder, so that after a `make test` it compiles nothing new.
 build-game:
 	@scripts/install-deps.sh run
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DCOILRUN_TESTS=OFF
