@@ -1,20 +1,28 @@
-# The two commands: `make run` (set up everything, start the game on its default data) and `make test`
-# (set up everything, run every test). Each installs what is missing first.
-.PHONY: run test deps build bench demos screenshots fuzz clean web web-run
+# The two commands: `make run` (set up what playing needs, start the game on its default data) and
+# `make test` (set up everything, run every test). Each installs what is missing first.
+.PHONY: run test deps build build-game bench demos screenshots fuzz clean web web-run
 
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-run: build
+run: build-game
 	cd build/data && ../coilrun
 
 test: deps
 	scripts/run-tests.sh
 
 deps:
-	@scripts/install-deps.sh
+	@scripts/install-deps.sh test
 
+# Only the game, the data tool and the default data: no tests, benchmarks, fuzz targets or demo maker. It
+# shares the tests' build folder, so that after a `make test` it compiles nothing new.
+build-game:
+	@scripts/install-deps.sh run
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DCOILRUN_TESTS=OFF
+	cmake --build build -j $(JOBS)
+
+# Everything, for the benchmarks, the demos and the screenshots.
 build: deps
-	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DCOILRUN_TESTS=ON
 	cmake --build build -j $(JOBS)
 
 bench: build

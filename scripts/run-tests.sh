@@ -22,7 +22,7 @@ run_suite() {  # name, build folder, extra cmake options...
   local name=$1 dir=$2
   shift 2
   echo "== $name: configure and build in $dir"
-  if ! cmake -S . -B "$dir" -DCOILRUN_WERROR=ON "$@" >"$dir.configure.log" 2>&1; then
+  if ! cmake -S . -B "$dir" -DCOILRUN_WERROR=ON -DCOILRUN_TESTS=ON "$@" >"$dir.configure.log" 2>&1; then
     cat "$dir.configure.log"; steps_failed+=("$name configure"); return
   fi
   if ! cmake --build "$dir" -j "$jobs" >"$dir.build.log" 2>&1; then

@@ -69,9 +69,21 @@ class GameTest : public MemoryDeviceTest {
     MemoryDeviceTest::TearDown();
   }
 
-  // Runs the whole program with the scripted player; its exit status.
-  int RunGame(Plan plan, std::vector<std::string> arguments = {}) {
-    MemorySetKeyPlayer([plan](uint64_t read) {
+  // Runs the whole program with the scripted player and these options; its exit status. With `trace`,
+  // the play state and the count of body-coloured pixels on the Canvas (what the pixel tests see) as each
+  // keyboard read found them go there.
+  int RunGame(Plan plan, std::vector<std::string> arguments = {},
+              std::vector<std::vector<int>>* trace = nullptr) {
+    MemorySetKeyPlayer([plan, trace](uint64_t read) {
+      if (trace != nullptr) {
+        const int head = Play.HeadIndex;
+        trace->push_back({Play.StageIndex, Play.Lives, Play.Score, head, Play.TrailX[head], Play.TrailY[head],
+                          Play.Length, Play.EnemyX, Play.EnemyY, Play.EatenCount, Play.Dead,
+                          Canvas == nullptr
+                              ? -1
+                              : static_cast<int>(std::count(Canvas->pixels.begin(), Canvas->pixels.end(),
+                                                            Play.BodyColour))});
+      }
       // A player stuck for ever (it never is with this data) gives up through the pause dialog.
       if (read > 2'000'000) return std::vector<uint8_t>{kKeyEscape, kKeyReturn, kKeyUp};
       return ScriptedKeys(plan, ticksBefore_);
@@ -147,6 +159,48 @@ TEST_F(GameTest, AFailedSaveIsSaidKeptOnTheScreenAndEndsTheRunWithStatusOne) {
   EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(1036, 0));
   EXPECT_GT(Play.Score, 0);
   EXPECT_EQ(TopScore(0), Play.Score);  // the table the high-score screen read and drew
+}
+
+TEST_F(GameTest, APracticeGameStartsAtItsStageKeepsOutOfTheTableAndPlaysTheSameWithTheHud) {
+  // The fourth stage has a wall of the body colour under the HUD's lives digit.
+  RgbPicture walled{640, 480, std::vector<Rgb>(640 * 480, GameDataBitmapColour("BG03.DAT"))};
+  for (int y = 10; y < 40; ++y) std::fill_n(walled.pixels.begin() + y * 640 + 150, 50, Rgb{51, 102, 255});
+  const auto putWalledData = [&walled] {
+    PutGameData();
+    MemoryPutFile("BG03.DAT", MakeBmpFile(walled, BmpVariant::kRgb24));
+  };
+  putWalledData();
+  const auto frames = [] {
+    std::vector<uint64_t> checksums;
+    for (const auto& frame : MemoryPresentedFrames()) checksums.push_back(frame.checksum);
+    return checksums;
+  };
+  std::vector<std::vector<int>> plain;
+  std::vector<std::vector<int>> withHud;
+  ASSERT_EQ(RunGame(Plan::kHunt, {"--stage", "4"}, &plain), 0);
+  const std::vector<uint64_t> plainFrames = frames();
+  Restart();
+  putWalledData();
+  MemorySetCalendarSeconds(1234);
+  ASSERT_EQ(RunGame(Plan::kHunt, {"--hud", "--stage", "4"}, &withHud), 0);
+  EXPECT_NE(frames(), plainFrames);
+  EXPECT_EQ(withHud, plain);
+  // The game began at the fourth stage and ate there; the table kept none of it.
+  const auto inPlay =
+      std::find_if(plain.begin(), plain.end(), [](const auto& state) { return state[6] > 0; });
+  ASSERT_NE(inPlay, plain.end());
+  EXPECT_EQ((*inPlay)[0], 3);
+  EXPECT_GT(plain.back()[2], 1000);
+  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(1036, 0));
+  // A stage the game does not have ends the program with one line and status 2.
+  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+           {"--stage", "0"}, {"--stage", "7"}, {"--stage", "4x"}, {"--stage"}}) {
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunGame(Plan::kHunt, bad), 2);
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(printed.find("coilrun: --stage wants a stage from 1 to 6"), 0u) << printed;
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+  }
 }
 
 TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScoresAsZero) {

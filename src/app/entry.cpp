@@ -21,6 +21,7 @@
 #include "display/display.h"
 #include "game/game_flow.h"
 #include "game/play_state.h"
+#include "game/play_tick.h"
 
 namespace coilrun {
 
@@ -143,6 +144,10 @@ int FinishInputLog(const Options& options, int status, int64_t startNs) {
 
 int RunCoilrun(int argc, char** argv) {
   const Options options = ParseOptions(argc, argv);
+  if (!options.error.empty()) {
+    std::fprintf(stderr, "coilrun: %s (coilrun --help lists the options)\n", options.error.c_str());
+    return 2;
+  }
   if (options.help) {
     std::fputs(UsageText(), stdout);
     return 0;
@@ -159,6 +164,8 @@ int RunCoilrun(int argc, char** argv) {
     return 1;
   }
   if (options.windowed) DeviceRequestWindowed();
+  SetPracticeStage(options.stage);
+  ShowHud(options.hud);
   const int64_t startNs = DeviceClockNanoseconds();
   ClearFailure();
   ForgetScoreFileFailure();

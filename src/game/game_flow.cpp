@@ -17,6 +17,8 @@ namespace {
 
 // Ticks run since the program started.
 uint64_t ticksPlayed = 0;
+// The stage (1 to 6) every game starts at in practice, or 0 for real games.
+int practiceStage = 0;
 
 // How an attempt's tick loop ended, or that a file failed on the way.
 enum class AttemptEnd { kQuit, kDied, kCleared, kClosed, kFailed };
@@ -117,8 +119,11 @@ uint64_t TicksPlayed() {
   return ticksPlayed;
 }
 
+void SetPracticeStage(int stage) { practiceStage = stage >= 1 && stage <= kStageCount ? stage : 0; }
+
 int PlayGame() {
   StartGame();
+  if (practiceStage != 0) Play.StageIndex = static_cast<uint8_t>(practiceStage - 1);
   for (;;) {
     const AttemptEnd end = RunAttempt();
     if (end == AttemptEnd::kFailed) return EndCutShort();
@@ -127,7 +132,8 @@ int PlayGame() {
     if (!ShowBanner(end)) return EndCutShort();
     if (CloseRequested() || Play.Lives < 0 || Play.StageIndex >= kStageCount) break;
   }
-  RecordScore(Play.Score);
+  // A practice game's score was shown in play; the table is for games played from the first stage.
+  if (practiceStage == 0) RecordScore(Play.Score);
   if (CloseRequested()) return 1;
   return RunHighScoreScreen();
 }

@@ -143,21 +143,25 @@ alt_enter
 sleep 1
 [ "$(size)" = "640x480" ] || e2e_fail "Alt+Enter did not switch in the pause dialog: $(size)"
 cmp -s "$paused2" "$(shot)" || e2e_fail "Alt+Enter closed the pause dialog"
-# Go on: the snake moves again; then quit through the dialog and close the window.
-e2e_key Right
+# The dialog a lost focus opened marks go on: Return alone lets the snake move again, circling on Left, and
+# 2.5 s later the game is still under way (a quit would have faded out and recorded the score by then).
+# Then Esc marks quit: Return ends the game and records it; and the window is closed.
 e2e_key Return
 xdotool keydown Left
 sleep 0.5
 going1=$(shot)
 sleep 0.3
 going2=$(shot)
-xdotool keyup Left
 cmp -s "$going1" "$going2" && e2e_fail "the game did not go on after the dialog"
+sleep 1.7
+[ "$(e2e_score 0)" -eq 0 ] || e2e_fail "Return quit from the dialog a lost focus opened"
 e2e_key Escape
+xdotool keyup Left
 sleep 0.5
 e2e_key Return
 sleep 2.5
 e2e_shot high-scores
+[ "$(e2e_score 0)" -gt 0 ] || e2e_fail "Esc and Return did not end the game"
 # A request to close ends the game from any screen.
 kill -TERM "$E2E_GAME_PID"
 e2e_wait_exit 50
