@@ -145,7 +145,9 @@ sleep 1
 cmp -s "$paused2" "$(shot)" || e2e_fail "Alt+Enter closed the pause dialog"
 # The dialog a lost focus opened marks go on: Return alone lets the snake move again, circling on Left, and
 # 2.5 s later the game is still under way (a quit would have faded out and recorded the score by then).
-# Then Esc marks quit: Return ends the game and records it; and the window is closed.
+# Then Esc marks quit: Return ends the game and records it; and the window is closed. (A game quit above on
+# the way to the intro may already be in the table: what counts is whether the table changes.)
+table_before=$(md5sum <"$E2E_WORK/SCORE.DAT")
 e2e_key Return
 xdotool keydown Left
 sleep 0.5
@@ -154,14 +156,14 @@ sleep 0.3
 going2=$(shot)
 cmp -s "$going1" "$going2" && e2e_fail "the game did not go on after the dialog"
 sleep 1.7
-[ "$(e2e_score 0)" -eq 0 ] || e2e_fail "Return quit from the dialog a lost focus opened"
+[ "$(md5sum <"$E2E_WORK/SCORE.DAT")" = "$table_before" ] || e2e_fail "Return quit from the dialog a lost focus opened"
 e2e_key Escape
 xdotool keyup Left
 sleep 0.5
 e2e_key Return
 sleep 2.5
 e2e_shot high-scores
-[ "$(e2e_score 0)" -gt 0 ] || e2e_fail "Esc and Return did not end the game"
+[ "$(md5sum <"$E2E_WORK/SCORE.DAT")" != "$table_before" ] || e2e_fail "Esc and Return did not end the game"
 # A request to close ends the game from any screen.
 kill -TERM "$E2E_GAME_PID"
 e2e_wait_exit 50
