@@ -1,6 +1,6 @@
 # The two commands: `make run` (set up everything, start the game on its default data) and `make test`
 # (set up everything, run every test). Each installs what is missing first.
-.PHONY: run test deps build bench demos screenshots fuzz clean
+.PHONY: run test deps build deb bench demos screenshots fuzz clean
 
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
@@ -16,6 +16,10 @@ deps:
 build: deps
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 	cmake --build build -j $(JOBS)
+
+# The Debian package, build/deb/coilrun_<version>_<arch>.deb, built from a copy of the source.
+deb: deps
+	scripts/build-deb.sh
 
 bench: build
 	./build/coilrun-bench

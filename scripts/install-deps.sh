@@ -4,6 +4,8 @@ set -euo pipefail
 
 packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-image-dev libpng-dev libgtest-dev libgmock-dev
   libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool imagemagick)
+# Building and checking the Debian package (make deb, and make test's package step).
+packages+=(debhelper dpkg-dev fakeroot lintian groff)
 
 missing=()
 for package in "${packages[@]}"; do
