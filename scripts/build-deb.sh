@@ -9,9 +9,13 @@ work=build/deb-work
 out=build/deb
 rm -rf "$work" "$out"
 mkdir -p "$work/coilrun-$version" "$out"
-# The source as it stands, edits included, without the build folders and the repository's history.
-tar -c --exclude-vcs --exclude='./build*' --exclude='./out' --exclude='*.swp' . |
-  tar -x -C "$work/coilrun-$version"
+# The source as it stands, edits included, without what git ignores (the build folders) and the history.
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  git ls-files -z --cached --others --exclude-standard | tar -c --null --ignore-failed-read -T - 2>/dev/null |
+    tar -x -C "$work/coilrun-$version"
+else
+  tar -c --exclude-vcs --exclude='./build*' --exclude='./out' . | tar -x -C "$work/coilrun-$version"
+fi
 # ccache only where the machine has it; the package never needs it.
 if command -v ccache >/dev/null 2>&1; then
   export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache

@@ -67,7 +67,7 @@ run_package() {
   if ! scripts/build-deb.sh; then steps_failed+=("package build"); return; fi
   local deb
   deb=$(ls build/deb/coilrun_*.deb)
-  package_check lintian lintian --info --fail-on error,warning "$deb"
+  package_check lintian lintian --display-info --fail-on error,warning "$deb"
   package_check "manual pages" manual_page_warnings
   package_check "unpacked game" bash tests/e2e/unpacked_deb.sh "$deb" build/deb/e2e-artifacts
 }

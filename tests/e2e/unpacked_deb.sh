@@ -22,6 +22,10 @@ mkdir -p "$anywhere"
 (cd "$anywhere" && unset COILRUN_DATA_DIR && XDG_DATA_HOME="$E2E_WORK/xdg" SDL_AUDIODRIVER=dummy \
   exec "$E2E_GAME" >"$E2E_ARTIFACTS/stdout.txt" 2>"$E2E_ARTIFACTS/stderr.txt") &
 E2E_GAME_PID=$!
+for i in $(seq 1 100); do
+  xdotool search --name 'Coilrun 0.2' >/dev/null 2>&1 && break
+  e2e_ended_within 1 && e2e_fail "the game ended at once: $(cat "$E2E_ARTIFACTS/stderr.txt")"
+done
 e2e_wait_drawn
 e2e_shot 1-logo
 e2e_key Return
