@@ -5,6 +5,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 version=$(dpkg-parsechangelog -S Version)
+game_version=$(sed -n -E 's/^project\(coilrun VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
+if [ "$version" != "$game_version" ]; then
+  echo "coilrun: debian/changelog is at $version but the game at $game_version: add a changelog entry (dch -v)"
+  exit 1
+fi
 work=build/deb-work
 out=build/deb
 rm -rf "$work" "$out"
