@@ -18,9 +18,10 @@
 #include "game/game_flow.h"
 #include "game/play_state.h"
 #include "game_data.h"
+#include "memory_reset.h"
 #include "platform/memory/memory_clock.h"
+#include "platform/memory/memory_files.h"
 #include "platform/memory/memory_keyboard.h"
-#include "platform/memory/memory_reset.h"
 #include "platform/sdl/rgb565.h"
 
 namespace coilrun {
@@ -221,6 +222,7 @@ std::vector<uint8_t> PlayerKeys(uint64_t gameStartTick) {
 bool RecordGame(uint32_t seed) {
   WriteGameData(".");
   MemoryResetAll();
+  PutGameData();
   Play = PlayState{};
   countedStage = -1;
   MemorySetCalendarSeconds(seed);
