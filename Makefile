@@ -1,6 +1,6 @@
 # The two commands: `make run` (set up what playing needs, start the game on its default data) and
 # `make test` (set up everything, run every test). Each installs what is missing first.
-.PHONY: run test deps build build-game bench demos screenshots fuzz clean web web-run
+.PHONY: run test deps build build-game deb bench demos screenshots fuzz clean web web-run
 
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
@@ -24,6 +24,10 @@ build-game:
 build: deps
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DCOILRUN_TESTS=ON
 	cmake --build build -j $(JOBS)
+
+# The Debian package, build/deb/coilrun_<version>_<arch>.deb, built from a copy of the source.
+deb: deps
+	scripts/build-deb.sh
 
 bench: build
 	./build/coilrun-bench

@@ -11,10 +11,12 @@ test_packages=(libsdl2-image-dev libgtest-dev libgmock-dev libbenchmark-dev clan
   xdotool imagemagick appstream
   # The browser build and its end-to-end test in headless Chromium, driven from Python over DevTools.
   emscripten chromium python3 python3-websocket)
+# Building and checking the Debian package (make deb, and make test's package step).
+package_packages=(debhelper dpkg-dev fakeroot lintian groff)
 
 case "${1:-test}" in
   run) packages=("${run_packages[@]}") ;;
-  test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+  test) packages=("${run_packages[@]}" "${test_packages[@]}" "${package_packages[@]}") ;;
   *) echo "usage: $0 [run|test]" >&2; exit 2 ;;
 esac
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs every test: the release build's unit, whole-program and end-to-end tests, then the same tests in an
-# address+undefined sanitizer build. Ends with one summary line.
+# Runs every test: the release build's unit, whole-program and end-to-end tests, the Debian package's checks,
+# then the same tests in an address+undefined sanitizer build. Ends with one summary line.
 set -u
 cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -34,6 +34,44 @@ run_suite() {  # name, build folder, extra cmake options...
   grep -q '100% tests passed' "$dir.test.log" || steps_failed+=("$name tests")
 }
 
+# One check of the package step: its name, then the command; counted and logged like a test.
+package_check() {
+  local name=$1 log
+  shift
+  log="build/deb/$(echo "$name" | tr ' ' '-').log"
+  if "$@" >"$log" 2>&1; then
+    passed=$((passed + 1))
+    echo "   ok: $name"
+  else
+    failed=$((failed + 1))
+    steps_failed+=("package: $name")
+    echo "   FAILED: $name"
+  fi
+  cat "$log"
+}
+
+# groff's warnings about a manual page, if any.
+manual_page_warnings() {
+  local page warnings status=0
+  for page in debian/*.6; do
+    warnings=$(LC_ALL=C.UTF-8 groff -ww -z -man "$page" 2>&1) || status=1
+    [ -z "$warnings" ] || { echo "$page: $warnings"; status=1; }
+  done
+  return $status
+}
+
+# The Debian package: built from a copy of the source, checked by lintian (no error, no warning), its
+# manual pages by groff, and the game unpacked from it played end to end.
+run_package() {
+  echo "== package: build, lintian, manual pages, the unpacked game"
+  if ! scripts/build-deb.sh; then steps_failed+=("package build"); return; fi
+  local deb
+  deb=$(ls build/deb/coilrun_*.deb)
+  package_check lintian lintian --display-info --fail-on error,warning "$deb"
+  package_check "manual pages" manual_page_warnings
+  package_check "unpacked game" bash tests/e2e/unpacked_deb.sh "$deb" build/deb/e2e-artifacts
+}
+
 # The browser build, played, replayed and compared with the in-memory layer in headless Chromium; one step
 # of the count. Needs the release build's data and reference tool.
 run_web() {
@@ -55,6 +93,7 @@ run_web() {
 mkdir -p build
 if ! .ci/check-sources.sh; then failed=$((failed + 1)); steps_failed+=("source rules"); else passed=$((passed + 1)); fi
 run_suite release build -DCMAKE_BUILD_TYPE=Release
+run_package
 run_web
 run_suite sanitizer build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCOILRUN_SANITIZE=ON
 
