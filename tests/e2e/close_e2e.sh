@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# SIGINT ends the game within moments (3 s allowed, for a sanitizer build on a busy machine) from a screen that waits for a key, and SIGTERM does
-# so from play; both exit with status 0.
+# SIGINT ends the game from a screen that waits for a key, and SIGTERM does so from play, both at once (3 s
+# allowed, for a sanitizer build on a busy machine) and with status 0.
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_start_x
 e2e_start_game
