@@ -66,7 +66,7 @@ bool MakeDemo(const Demo& demo, const fs::path& data, const fs::path& out) {
 }
 
 // What the last presented frame shows, told by the colours of the tests' data set; empty for a frame between
-// screens (a fade).
+// screens (a fade). The menu's frames and the pause dialog's are never the last at a read.
 std::string ShownScreen() {
   const std::vector<uint16_t>& front = MemoryFrontPixels();
   const auto at = [&](int x, int y) { return front[static_cast<size_t>(y * kScreenWidth + x)]; };
@@ -76,8 +76,6 @@ std::string ShownScreen() {
     return "death-banner";
   const uint16_t corner = at(2, 2);
   if (corner == GameDataSheetColour(kPictureIndex)) return "logo";
-  const Rgb menu = GameDataBitmapColour("MENU.DAT");
-  if (corner == PackColor(menu.red, menu.green, menu.blue)) return "menu";
   for (int stage = 0; stage < kStageCount; ++stage) {
     const std::string number = std::to_string(stage + 1);
     if (corner == GameDataSheetColour(static_cast<uint8_t>(kPictureIndex + 1 + stage)))
