@@ -1,20 +1,28 @@
-# The two commands: `make run` (set up everything, start the game on its default data) and `make test`
-# (set up everything, run every test). Each installs what is missing first.
-.PHONY: run test deps build bench demos screenshots fuzz clean
+# The two commands: `make run` (set up what playing needs, start the game on its default data) and
+# `make test` (set up everything, run every test). Each installs what is missing first.
+.PHONY: run test deps build build-game bench demos screenshots fuzz clean web web-run
 
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-run: build
+run: build-game
 	cd build/data && ../coilrun
 
 test: deps
 	scripts/run-tests.sh
 
 deps:
-	@scripts/install-deps.sh
+	@scripts/install-deps.sh test
 
+# Only the game, the data tool and the default data: no tests, benchmarks, fuzz targets or demo maker. It
+# shares the tests' build folder, so that after a `make test` it compiles nothing new.
+build-game:
+	@scripts/install-deps.sh run
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DCOILRUN_TESTS=OFF
+	cmake --build build -j $(JOBS)
+
+# Everything, for the benchmarks, the demos and the screenshots.
 build: deps
-	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DCOILRUN_TESTS=ON
 	cmake --build build -j $(JOBS)
 
 bench: build
@@ -38,5 +46,14 @@ fuzz: build
 	for f in build-fuzz/*-fuzz; do n=$$(basename $$f | tr - _); mkdir -p build-fuzz/corpus/$$n; \
 	  ./build/coilrun-fuzz-corpus $$n build-fuzz/corpus/$$n && $$f -max_total_time=60 build-fuzz/corpus/$$n || exit 1; done
 
+# The browser build: build/web holds the page, coilrun.js, coilrun.wasm, the default data and the demos,
+# static files for any web server; Emscripten compiles in build-web. `make web-run` serves them.
+web: build
+	scripts/build-web.sh
+
+web-run: web
+	@echo "Coilrun in the browser: http://127.0.0.1:8000/  (Ctrl+C stops the server)"
+	@cd build/web && python3 -m http.server 8000 --bind 127.0.0.1 >/dev/null
+
 clean:
-	rm -rf build build-asan build-fuzz build.*.log build-asan.*.log
+	rm -rf build build-asan build-fuzz build-web build.*.log build-asan.*.log build-web.*.log

@@ -20,9 +20,9 @@
 #include "display/fade.h"
 #include "game/play_state.h"
 #include "game/play_tick.h"
+#include "memory_reset.h"
 #include "platform/memory/memory_display.h"
 #include "platform/memory/memory_keyboard.h"
-#include "platform/memory/memory_reset.h"
 
 namespace coilrun {
 namespace {
@@ -171,12 +171,7 @@ void BM_PlayTickWorstCase(benchmark::State& state) {
   StartWorstCaseStage();
   // Turning all the time keeps the head on a small circle inside the field, whatever the count of ticks.
   MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyLeft});
-  int64_t ticks = 0;
-  TimeLoop(state, "BM_PlayTickWorstCase", [&] {
-    benchmark::DoNotOptimize(PlayTick());
-    // The device's log of calls would otherwise grow without end.
-    if (++ticks % 4096 == 0) MemoryClearDisplayCalls();
-  });
+  TimeLoop(state, "BM_PlayTickWorstCase", [&] { benchmark::DoNotOptimize(PlayTick()); });
   TearDownPlay();
 }
 BENCHMARK(BM_PlayTickWorstCase);

@@ -13,9 +13,10 @@
 #include "game/game_flow.h"
 #include "game/play_state.h"
 #include "game_data.h"
+#include "memory_reset.h"
 #include "platform/memory/memory_clock.h"
+#include "platform/memory/memory_files.h"
 #include "platform/memory/memory_keyboard.h"
-#include "platform/memory/memory_reset.h"
 #include "platform/sdl/rgb565.h"
 #include "tour_player.h"
 
@@ -32,6 +33,7 @@ constexpr uint32_t kSeedsToTry = 20;
 bool RecordGame(uint32_t seed) {
   WriteGameData(".");
   MemoryResetAll();
+  PutGameData();
   Play = PlayState{};
   ResetTourPlayer();
   MemorySetCalendarSeconds(seed);

@@ -1,9 +1,22 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Coilrun need, where any is missing.
+# Installs the Debian packages Coilrun needs, where any is missing: `install-deps.sh run` what building and
+# running the game, the data tool and the default data need; `install-deps.sh test` (the default) those and
+# what the tests, benchmarks and fuzz targets add.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-image-dev libpng-dev libgtest-dev libgmock-dev
-  libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool imagemagick)
+run_packages=(build-essential cmake pkg-config libsdl2-dev libpng-dev)
+# SDL2_image is a benchmark's yardstick, clang builds the fuzz targets, Xvfb, xdotool and ImageMagick run and
+# watch the end-to-end tests, appstream checks the store metainfo.
+test_packages=(libsdl2-image-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
+  xdotool imagemagick appstream
+  # The browser build and its end-to-end test in headless Chromium, driven from Python over DevTools.
+  emscripten chromium python3 python3-websocket)
+
+case "${1:-test}" in
+  run) packages=("${run_packages[@]}") ;;
+  test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 [run|test]" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

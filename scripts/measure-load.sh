@@ -5,8 +5,8 @@
 # resident memory. The logo, menu, intro, banner, stage 1 and high scores are played live with xdotool;
 # stages 1 to 6 by replaying a recording that build/coilrun-bench-tour makes. Prints a table.
 # Usage: scripts/measure-load.sh [BUILD_DIR]   (takes about twelve minutes, two without the replay:
-# MEASURE_REPLAY=0; renderer hints in the environment, such as SDL_RENDER_DRIVER=opengl, apply to the game
-# and the bare loop alike)
+# MEASURE_REPLAY=0; SDL hints in the environment, such as SDL_FRAMEBUFFER_ACCELERATION=opengl, apply to the
+# game and the bare loop alike)
 set -u
 build=${1:-build}
 game=$(realpath "$build/coilrun")
@@ -199,8 +199,8 @@ if [ "${MEASURE_REPLAY:-1}" != 0 ]; then
 fi
 
 echo
-renderer=${SDL_RENDER_DRIVER:-software, as the game asks by default}
-echo "Under Xvfb 1024x768x24, $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg); renderer: $renderer"
+framebuffer=${SDL_FRAMEBUFFER_ACCELERATION:-the window framebuffer, as the game asks by default}
+echo "Under Xvfb 1024x768x24, $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg); framebuffer: $framebuffer"
 echo "Window shown after (s): ${starts[*]}"
 echo
 printf '| %-22s | %9s | %9s | %9s | %5s |\n' "screen" "game %" "bare %" "frames/s" "ratio"

@@ -22,7 +22,7 @@ run_suite() {  # name, build folder, extra cmake options...
   local name=$1 dir=$2
   shift 2
   echo "== $name: configure and build in $dir"
-  if ! cmake -S . -B "$dir" -DCOILRUN_WERROR=ON "$@" >"$dir.configure.log" 2>&1; then
+  if ! cmake -S . -B "$dir" -DCOILRUN_WERROR=ON -DCOILRUN_TESTS=ON "$@" >"$dir.configure.log" 2>&1; then
     cat "$dir.configure.log"; steps_failed+=("$name configure"); return
   fi
   if ! cmake --build "$dir" -j "$jobs" >"$dir.build.log" 2>&1; then
@@ -34,9 +34,28 @@ run_suite() {  # name, build folder, extra cmake options...
   grep -q '100% tests passed' "$dir.test.log" || steps_failed+=("$name tests")
 }
 
+# The browser build, played, replayed and compared with the in-memory layer in headless Chromium; one step
+# of the count. Needs the release build's data and reference tool.
+run_web() {
+  echo "== web: the browser build in build-web, end to end in headless Chromium"
+  if ! scripts/build-web.sh >build-web.build.log 2>&1; then
+    grep -E 'error|Error' build-web.build.log | head -40; steps_failed+=("web build"); failed=$((failed + 1)); return
+  fi
+  if ! build/coilrun-web-reference build/data build/web-reference tests/demos/*.rec >/dev/null; then
+    steps_failed+=("web reference"); failed=$((failed + 1)); return
+  fi
+  /usr/bin/python3 tests/web/web_e2e.py build/web build/web-reference tests/demos build/e2e-artifacts/web \
+    2>&1 | tee build-web.test.log
+  if ! grep -q '^web end-to-end: PASS' build-web.test.log; then
+    steps_failed+=("web end-to-end"); failed=$((failed + 1)); return
+  fi
+  passed=$((passed + 1))
+}
+
 mkdir -p build
 if ! .ci/check-sources.sh; then failed=$((failed + 1)); steps_failed+=("source rules"); else passed=$((passed + 1)); fi
 run_suite release build -DCMAKE_BUILD_TYPE=Release
+run_web
 run_suite sanitizer build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCOILRUN_SANITIZE=ON
 
 if [ ${#steps_failed[@]} -gt 0 ]; then

@@ -13,6 +13,7 @@
 #include "app/assets.h"
 #include "file_bytes.h"
 #include "images/images.h"
+#include "platform/memory/memory_files.h"
 #include "scratch_folder.h"
 #include "test_support.h"
 
@@ -54,7 +55,8 @@ inline Surface LoadPicture(int index) {
   return copy;
 }
 
-// Each test starts in a scratch folder holding a freshly made data set, with the display up.
+// Each test starts in a scratch folder holding a freshly made data set, also put in the in-memory files,
+// with the display up.
 class MadeDataTest : public DisplayTest {
  protected:
   void SetUp() override {
@@ -62,6 +64,7 @@ class MadeDataTest : public DisplayTest {
     DisplayTest::SetUp();
     const ToolRun made = RunDataTool("make .");
     ASSERT_EQ(made.exitCode, 0) << made.output;
+    MemoryPutFolder(".");  // where the game's loaders read them
   }
   void TearDown() override {
     scratch_.Leave();

@@ -1,9 +1,12 @@
 // The whole-program tests' data set, written with the tests' own file writers.
 #include "game_data.h"
 
+#include <map>
+
 #include "app/assets.h"
 #include "display/display.h"
 #include "file_bytes.h"
+#include "platform/memory/memory_files.h"
 #include "wave_files.h"
 
 namespace coilrun {
@@ -86,28 +89,41 @@ std::vector<uint8_t> GameDataSamples(const std::string& name) {
   return {};
 }
 
-void WriteGameData(const std::filesystem::path& dir, bool withScores) {
-  std::filesystem::create_directories(dir);
+namespace {
+
+std::map<std::string, std::vector<uint8_t>> GameDataFiles(bool withScores) {
+  std::map<std::string, std::vector<uint8_t>> files;
   for (int stage = 0; stage < kStageCount; ++stage) {
     const std::string bg = AssetTable[static_cast<size_t>(kAssetBg00 + stage)];
     // Half the stages are 24-bit bitmaps, half 8-bit palettised, so that both paths run.
     const BmpVariant variant = stage % 2 == 0 ? BmpVariant::kRgb24 : BmpVariant::kIndexed8;
-    WriteFileBytes(dir / bg, MakeBmpFile(Plain(640, 480, GameDataBitmapColour(bg)), variant));
-    WriteFileBytes(dir / AssetTable[static_cast<size_t>(kAssetStage00 + stage)],
-                   FullScreenPcx(static_cast<uint8_t>(kPictureIndex + 1 + stage)));
+    files[bg] = MakeBmpFile(Plain(640, 480, GameDataBitmapColour(bg)), variant);
+    files[AssetTable[static_cast<size_t>(kAssetStage00 + stage)]] =
+        FullScreenPcx(static_cast<uint8_t>(kPictureIndex + 1 + stage));
   }
-  WriteFileBytes(dir / "MENU.DAT",
-                 MakeBmpFile(Plain(640, 480, GameDataBitmapColour("MENU.DAT")), BmpVariant::kRgb24));
-  WriteFileBytes(dir / "LOGO.DAT", FullScreenPcx(kPictureIndex));
-  WriteFileBytes(dir / "DATA.DAT", DataSheet());
-  WriteFileBytes(dir / "DATA2.DAT", Data2Sheet());
-  WriteFileBytes(dir / "ENEMY01.DAT", Enemy(Rgb{200, 40, 40}));
-  WriteFileBytes(dir / "ENEMY02.DAT", Enemy(Rgb{40, 200, 40}));
+  files["MENU.DAT"] = MakeBmpFile(Plain(640, 480, GameDataBitmapColour("MENU.DAT")), BmpVariant::kRgb24);
+  files["LOGO.DAT"] = FullScreenPcx(kPictureIndex);
+  files["DATA.DAT"] = DataSheet();
+  files["DATA2.DAT"] = Data2Sheet();
+  files["ENEMY01.DAT"] = Enemy(Rgb{200, 40, 40});
+  files["ENEMY02.DAT"] = Enemy(Rgb{40, 200, 40});
   for (int i = kAssetClearWav; i <= kAssetMenu3Wav; ++i) {
     const std::string name = AssetTable[static_cast<size_t>(i)];
-    WriteFileBytes(dir / name, SimpleWave(GameDataSamples(name)));
+    files[name] = SimpleWave(GameDataSamples(name));
   }
-  if (withScores) WriteFileBytes(dir / "SCORE.DAT", std::vector<uint8_t>(1036, 0));
+  if (withScores) files["SCORE.DAT"] = std::vector<uint8_t>(1036, 0);
+  return files;
+}
+
+}  // namespace
+
+void WriteGameData(const std::filesystem::path& dir, bool withScores) {
+  std::filesystem::create_directories(dir);
+  for (const auto& [name, bytes] : GameDataFiles(withScores)) WriteFileBytes(dir / name, bytes);
+}
+
+void PutGameData(bool withScores) {
+  for (const auto& [name, bytes] : GameDataFiles(withScores)) MemoryPutFile(name, bytes);
 }
 
 }  // namespace coilrun

@@ -26,6 +26,8 @@ uint16_t GameDataSheetColour(uint8_t index);
 // Writes all 24 data files into `dir` (and an empty SCORE.DAT when `withScores`). Backgrounds are plain
 // dark colours without walls; each wave file has a length of its own.
 void WriteGameData(const std::filesystem::path& dir, bool withScores = true);
+// The same files put in the in-memory device's files.
+void PutGameData(bool withScores = true);
 // The samples of the test set's wave file `name`, as the sound device receives them.
 std::vector<uint8_t> GameDataSamples(const std::string& name);
 // The colour the test set paints a full-screen bitmap (BGnn, MENU) with.

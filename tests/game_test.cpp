@@ -1,13 +1,14 @@
 // Whole-program tests: the real entry from start-up to Exit over the in-memory devices, played by a
 // scripted player on the tests' own data set, with the virtual clock.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 #include <functional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -18,12 +19,12 @@
 #include "app/window.h"
 #include "devices/keyboard.h"
 #include "display/display.h"
-#include "file_bytes.h"
 #include "game/game_flow.h"
 #include "game/play_state.h"
 #include "game_data.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"
+#include "platform/memory/memory_files.h"
 #include "platform/memory/memory_keyboard.h"
 #include "platform/memory/memory_sound.h"
 #include "platform/memory/memory_window.h"
@@ -33,8 +34,6 @@
 
 namespace coilrun {
 namespace {
-
-namespace fs = std::filesystem;
 
 int32_t FileScore(const std::vector<uint8_t>& file, int place) {
   const uint8_t* p = file.data() + 16 + 4 * place;
@@ -50,41 +49,159 @@ int Plays(const std::string& wave) {
   }));
 }
 
+uint16_t SheetColour(uint8_t index) {
+  return PackColor(static_cast<uint8_t>((index & 31) * 8), static_cast<uint8_t>((index >> 5) * 4), 0);
+}
+
 class GameTest : public MemoryDeviceTest {
  protected:
   void SetUp() override {
     MemoryDeviceTest::SetUp();
     Play = PlayState{};
     ScoreFile.fill(0);
-    scratch_.Enter("coilrun-game");
-    dir_ = scratch_.Path();
-    WriteGameData(dir_);
+    ForgetScoreFileFailure();
+    PutGameData();
     MemorySetCalendarSeconds(1234);
+    scratch_.Enter("coilrun-game");
   }
   void TearDown() override {
     scratch_.Leave();
     MemoryDeviceTest::TearDown();
   }
 
-  // Runs the whole program with the scripted player; its exit status.
-  int RunGame(Plan plan) {
-    MemorySetKeyPlayer([plan](uint64_t read) {
+  // Runs the whole program with the scripted player and these options; its exit status. With `trace`,
+  // the play state and the count of body-coloured pixels on the Canvas (what the pixel tests see) as each
+  // keyboard read found them go there.
+  int RunGame(Plan plan, std::vector<std::string> arguments = {},
+              std::vector<std::vector<int>>* trace = nullptr) {
+    MemorySetKeyPlayer([plan, trace](uint64_t read) {
+      if (trace != nullptr) {
+        const int head = Play.HeadIndex;
+        trace->push_back({Play.StageIndex, Play.Lives, Play.Score, head, Play.TrailX[head], Play.TrailY[head],
+                          Play.Length, Play.EnemyX, Play.EnemyY, Play.EatenCount, Play.Dead,
+                          Canvas == nullptr
+                              ? -1
+                              : static_cast<int>(std::count(Canvas->pixels.begin(), Canvas->pixels.end(),
+                                                            Play.BodyColour))});
+      }
       // A player stuck for ever (it never is with this data) gives up through the pause dialog.
       if (read > 2'000'000) return std::vector<uint8_t>{kKeyEscape, kKeyReturn, kKeyUp};
       return ScriptedKeys(plan, ticksBefore_);
     });
-    ticksBefore_ = TicksPlayed();
-    char name[] = "coilrun";
-    char* argv[] = {name, nullptr};
-    const int status = RunCoilrun(1, argv);
+    const int status = RunWith(std::move(arguments));
     MemorySetKeyPlayer(nullptr);
     return status;
   }
 
+  // Runs the whole program with these arguments and whatever player is set; its exit status.
+  static int RunWith(std::vector<std::string> arguments) {
+    ticksBefore_ = TicksPlayed();
+    arguments.insert(arguments.begin(), "coilrun");
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    return RunCoilrun(static_cast<int>(arguments.size()), argv.data());
+  }
+
+  // A fresh start: devices, play state and data files as at the start of the test.
+  void Restart() {
+    MemoryResetAll();
+    Play = PlayState{};
+    ForgetScoreFileFailure();
+    PutGameData();
+  }
+
+  // Recordings are real files: they go to a scratch folder of the test's own.
   ScratchFolder scratch_;
-  fs::path dir_;
   static inline uint64_t ticksBefore_ = 0;
 };
+
+TEST_F(GameTest, AGameThatEatsClearsTheFirstStageThenDiesThreeTimesEndsInTheTable) {
+  ASSERT_EQ(RunGame(Plan::kClearThenCrash), 0);
+  // The first stage was cleared, the second lost three times.
+  EXPECT_EQ(Play.StageIndex, 1);
+  EXPECT_EQ(Play.Lives, -1);
+  EXPECT_GE(Plays("EAT.WAV"), StageTable[0].EnemiesToClear);
+  EXPECT_EQ(Plays("CLEAR.WAV"), 1);
+  EXPECT_EQ(Plays("DIE.WAV"), 3);
+  EXPECT_EQ(Plays("MENU2.WAV"), 1);  // play chosen
+  EXPECT_EQ(Plays("MENU3.WAV"), 1);  // Exit chosen
+  // Ten enemies at 100 and the decay since: the score is what the table now holds in first place.
+  EXPECT_GT(Play.Score, 1000);
+  const std::vector<uint8_t> scores = MemoryFileBytes("SCORE.DAT");
+  ASSERT_EQ(scores.size(), 1036u);
+  EXPECT_EQ(FileScore(scores, 0), Play.Score);
+  for (int place = 1; place < 5; ++place) EXPECT_EQ(FileScore(scores, place), 0);
+  // Everything made was given back.
+  EXPECT_EQ(MemoryLiveSurfaceCount(), 0);
+  EXPECT_EQ(MemoryLiveSoundBuffers(), 0);
+}
+
+TEST_F(GameTest, AQuitFromTheDialogRecordsAtOnceAndTheLogoIsTheFirstFrame) {
+  ASSERT_EQ(RunGame(Plan::kQuitFromDialog), 0);
+  const uint16_t logo = SheetColour(kPictureIndex);
+  const auto& frames = MemoryPresentedFrames();
+  ASSERT_FALSE(frames.empty());
+  EXPECT_EQ(frames[0].checksum, MemoryChecksum(std::vector<uint16_t>(kCanvasPixelCount, logo)));
+  // The quit chose no banner and no sound of death or clearing; the score went to the table at once.
+  EXPECT_EQ(Play.QuitChosen, 1);
+  EXPECT_EQ(Plays("DIE.WAV") + Plays("CLEAR.WAV"), 0);
+  EXPECT_EQ(FileScore(MemoryFileBytes("SCORE.DAT"), 0), Play.Score);
+}
+
+// A save that fails is said in one line; the high-score screen after it still holds the new score, the file
+// stays as it was, and the run ends with status 1.
+TEST_F(GameTest, AFailedSaveIsSaidKeptOnTheScreenAndEndsTheRunWithStatusOne) {
+  MemoryFailFileOperation("write SCORE.DAT");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunGame(Plan::kQuitFromDialog), 1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "coilrun: cannot save SCORE.DAT: Input/output error\n");
+  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(1036, 0));
+  EXPECT_GT(Play.Score, 0);
+  EXPECT_EQ(TopScore(0), Play.Score);  // the table the high-score screen read and drew
+}
+
+TEST_F(GameTest, APracticeGameStartsAtItsStageKeepsOutOfTheTableAndPlaysTheSameWithTheHud) {
+  // The fourth stage has a wall of the body colour under the HUD's lives digit.
+  RgbPicture walled{640, 480, std::vector<Rgb>(640 * 480, GameDataBitmapColour("BG03.DAT"))};
+  for (int y = 10; y < 40; ++y) std::fill_n(walled.pixels.begin() + y * 640 + 150, 50, Rgb{51, 102, 255});
+  const auto putWalledData = [&walled] {
+    PutGameData();
+    MemoryPutFile("BG03.DAT", MakeBmpFile(walled, BmpVariant::kRgb24));
+  };
+  putWalledData();
+  const auto frames = [] {
+    std::vector<uint64_t> checksums;
+    for (const auto& frame : MemoryPresentedFrames()) checksums.push_back(frame.checksum);
+    return checksums;
+  };
+  std::vector<std::vector<int>> plain;
+  std::vector<std::vector<int>> withHud;
+  ASSERT_EQ(RunGame(Plan::kHunt, {"--stage", "4"}, &plain), 0);
+  const std::vector<uint64_t> plainFrames = frames();
+  Restart();
+  putWalledData();
+  MemorySetCalendarSeconds(1234);
+  ASSERT_EQ(RunGame(Plan::kHunt, {"--hud", "--stage", "4"}, &withHud), 0);
+  EXPECT_NE(frames(), plainFrames);
+  EXPECT_EQ(withHud, plain);
+  // The game began at the fourth stage and ate there; the table kept none of it.
+  const auto inPlay =
+      std::find_if(plain.begin(), plain.end(), [](const auto& state) { return state[6] > 0; });
+  ASSERT_NE(inPlay, plain.end());
+  EXPECT_EQ((*inPlay)[0], 3);
+  EXPECT_GT(plain.back()[2], 1000);
+  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(1036, 0));
+  // A stage the game does not have ends the program with one line and status 2.
+  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+           {"--stage", "0"}, {"--stage", "7"}, {"--stage", "4x"}, {"--stage"}}) {
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunGame(Plan::kHunt, bad), 2);
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(printed.find("coilrun: --stage wants a stage from 1 to 6"), 0u) << printed;
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+  }
+}
 
 TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScoresAsZero) {
   std::vector<uint8_t> file(1036, 0);
@@ -92,12 +209,12 @@ TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScores
   for (size_t b = 0; b < sizeof scores; ++b) {
     file[16 + b] = static_cast<uint8_t>(static_cast<uint32_t>(scores[b / 4]) >> (8 * (b % 4)));
   }
-  WriteFileBytes("SCORE.DAT", file);
+  MemoryPutFile("SCORE.DAT", file);
   ASSERT_TRUE(StartUp());
   MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});  // Held from the menu: ends the screen at once.
   ASSERT_EQ(RunHighScoreScreen(), 1);
   const std::vector<uint16_t>& shown = MemoryFrontPixels();
-  EXPECT_EQ(shown[12 * 640 + 12], GameDataSheetColour(kHighScoreBannerIndex));
+  EXPECT_EQ(shown[12 * 640 + 12], SheetColour(kHighScoreBannerIndex));
   const char* expected[5] = {"00000123", "00000042", "00000000", "00000007", "00000000"};
   for (int place = 0; place < 5; ++place) {
     for (int k = 0; k < 8; ++k) {
@@ -105,7 +222,7 @@ TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScores
       const int x = 380 - 16 * k + 7;
       const int y = 150 + 50 * place + 11;
       EXPECT_EQ(shown[static_cast<size_t>(y * 640 + x)],
-                GameDataSheetColour(static_cast<uint8_t>(kDigitIndex + digit)))
+                SheetColour(static_cast<uint8_t>(kDigitIndex + digit)))
           << "place " << place << " digit " << k;
     }
   }
@@ -137,7 +254,7 @@ TEST_F(MenuTest, UpAndDownWrapMoveTogetherReturnConfirmsTheNewSelectionAndEachMe
   EXPECT_EQ(Plays("MENU2.WAV"), 1);
   EXPECT_EQ(MemoryPresentedFrames().size(), frames.size());
   // The last frame showed the label of the confirmed entry.
-  EXPECT_EQ(MemoryFrontPixels()[290 * 640 + 320], GameDataSheetColour(kLabelIndex + kModeHighScores));
+  EXPECT_EQ(MemoryFrontPixels()[290 * 640 + 320], SheetColour(kLabelIndex + kModeHighScores));
   // The menu starts again on its first entry whatever was chosen last: Up goes round to Exit, which plays
   // its own sound.
   MemoryHoldKeys(MemoryKeyTrigger::kRead, MemoryKeyboardReads(), {kKeyUp, kKeyReturn});
@@ -170,7 +287,7 @@ TEST_F(GameTest, ClosingTheWindowEndsTheProgramPromptlyFromEveryScreen) {
     SCOPED_TRACE(c.screen);
     MemoryResetAll();
     Play = PlayState{};
-    WriteGameData(dir_);
+    PutGameData();
     int64_t closedAt = -1;
     MemorySetKeyPlayer([&](uint64_t) {
       if (closedAt < 0 && c.when()) {
@@ -186,7 +303,7 @@ TEST_F(GameTest, ClosingTheWindowEndsTheProgramPromptlyFromEveryScreen) {
     EXPECT_LT(MemoryClockNanoseconds() - closedAt, 1'000'000'000);
     EXPECT_EQ(MemoryLiveSurfaceCount(), 0);
     if (std::string(c.screen) == "play") {
-      EXPECT_EQ(FileScore(ReadFileBytes("SCORE.DAT"), 0), Play.Score);
+      EXPECT_EQ(FileScore(MemoryFileBytes("SCORE.DAT"), 0), Play.Score);
     }
     MemorySetKeyPlayer(nullptr);
   }
@@ -198,23 +315,100 @@ TEST_F(GameTest, EachMissingDataFileGivesItsMessageAndStatusOneWithoutLeaking) {
       "ENEMY01.DAT", "ENEMY02.DAT", "DATA.DAT",    "DATA2.DAT", "LOGO.DAT",    "MENU.DAT",
       "MENU1.WAV",   "MENU2.WAV",   "MENU3.WAV",   "BG00.DAT",  "STAGE00.DAT", "EAT.WAV",
       "CLEAR.WAV",   "BG01.DAT",    "STAGE01.DAT", "DIE.WAV",   "BG05.DAT"};
-  // The rest are reached sooner by a player who only runs into the border.
-  const std::set<std::string> reachedByClearing = {"CLEAR.WAV", "BG01.DAT", "STAGE01.DAT"};
   for (const std::string& file : files) {
     SCOPED_TRACE(file);
     MemoryResetAll();
     Play = PlayState{};
-    WriteGameData(dir_);
-    fs::remove(dir_ / file);
+    PutGameData();
+    MemoryRemoveFile(file);
     testing::internal::CaptureStderr();
-    EXPECT_EQ(RunGame(reachedByClearing.count(file) != 0 ? Plan::kClearThenCrash : Plan::kCrash), 1);
+    EXPECT_EQ(RunGame(Plan::kClearThenCrash), 1);
     const std::string printed = testing::internal::GetCapturedStderr();
     EXPECT_NE(printed.find("coilrun: cannot load " + file + ": no such file in "), std::string::npos)
         << printed;
     EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+    // A game under way when the file was met is offered to the table first.
+    EXPECT_EQ(FileScore(MemoryFileBytes("SCORE.DAT"), 0), Play.Score);
     EXPECT_EQ(MemoryLiveSurfaceCount(), 0);
     EXPECT_EQ(MemoryLiveSoundBuffers(), 0);
   }
+}
+
+// A recording is written as the game goes: one cut off where its game was killed replays up to about a
+// second before the cut, then ends with one line and status 1, from the menu as from play. The whole
+// recording replays to its own end with status 0.
+TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
+  struct Case {
+    const char* where;
+    std::function<bool()> cutHere;
+    std::function<std::vector<uint8_t>(bool cut)> keys;
+  };
+  const std::vector<Case> cases = {
+      {"menu", [] { return MemoryPresentedFrames().size() >= 100; },
+       [](bool cut) {
+         // Return ends the logo; the menu then idles until the cut, and Exit is chosen after it.
+         if (MemoryPresentedFrames().size() <= 1) return std::vector<uint8_t>{kKeyReturn};
+         return cut ? std::vector<uint8_t>{kKeyUp, kKeyReturn} : std::vector<uint8_t>{};
+       }},
+      {"play", [] { return TicksPlayed() >= ticksBefore_ + 150; },
+       [](bool cut) { return ScriptedKeys(cut ? Plan::kQuitFromDialog : Plan::kHunt, ticksBefore_); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.where);
+    Restart();
+    bool cut = false;
+    size_t cutFrames = 0;
+    MemorySetKeyPlayer([&](uint64_t) {
+      if (!cut && c.cutHere()) {
+        std::filesystem::copy_file("run.rec", "cut.rec", std::filesystem::copy_options::overwrite_existing);
+        cut = true;
+        cutFrames = MemoryPresentedFrames().size();
+      }
+      return c.keys(cut);
+    });
+    ASSERT_EQ(RunWith({"--record", "run.rec"}), 0);
+    MemorySetKeyPlayer(nullptr);
+    ASSERT_TRUE(cut);
+    const int32_t recordedScore = Play.Score;
+
+    Restart();
+    testing::internal::CaptureStdout();
+    const int wholeStatus = RunWith({"--replay", "run.rec", "--timedemo"});
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(wholeStatus, 0);
+    EXPECT_EQ(Play.Score, recordedScore);
+
+    Restart();
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int cutStatus = RunWith({"--replay", "cut.rec", "--timedemo"});
+    const std::string printed = testing::internal::GetCapturedStderr();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(cutStatus, 1);
+    EXPECT_EQ(printed, "coilrun: the recording cut.rec ran out before its game ended\n");
+    // A second is 20 menu frames, or 33 ticks of the first stage.
+    EXPECT_GE(MemoryPresentedFrames().size() + 34, cutFrames);
+  }
+}
+
+// A recording that cannot be written (here past a file-size limit) does not end the game: it plays on to
+// its end, and the run ends with one line that says so and status 1.
+TEST_F(GameTest, ARecordingThatCannotBeWrittenIsSaidAndFailsTheRun) {
+  rlimit normal{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &normal), 0);
+  rlimit limited = normal;
+  limited.rlim_cur = 1100;  // room for SCORE.DAT, not for the recording of a game
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  testing::internal::CaptureStderr();
+  const int status = RunGame(Plan::kClearThenCrash, {"--record", "run.rec"});
+  const std::string printed = testing::internal::GetCapturedStderr();
+  setrlimit(RLIMIT_FSIZE, &normal);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(printed, "coilrun: cannot write the recording run.rec: File too large\n");
+  EXPECT_EQ(Play.Lives, -1);
+  EXPECT_EQ(FileScore(MemoryFileBytes("SCORE.DAT"), 0), Play.Score);
 }
 
 }  // namespace

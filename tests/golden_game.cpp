@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "app/assets.h"
-#include "file_bytes.h"
+#include "app/score_table.h"
 #include "game/play_state.h"
 #include "game_data.h"
 #include "platform/memory/memory_clock.h"
@@ -37,7 +37,8 @@ std::vector<std::string> GoldenGameLines(uint64_t ticks, const std::vector<Chose
   lines.push_back(Format("final: stage %d lives %d score %d eaten %d ticks %" PRIu64, Play.StageIndex,
                          Play.Lives, Play.Score, Play.EatenCount, ticks));
   lines.push_back(Format("waited: %" PRId64 " ms", MemorySleptNanoseconds() / 1'000'000));
-  const std::vector<uint8_t> file = ReadFileBytes("SCORE.DAT");
+  // The record the game writes to SCORE.DAT (a replay keeps it in memory and leaves the file alone).
+  const std::vector<uint8_t> file(ScoreFile.begin(), ScoreFile.end());
   std::string table;
   for (size_t i = 16; i < 36 && i < file.size(); ++i) table += Format("%02x", file[i]);
   uint64_t sum = 14695981039346656037ull;

@@ -16,7 +16,7 @@ struct ChosenFrame {
 };
 
 // The game just run over the in-memory devices, `ticks` ticks long, in the working directory: the final
-// play state, the virtual time waited, the SCORE.DAT bytes, every sound played (runs of one effect
+// play state, the virtual time waited, the SCORE.DAT record, every sound played (runs of one effect
 // counted), what was left unreleased, the number of frames and the checksums of the chosen ones.
 std::vector<std::string> GoldenGameLines(uint64_t ticks, const std::vector<ChosenFrame>& chosen);
 

@@ -41,7 +41,7 @@ class GoldenGameTest : public MemoryDeviceTest {
     MemoryDeviceTest::SetUp();
     Play = PlayState{};
     scratch_.Enter("coilrun-golden");
-    WriteGameData(scratch_.Path());
+    PutGameData();
   }
   void TearDown() override {
     scratch_.Leave();

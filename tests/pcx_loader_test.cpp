@@ -7,10 +7,10 @@
 #include <tuple>
 #include <vector>
 
-#include "file_bytes.h"
 #include "image_files.h"
 #include "images/images.h"
 #include "platform/memory/memory_display.h"
+#include "platform/memory/memory_files.h"
 #include "test_support.h"
 
 namespace coilrun {
@@ -18,13 +18,10 @@ namespace {
 
 const PcxPalette kPalette = DistinctPcxPalette();
 
-// Decodes from a buffer of the file's exact size, for the sanitizers, and from a file of the test's own.
+// Decodes from a buffer of the file's exact size, for the sanitizers, and from a file.
 Surface* Decode(const std::vector<uint8_t>& file) {
-  const std::string path = std::string(COILRUN_BINARY_DIR) + "/" +
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".dat";
-  WriteFileBytes(path, file);
-  Surface* fromFile = LoadPcxImage(path.c_str());
-  std::remove(path.c_str());
+  MemoryPutFile("PICTURE.DAT", file);
+  Surface* fromFile = LoadPcxImage("PICTURE.DAT");
   const std::vector<uint8_t> exact(file.begin(), file.end());
   Surface* s = DecodePcxImage(exact.data(), exact.size());
   const auto pixels = [](const Surface* x) { return x == nullptr ? std::vector<uint16_t>() : x->pixels; };

@@ -67,6 +67,7 @@ class PlayTickTest : public DisplayTest {
     FillRect(PlaySheet, kGoOnMarker.source, kGoOnColour);
     Play = PlayState{};
     Play.Score = 1000;
+    ShowHud(false);  // the design's frame, whatever a whole-program test left
     StartAt(320, 240);
   }
   void TearDown() override {
@@ -314,6 +315,25 @@ TEST_F(PlayTickTest, TheLabelAndEightScoreDigitsAreDrawnFromTheirRectangles) {
   EXPECT_EQ(std::make_pair(CanvasAt(629, 32), CanvasAt(630, 31)), std::make_pair(kBackground, kBackground));
 }
 
+TEST_F(PlayTickTest, TheHudShowsLivesAndCreaturesLeftUnderTheBodyAndNeverAddsOrCoversTheBodyColour) {
+  // A wall pixel of the body colour under the lives digit, and a body-coloured pixel in the digit 0.
+  StageBackground->pixels[13 * kScreenWidth + 179] = Play.BodyColour;
+  DigitSprites[0]->pixels[5 * kDigitSurfaceWidth + 5] = Play.BodyColour;
+  StartAt(176, 12);  // the first disc lands on the lives digit
+  Play.Lives = 2;
+  ShowHud(true);
+  PlayTick();
+  ShowHud(false);
+  // Three lives with this one, and the first stage's ten creatures, right of the widest label.
+  EXPECT_EQ(std::vector<int>({CanvasAt(176, 10), CanvasAt(208, 10), CanvasAt(224, 10), CanvasAt(191, 10)}),
+            std::vector<int>({0x103, 0x101, 0x100, kBackground}));
+  EXPECT_EQ(CanvasAt(179, 13), Play.BodyColour);
+  EXPECT_EQ(CanvasAt(229, 15), kBackground);
+  EXPECT_EQ(CanvasAt(186, 17), Play.BodyColour);
+  PlayTick();
+  EXPECT_EQ(CanvasAt(208, 10), kBackground);
+}
+
 TEST_F(PlayTickTest, ThePauseDialogShowsItsMarkerOffTheCanvasLetsRightWinAndQuitsWithAFadeAndNoStep) {
   // A Return held as the dialog opens ends it after one pass, with the quit marker on the screen only.
   MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});
@@ -337,12 +357,23 @@ TEST_F(PlayTickTest, ThePauseDialogShowsItsMarkerOffTheCanvasLetsRightWinAndQuit
   EXPECT_EQ(HeadX(), 325);
   EXPECT_EQ(Frames(), 1 + 1 + 2 + 2 + 33);  // two passes before the fade
   EXPECT_TRUE(std::all_of(Canvas->pixels.begin(), Canvas->pixels.end(), [](uint16_t p) { return p == 0; }));
+  // A lost focus opens the dialog with go on marked, so that Return alone goes on and the tick steps;
+  // Esc held as well marks quit, as Esc alone does.
+  StartAt(320, 240);
+  RequestPause();
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, MemoryKeyboardReads() + 1, {kKeyReturn});
+  EXPECT_EQ(PlayTick(), 1);
+  EXPECT_EQ(std::vector<int>({Play.QuitChosen, HeadX()}), std::vector<int>({0, 325}));
+  RequestPause();
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, MemoryKeyboardReads(), {kKeyEscape, kKeyReturn});
+  EXPECT_EQ(PlayTick(), 0);
+  EXPECT_EQ(std::vector<int>({Play.QuitChosen, HeadX()}), std::vector<int>({1, 325}));
   // In a window asked to close, the dialog quits at once and shows nothing more.
   MemoryRequestClose();
   Play.QuitChosen = 0;
   RunPauseDialog();
   EXPECT_EQ(Play.QuitChosen, 1);
-  EXPECT_EQ(Frames(), 39);
+  EXPECT_EQ(Frames(), 39 + 2 + 1 + 33);
 }
 
 }  // namespace

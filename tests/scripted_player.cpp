@@ -78,6 +78,7 @@ std::vector<uint8_t> ScriptedKeys(Plan plan, uint64_t ticksAtStart) {
   if ((homing && Play.StageIndex == 0 && ticks > 0) || plan == Plan::kHunt) {
     for (uint8_t key : SteerToEnemy()) keys.push_back(key);
   }
+  if (plan == Plan::kQuitFromDialog && ticks >= 40) keys.push_back(kKeyEscape);
   if (plan == Plan::kClearThenQuit && Play.StageIndex == 1 && Play.HeadIndex >= 30) keys.push_back(kKeyEscape);
   return keys;
 }

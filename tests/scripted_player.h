@@ -10,6 +10,7 @@ namespace coilrun {
 // How the scripted player plays a game.
 enum class Plan {
   kClearThenCrash,  // homes in on every enemy of the first stage, then runs straight into the border
+  kQuitFromDialog,  // plays a little, then Esc and Return
   kClearThenQuit,   // clears the first stage, then quits from the pause dialog in the second
   kCrash,           // never steers: every attempt ends at the border
   kHunt,            // homes in on the enemy in every stage

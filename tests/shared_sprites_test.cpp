@@ -3,14 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <tuple>
 #include <vector>
 
-#include "file_bytes.h"
 #include "image_files.h"
 #include "platform/memory/memory_display.h"
-#include "scratch_folder.h"
+#include "platform/memory/memory_files.h"
 #include "test_support.h"
 
 namespace coilrun {
@@ -20,7 +18,7 @@ namespace {
 void WriteSheet(const char* name, int16_t width, int16_t height) {
   std::vector<uint8_t> indices(static_cast<size_t>(width) * height);
   for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>(1 + i * 7 % 191);
-  WriteFileBytes(name, MakePcxPicture(width, height, indices, DistinctPcxPalette()));
+  MemoryPutFile(name, MakePcxPicture(width, height, indices, DistinctPcxPalette()));
 }
 
 // A width x height sprite holding at its top left the rectangle `cut` of such a sheet; black elsewhere.
@@ -39,18 +37,15 @@ class SharedSpritesTest : public DisplayTest {
  protected:
   void SetUp() override {
     DisplayTest::SetUp();
-    folder_.Enter("coilrun-sprites");
     WriteSheet("DATA.DAT", 520, 130);
     WriteSheet("DATA2.DAT", 170, 95);
-    WriteFileBytes("ENEMY01.DAT", MakeBmpFile(SampleRgbPicture(50, 40), BmpVariant::kRgb24));
-    WriteFileBytes("ENEMY02.DAT", MakeBmpFile(SampleRgbPicture(48, 30), BmpVariant::kIndexed8));
+    MemoryPutFile("ENEMY01.DAT", MakeBmpFile(SampleRgbPicture(50, 40), BmpVariant::kRgb24));
+    MemoryPutFile("ENEMY02.DAT", MakeBmpFile(SampleRgbPicture(48, 30), BmpVariant::kIndexed8));
   }
   void TearDown() override {
     ReleaseSharedSprites();
-    folder_.Leave();
     DisplayTest::TearDown();
   }
-  ScratchFolder folder_;
 };
 
 TEST_F(SharedSpritesTest, DigitsAndLabelsAreCutKeyedBlackAndAFailureKeepsWhatWasMadeButNoSheet) {
@@ -67,7 +62,7 @@ TEST_F(SharedSpritesTest, DigitsAndLabelsAreCutKeyedBlackAndAFailureKeepsWhatWas
   // All given back, then: the fifth digit refused, after four and the sheet; the labels missing; an enemy.
   const std::tuple<const char*, int, int> cases[] = {{"", 8, 6}, {"DATA2.DAT", 0, 12}, {"ENEMY02.DAT", 0, 1}};
   for (const auto& [missing, refused, kept] : cases) {
-    if (*missing != 0) std::filesystem::remove(missing);
+    if (*missing != 0) MemoryRemoveFile(missing);
     MemoryRefuseSurfaceCreation(refused);
     EXPECT_FALSE(LoadSharedSprites()) << missing;
     EXPECT_EQ(MemoryLiveSurfaceCount(), baseline + kept) << missing;

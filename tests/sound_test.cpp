@@ -7,8 +7,8 @@
 
 #include "devices/wave_file.h"
 #include "file_bytes.h"
+#include "platform/memory/memory_files.h"
 #include "platform/memory/memory_sound.h"
-#include "scratch_folder.h"
 #include "test_support.h"
 #include "wave_files.h"
 
@@ -74,18 +74,12 @@ class SoundTest : public MemoryDeviceTest {
  protected:
   void SetUp() override {
     MemoryDeviceTest::SetUp();
-    scratch_.Enter("coilrun-sound");
     ASSERT_TRUE(InitSound());
   }
-  void TearDown() override {
-    scratch_.Leave();
-    MemoryDeviceTest::TearDown();
-  }
-  ScratchFolder scratch_;
 };
 
 const char* Write(const char* name, const std::vector<uint8_t>& bytes) {
-  WriteFileBytes(name, bytes);
+  MemoryPutFile(name, bytes);
   return name;
 }
 

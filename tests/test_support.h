@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "display/display.h"
-#include "platform/memory/memory_reset.h"
+#include "memory_reset.h"
 
 namespace coilrun {
 

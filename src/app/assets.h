@@ -11,13 +11,13 @@ namespace coilrun {
 
 // The fixed list of data files, in the working directory.
 enum AssetIndex : uint8_t {
-  kAssetBg00 = 0,  // to kAssetBg00 + 5: the stage backgrounds (bitmaps)
-  kAssetData = 6,  // the sprite sheet: menu labels, digits, banners, pause dialog (PCX-coded)
-  kAssetData2 = 7,  // the stage labels and the high-score banner (PCX-coded)
-  kAssetEnemy01 = 8,  // the first enemy picture (bitmap)
-  kAssetEnemy02 = 9,  // the second enemy picture (bitmap)
-  kAssetLogo = 10,  // the logo screen (PCX-coded)
-  kAssetMenu = 11,  // the menu background (bitmap)
+  kAssetBg00 = 0,      // to kAssetBg00 + 5: the stage backgrounds (bitmaps)
+  kAssetData = 6,      // the sprite sheet: menu labels, digits, banners, pause dialog (PCX-coded)
+  kAssetData2 = 7,     // the stage labels and the high-score banner (PCX-coded)
+  kAssetEnemy01 = 8,   // the first enemy picture (bitmap)
+  kAssetEnemy02 = 9,   // the second enemy picture (bitmap)
+  kAssetLogo = 10,     // the logo screen (PCX-coded)
+  kAssetMenu = 11,     // the menu background (bitmap)
   kAssetStage00 = 12,  // to kAssetStage00 + 5: the stage intro pictures (PCX-coded)
   kAssetClearWav = 18,
   kAssetDieWav = 19,
@@ -35,6 +35,25 @@ inline constexpr std::array<const char*, kAssetCount> AssetTable = {
     "CLEAR.WAV",   "DIE.WAV",     "EAT.WAV",     "MENU1.WAV",   "MENU2.WAV",   "MENU3.WAV"};
 inline constexpr const char* kScoreFileName = "SCORE.DAT";
 inline constexpr int kStageCount = 6;
+
+// How each data file is coded, and so which reader loads it.
+enum class AssetKind { kBitmap, kPcx, kWave };
+
+inline constexpr AssetKind KindOfAsset(AssetIndex index) {
+  if (index >= kAssetClearWav) return AssetKind::kWave;
+  if (index == kAssetData || index == kAssetData2 || index == kAssetLogo || index >= kAssetStage00) {
+    return AssetKind::kPcx;
+  }
+  return AssetKind::kBitmap;
+}
+
+// Loads entry `index` of the table by its kind: a picture into `*picture`, a new surface the caller owns; a
+// wave file as the one sound effect (the effect before must have been freed; `picture` is not used). False,
+// with the failure noted (the file named, and why), when it cannot.
+bool LoadAsset(AssetIndex index, Surface** picture);
+// Frees the loaded effect and loads the table's wave file `sound` in its place; false, with the failure
+// noted, when it cannot.
+bool SwapEffect(AssetIndex sound);
 
 // A picture drawn from a rectangle of a source, with its top-left pixel at a fixed point.
 struct Placement {

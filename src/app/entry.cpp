@@ -21,6 +21,7 @@
 #include "display/display.h"
 #include "game/game_flow.h"
 #include "game/play_state.h"
+#include "game/play_tick.h"
 
 namespace coilrun {
 
@@ -110,15 +111,43 @@ bool StartInputLog(const Options& options) {
 void ReportReplay(int64_t startNs) {
   const double seconds = static_cast<double>(DeviceClockNanoseconds() - startNs) / 1e9;
   const uint64_t ticks = TicksPlayed();
-  std::printf("replay: %llu ticks in %.2f s (%.0f ticks per second)\n", static_cast<unsigned long long>(ticks),
-              seconds, seconds > 0 ? static_cast<double>(ticks) / seconds : 0.0);
+  std::printf("replay: %llu ticks in %.2f s (%.0f ticks per second)\n",
+              static_cast<unsigned long long>(ticks), seconds,
+              seconds > 0 ? static_cast<double>(ticks) / seconds : 0.0);
   std::printf("final: stage %d lives %d score %d\n", Play.StageIndex, Play.Lives, Play.Score);
+  // The table the game would have saved: a replay leaves SCORE.DAT as it found it.
+  std::printf("table:");
+  for (int place = 0; place < kScoreTablePlaces; ++place) std::printf(" %d", TopScore(place));
+  std::printf("\n");
+}
+
+// Ends recording or replaying. A recording that could not be written, and a replay whose recording ran out
+// before its game ended, make a run that went well a failure, with one line that says so.
+int FinishInputLog(const Options& options, int status, int64_t startNs) {
+  const bool replayed = Replaying();
+  const bool ranOut = ReplayFinished();
+  const std::string writeError = FinishRecordingOrReplay();
+  if (replayed) ReportReplay(startNs);
+  if (!writeError.empty()) {
+    std::fprintf(stderr, "coilrun: cannot write the recording %s: %s\n", options.record.c_str(),
+                 writeError.c_str());
+    return 1;
+  }
+  if (ranOut && status == 0) {
+    std::fprintf(stderr, "coilrun: the recording %s ran out before its game ended\n", options.replay.c_str());
+    return 1;
+  }
+  return status;
 }
 
 }  // namespace
 
 int RunCoilrun(int argc, char** argv) {
   const Options options = ParseOptions(argc, argv);
+  if (!options.error.empty()) {
+    std::fprintf(stderr, "coilrun: %s (coilrun --help lists the options)\n", options.error.c_str());
+    return 2;
+  }
   if (options.help) {
     std::fputs(UsageText(), stdout);
     return 0;
@@ -135,14 +164,16 @@ int RunCoilrun(int argc, char** argv) {
     return 1;
   }
   if (options.windowed) DeviceRequestWindowed();
+  SetPracticeStage(options.stage);
+  ShowHud(options.hud);
   const int64_t startNs = DeviceClockNanoseconds();
   ClearFailure();
+  ForgetScoreFileFailure();
   DeviceHideCursor();
-  const int status = StartUp() ? RunScreens() : EndWithFailure();
-  const bool replayed = Replaying();
-  FinishRecordingOrReplay();
-  if (replayed) ReportReplay(startNs);
-  return status;
+  int status = StartUp() ? RunScreens() : EndWithFailure();
+  // A score that could not be kept ends the run as a failure, its line printed when it happened.
+  if (ScoreFileFailed()) status = 1;
+  return FinishInputLog(options, status, startNs);
 }
 
 }  // namespace coilrun

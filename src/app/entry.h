@@ -9,7 +9,8 @@ bool StartUp();
 // Releases the shared sprites, the keyboard, the sound and the display; safe after a partial start-up.
 void ShutDown();
 // The whole program: start-up, the screens until Exit or a closed window, shut-down. Returns the exit
-// status: the last window message's wParam, or 1 after printing the one line that says what failed.
+// status: the last window message's wParam, or 1 after printing the one line that says what failed, or 1
+// when the score table could not be read or saved (its line printed then).
 int RunCoilrun(int argc, char** argv);
 
 }  // namespace coilrun

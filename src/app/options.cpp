@@ -1,9 +1,26 @@
 // Reading the command line.
 #include "app/options.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace coilrun {
+
+namespace {
+
+// The stage number of --stage's value, or 0 when it is not a whole number from 1 to 6.
+int ParseStage(const char* text) {
+  char* end = nullptr;
+  errno = 0;
+  const long stage = std::strtol(text, &end, 10);
+  if (end == text || *end != '\0' || errno != 0) return 0;
+  if (stage < kFirstPracticeStage || stage > kLastPracticeStage) return 0;
+  return static_cast<int>(stage);
+}
+
+}  // namespace
 
 Options ParseOptions(int argc, char** argv) {
   Options options;
@@ -18,6 +35,14 @@ Options ParseOptions(int argc, char** argv) {
       options.windowed = true;
     } else if (std::strcmp(arg, "--timedemo") == 0) {
       options.timedemo = true;
+    } else if (std::strcmp(arg, "--hud") == 0) {
+      options.hud = true;
+    } else if (std::strcmp(arg, "--stage") == 0) {
+      options.stage = hasValue ? ParseStage(argv[++i]) : 0;
+      if (options.stage == 0) {
+        options.error = "--stage wants a stage from 1 to 6";
+        if (hasValue) options.error += std::string(", not \"") + argv[i] + "\"";
+      }
     } else if (std::strcmp(arg, "--record") == 0 && hasValue) {
       options.record = argv[++i];
     } else if (std::strcmp(arg, "--replay") == 0 && hasValue) {
@@ -28,12 +53,15 @@ Options ParseOptions(int argc, char** argv) {
 }
 
 const char* UsageText() {
-  return "Usage: coilrun [--windowed] [--record FILE | --replay FILE [--timedemo]]\n"
+  return "Usage: coilrun [--windowed] [--hud] [--stage N] [--record FILE | --replay FILE [--timedemo]]\n"
          "A snake that never stops: eat, grow, and do not run into yourself.\n"
          "\n"
          "  --windowed       start in a window instead of full screen (Alt+Enter or F11 toggles)\n"
+         "  --hud            show the lives left and the creatures left to clear the stage\n"
+         "  --stage N        practise: every game starts at stage N (1 to 6); its score is shown but\n"
+         "                   never entered in the high scores\n"
          "  --record FILE    write every key and window event of this run to FILE\n"
-         "  --replay FILE    play a recorded run back exactly\n"
+         "  --replay FILE    play a recorded run back exactly (with the --stage it was recorded with)\n"
          "  --timedemo       with --replay: as fast as possible, then print the ticks per second\n"
          "  --help           show this text\n"
          "  --version        show the version\n"

@@ -1,12 +1,8 @@
-// The high-score table: the record in "SCORE.DAT", its safe rewrite, and the high-score screen.
+// The high-score table: the record in "SCORE.DAT", saved in place under a lock, and the high-score screen.
 #include "app/score_table.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <climits>
-#include <cstdlib>
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -14,6 +10,8 @@
 #include "app/failure.h"
 #include "app/shared_sprites.h"
 #include "app/window.h"
+#include "devices/file_device.h"
+#include "devices/input_record.h"
 #include "display/display.h"
 #include "images/images.h"
 
@@ -23,97 +21,34 @@ std::array<uint8_t, kScoreFileSize> ScoreFile{};
 
 namespace {
 
-// Reads up to `size` bytes at the file's start; how many were read.
-size_t ReadUpTo(int fd, uint8_t* into, size_t size) {
-  size_t done = 0;
-  while (done < size) {
-    const ssize_t got = pread(fd, into + done, size - done, static_cast<off_t>(done));
-    if (got <= 0) break;
-    done += static_cast<size_t>(got);
+// Whether a read or save of the table failed in this run, and the scores recorded in this run that the file
+// has not taken yet: put back into every table read from the file, so that none is lost from the screen.
+bool scoreFileFailed = false;
+std::vector<int32_t> unsavedScores;
+
+void ReportFailure(const char* doing, const std::string& why) {
+  std::fprintf(stderr, "coilrun: cannot %s %s: %s\n", doing, kScoreFileName, why.c_str());
+  scoreFileFailed = true;
+}
+
+// Opens the file, takes its lock and reads the record over ScoreFile: the open handle, holding the lock.
+// -1, with ScoreFile untouched, when the file is missing (`why` left empty: the table then lives in memory,
+// as designed) or a step failed (`why` set, nothing kept open).
+int OpenLockedAndRead(std::string* why) {
+  bool missing = false;
+  const int handle = DeviceOpenRecord(kScoreFileName, &missing, why);
+  if (handle < 0) {
+    if (missing) why->clear();
+    return -1;
   }
-  return done;
-}
-
-bool WriteAll(int fd, const uint8_t* bytes, size_t size) {
-  size_t done = 0;
-  while (done < size) {
-    const ssize_t put = write(fd, bytes + done, size - done);
-    if (put <= 0) return false;
-    done += static_cast<size_t>(put);
+  std::array<uint8_t, kScoreFileSize> record;
+  size_t got = 0;
+  if (DeviceLockRecord(handle, why) && DeviceReadRecord(handle, record.data(), record.size(), &got, why)) {
+    std::copy(record.begin(), record.begin() + static_cast<std::ptrdiff_t>(got), ScoreFile.begin());
+    return handle;
   }
-  return true;
-}
-
-// The file's bytes past the record, which are kept as they were.
-std::vector<uint8_t> ReadTail(int fd) {
-  std::vector<uint8_t> tail;
-  uint8_t buffer[4096];
-  off_t at = kScoreFileSize;
-  for (;;) {
-    const ssize_t got = pread(fd, buffer, sizeof buffer, at);
-    if (got <= 0) break;
-    tail.insert(tail.end(), buffer, buffer + got);
-    at += got;
-  }
-  return tail;
-}
-
-// Where the score file really lives, so that a link to it stays a link.
-std::string ResolvedScorePath() {
-  char resolved[PATH_MAX];
-  return realpath(kScoreFileName, resolved) != nullptr ? std::string(resolved) : std::string(kScoreFileName);
-}
-
-std::string DirectoryOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// A new file beside `target`, not yet linked into the directory where the file system allows it, so that
-// a crash while it is written leaves nothing behind. Falls back to a named temporary file.
-int CreateReplacement(const std::string& target, mode_t mode, std::string* temporaryName) {
-  const int fd = open(DirectoryOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-  if (fd >= 0) return fd;
-  *temporaryName = target + ".XXXXXX";
-  const int named = mkstemp(temporaryName->data());
-  if (named < 0) temporaryName->clear();
-  return named;
-}
-
-// Puts a fully written replacement in place of `target` by one rename.
-bool PutInPlace(int fd, const std::string& target, std::string* temporaryName) {
-  if (temporaryName->empty()) {
-    *temporaryName = target + ".new";
-    unlink(temporaryName->c_str());
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporaryName->c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
-  }
-  return rename(temporaryName->c_str(), target.c_str()) == 0;
-}
-
-// Writes the record and the old tail to a new file beside the old one, flushes it and renames it over.
-void ReplaceScoreFile(int oldFd) {
-  struct stat info {};
-  if (fstat(oldFd, &info) != 0) return;
-  const std::vector<uint8_t> tail = ReadTail(oldFd);
-  const std::string target = ResolvedScorePath();
-  std::string temporaryName;
-  const int fd = CreateReplacement(target, info.st_mode & 07777, &temporaryName);
-  if (fd < 0) return;
-  bool ok = fchmod(fd, info.st_mode & 07777) == 0;
-  ok = ok && WriteAll(fd, ScoreFile.data(), ScoreFile.size()) && WriteAll(fd, tail.data(), tail.size());
-  ok = ok && fsync(fd) == 0 && PutInPlace(fd, target, &temporaryName);
-  close(fd);
-  if (!ok) {
-    if (!temporaryName.empty()) unlink(temporaryName.c_str());
-    return;
-  }
-  const int directory = open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (directory >= 0) {
-    fsync(directory);
-    close(directory);
-  }
+  DeviceCloseRecord(handle);
+  return -1;
 }
 
 int32_t ReadLe32(const uint8_t* p) {
@@ -126,10 +61,23 @@ void WriteLe32(uint8_t* p, int32_t value) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(bits >> (8 * i));
 }
 
-void SetTopScore(int place, int32_t score) { WriteLe32(ScoreFile.data() + kScoreTableOffset + 4 * place, score); }
+void SetTopScore(int place, int32_t score) {
+  WriteLe32(ScoreFile.data() + kScoreTableOffset + 4 * place, score);
+}
 
-// The file opened for reading and writing, only if it already exists; -1 otherwise.
-int OpenScoreFile() { return open(kScoreFileName, O_RDWR | O_CLOEXEC); }
+void InsertScore(int32_t score) {
+  for (int place = 0; place < kScoreTablePlaces; ++place) {
+    if (TopScore(place) <= score) {
+      for (int below = kScoreTablePlaces - 1; below > place; --below) SetTopScore(below, TopScore(below - 1));
+      SetTopScore(place, score);
+      return;
+    }
+  }
+}
+
+void InsertUnsavedScores() {
+  for (int32_t score : unsavedScores) InsertScore(score);
+}
 
 void DrawScoreRow(int place) {
   // A score edited to be negative shows as 0; the game never writes one.
@@ -145,40 +93,63 @@ void DrawScoreRow(int place) {
 
 }  // namespace
 
-int32_t TopScore(int place) { return ReadLe32(ScoreFile.data() + kScoreTableOffset + 4 * place); }
+int32_t TopScore(int place) {
+  return ReadLe32(ScoreFile.data() + kScoreTableOffset + 4 * place);
+}
 
 void ReadScoreFile() {
-  const int fd = OpenScoreFile();
-  if (fd < 0) return;
-  ReadUpTo(fd, ScoreFile.data(), ScoreFile.size());
-  close(fd);
+  std::string why;
+  const int handle = OpenLockedAndRead(&why);
+  if (handle >= 0) {
+    DeviceCloseRecord(handle);
+    InsertUnsavedScores();
+  } else if (!why.empty()) {
+    ReportFailure("read", why);
+  }
 }
 
 void RecordScore(int32_t score) {
-  const int fd = OpenScoreFile();
-  if (fd >= 0) ReadUpTo(fd, ScoreFile.data(), ScoreFile.size());
-  for (int place = 0; place < kScoreTablePlaces; ++place) {
-    if (TopScore(place) <= score) {
-      for (int below = kScoreTablePlaces - 1; below > place; --below) SetTopScore(below, TopScore(below - 1));
-      SetTopScore(place, score);
-      break;
-    }
+  std::string why;
+  const int handle = OpenLockedAndRead(&why);
+  unsavedScores.push_back(score);
+  if (handle < 0) {
+    // Nothing was read: ScoreFile still holds every score of the run.
+    InsertScore(score);
+    if (!why.empty()) ReportFailure("save", why);
+    return;
   }
-  if (fd < 0) return;
-  ReplaceScoreFile(fd);
-  close(fd);
+  InsertUnsavedScores();
+  // A replay reports the table it would have written and leaves the player's file alone.
+  if (Replaying()) {
+    DeviceCloseRecord(handle);
+    return;
+  }
+  // Every byte but the table's is written back as it was just read; the table lies in the first sector,
+  // so a power cut at any moment leaves the old table or the new one.
+  const bool saved =
+      DeviceWriteRecord(handle, ScoreFile.data(), ScoreFile.size(), &why) && DeviceFlushRecord(handle, &why);
+  DeviceCloseRecord(handle);
+  if (saved) {
+    unsavedScores.clear();
+  } else {
+    ReportFailure("save", why);
+  }
+}
+
+bool ScoreFileFailed() {
+  return scoreFileFailed;
+}
+void ForgetScoreFileFailure() {
+  scoreFileFailed = false;
+  unsavedScores.clear();
 }
 
 int RunHighScoreScreen() {
   ReadScoreFile();
-  Surface* background = LoadBitmapImage(AssetTable[kAssetBg00 + 5]);
-  if (background == nullptr) {
-    NoteLoadFailure(AssetTable[kAssetBg00 + 5], "a bitmap");
-    return 0;
-  }
-  Surface* sheet = LoadPcxImage(AssetTable[kAssetData2]);
-  if (sheet == nullptr) {
-    NoteLoadFailure(AssetTable[kAssetData2], "a PCX picture");
+  Surface* background = nullptr;
+  if (!LoadAsset(static_cast<AssetIndex>(kAssetBg00 + 5), &background)) return 0;
+  Surface* sheet = nullptr;
+  if (!LoadAsset(kAssetData2, &sheet)) {
     ReleaseSurface(background);
     return 0;
   }

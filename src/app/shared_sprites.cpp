@@ -2,9 +2,10 @@
 // and the two enemy pictures.
 #include "app/shared_sprites.h"
 
+#include <cstddef>
+
 #include "app/assets.h"
-#include "app/failure.h"
-#include "images/images.h"
+#include "display/display.h"
 
 namespace coilrun {
 
@@ -40,30 +41,18 @@ bool CutDigits(const Surface* sheet) {
 // Loads a sheet, cuts from it, and gives it back whatever the cutting did: only the cut sprites stay.
 template <typename Cut>
 bool CutFromSheet(AssetIndex asset, Cut cut) {
-  Surface* sheet = LoadPcxImage(AssetTable[asset]);
-  if (sheet == nullptr) {
-    NoteLoadFailure(AssetTable[asset], "a PCX picture");
-    return false;
-  }
+  Surface* sheet = nullptr;
+  if (!LoadAsset(asset, &sheet)) return false;
   const bool cutAll = cut(sheet);
   ReleaseSurface(sheet);
   return cutAll;
 }
 
-// Loads an enemy picture; null, with the failure noted, when it cannot.
-Surface* LoadEnemy(AssetIndex asset) {
-  Surface* enemy = LoadBitmapImage(AssetTable[asset]);
-  if (enemy == nullptr) NoteLoadFailure(AssetTable[asset], "a bitmap");
-  return enemy;
-}
-
 }  // namespace
 
 bool LoadSharedSprites() {
-  EnemySprite1 = LoadEnemy(kAssetEnemy01);
-  if (EnemySprite1 == nullptr) return false;
-  EnemySprite2 = LoadEnemy(kAssetEnemy02);
-  if (EnemySprite2 == nullptr) return false;
+  if (!LoadAsset(kAssetEnemy01, &EnemySprite1)) return false;
+  if (!LoadAsset(kAssetEnemy02, &EnemySprite2)) return false;
   if (!CutFromSheet(kAssetData, CutDigits)) return false;
   return CutFromSheet(kAssetData2, [](const Surface* sheet) {
     StageLabelSheet = CutSprite(sheet, kStageLabelCut, kStageLabelSheetWidth, kStageLabelSheetHeight);

@@ -1,28 +1,18 @@
 // The logo screen and the main menu.
 #include "app/title_screens.h"
 
-#include "app/failure.h"
 #include "app/window.h"
 #include "devices/delay.h"
 #include "devices/keyboard.h"
 #include "devices/sound.h"
 #include "display/display.h"
 #include "display/fade.h"
-#include "images/images.h"
 
 namespace coilrun {
 
 uint8_t ScreenMode = kModePlay;
 
 namespace {
-
-// Loads a menu sound in place of the one before; false, with the failure noted, when it cannot.
-bool SwapEffect(AssetIndex sound) {
-  FreeEffect();
-  if (LoadEffect(AssetTable[sound])) return true;
-  NoteLoadFailure(AssetTable[sound], "a wave file");
-  return false;
-}
 
 // One menu frame: steer, draw, present, wait. True when Return was held in this frame's keys.
 bool RunMenuFrame(const Surface* background, const Surface* sheet) {
@@ -47,11 +37,8 @@ bool RunMenuFrame(const Surface* background, const Surface* sheet) {
 }  // namespace
 
 int RunLogoScreen() {
-  Surface* logo = LoadPcxImage(AssetTable[kAssetLogo]);
-  if (logo == nullptr) {
-    NoteLoadFailure(AssetTable[kAssetLogo], "a PCX picture");
-    return 0;
-  }
+  Surface* logo = nullptr;
+  if (!LoadAsset(kAssetLogo, &logo)) return 0;
   BlitPlacementToCanvas(logo, kFullScreen, false);
   PresentFrame();
   WaitForAnyKey();
@@ -61,14 +48,10 @@ int RunLogoScreen() {
 }
 
 int RunMainMenu() {
-  Surface* background = LoadBitmapImage(AssetTable[kAssetMenu]);
-  if (background == nullptr) {
-    NoteLoadFailure(AssetTable[kAssetMenu], "a bitmap");
-    return 0;
-  }
-  Surface* sheet = LoadPcxImage(AssetTable[kAssetData]);
-  if (sheet == nullptr) {
-    NoteLoadFailure(AssetTable[kAssetData], "a PCX picture");
+  Surface* background = nullptr;
+  if (!LoadAsset(kAssetMenu, &background)) return 0;
+  Surface* sheet = nullptr;
+  if (!LoadAsset(kAssetData, &sheet)) {
     ReleaseSurface(background);
     return 0;
   }
@@ -76,7 +59,7 @@ int RunMainMenu() {
   bool ok = SwapEffect(kAssetMenu1Wav);
   ScreenMode = kModePlay;
   // The keyboard is not read again after the frame's wait: Return confirms what that frame showed.
-  while (ok && !QuitMessageSeen()) {
+  while (ok && !QuitMessageSeen() && !ReplayInterrupted()) {
     if (RunMenuFrame(background, sheet)) {
       ok = SwapEffect(ScreenMode == kModeExit ? kAssetMenu3Wav : kAssetMenu2Wav);
       if (ok) PlayEffect(0);

@@ -1,6 +1,7 @@
 // The main window and the one-message pump.
 #include "app/window.h"
 
+#include "app/failure.h"
 #include "app/window_device.h"
 #include "devices/input_record.h"
 #include "devices/keyboard.h"
@@ -10,7 +11,10 @@ namespace coilrun {
 Message LastMessage;
 
 bool CreateMainWindow() {
-  if (!DeviceRegisterWindowClass(kWindowClassName)) return false;
+  if (!DeviceRegisterWindowClass(kWindowClassName)) {
+    NoteFailure("cannot open a window", DevicePlatformError());
+    return false;
+  }
   DeviceCreateWindow(kWindowClassName, kWindowTitle);
   return true;
 }
@@ -37,11 +41,14 @@ bool PumpOneMessage() {
 
 bool QuitMessageSeen() { return LastMessage.code == kMessageQuit; }
 
+bool ReplayInterrupted() { return Replaying() && (ReplayFinished() || DeviceCloseRequested()); }
+
 bool CloseRequested() {
   if (QuitMessageSeen()) return true;
   bool requested = false;
-  // A replay ends where its recording did; a real request to close still ends it sooner.
-  if (ReplayCloseRequest(&requested)) return requested || DeviceCloseRequested();
+  // A replay ends where its recording did, or where the recording runs out; a real request to close still
+  // ends it sooner.
+  if (ReplayCloseRequest(&requested)) return requested || ReplayFinished() || DeviceCloseRequested();
   requested = DeviceCloseRequested();
   RecordCloseRequest(requested);
   return requested;

@@ -3,25 +3,17 @@
 
 #include <cstdint>
 
+#include "app/message.h"
+
 namespace coilrun {
-
-// A window message as the program sees it; only the code and wParam are ever read.
-struct Message {
-  uint32_t code = 0;
-  uint64_t wParam = 0;
-  int64_t lParam = 0;
-};
-
-inline constexpr uint32_t kMessageDestroy = 2;
-inline constexpr uint32_t kMessageKillFocus = 8;
-inline constexpr uint32_t kMessageQuit = 18;
 inline constexpr const char* kWindowClassName = "Coilrun";
 inline constexpr const char* kWindowTitle = "Coilrun 0.2";
 
 // The last message taken by PumpOneMessage; all zero until the first is taken.
 extern Message LastMessage;
 
-// Registers the window class and creates and shows the one full-screen window. True on success.
+// Registers the window class and creates and shows the one full-screen window. False, with the failure
+// noted, when there is no window to be had.
 bool CreateMainWindow();
 // The window's handler: the window's destruction asks the program to quit.
 void MainWindowProc(const Message& message);
@@ -30,6 +22,9 @@ void MainWindowProc(const Message& message);
 bool PumpOneMessage();
 // True once the quit message has been taken.
 bool QuitMessageSeen();
+// True in a replay once its recording has run out or a real request to close has come: the replay must
+// end whatever the recording says. The menu, which asks for no close of its own, looks at this.
+bool ReplayInterrupted();
 // True once the window has been asked to close (its close button, Alt+F4, SIGINT, SIGTERM), whether or not
 // the pump has taken the message yet. The waits that take no messages (key waits, fades, the pause
 // dialog) look at this so that the program ends promptly from every screen.

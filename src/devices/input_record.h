@@ -15,13 +15,16 @@ struct RecordedMessage {
   uint64_t wParam;
 };
 
-// Starts writing every input to `path`; false when the file cannot be made.
+// Starts writing every input to `path`, the file growing as the game goes; false, with errno set, when the
+// file cannot be made or written.
 bool StartRecording(const std::string& path);
 // Starts reading the inputs from `path` instead of the devices; `fast` also skips every wait. False, with
-// `error` set, when the file cannot be read as a recording.
+// `error` set, when the file cannot be read as a recording: a line that is not one of a recording, a number
+// out of its field's range (both named by line number), or a file larger than hours of play make.
 bool StartReplay(const std::string& path, bool fast, std::string* error);
-// Writes what is left of a recording and closes it; ends a replay.
-void FinishRecordingOrReplay();
+// Writes what is left of a recording and closes it; ends a replay. Why the recording could not be written
+// (it stopped there, and the game played on), or empty.
+std::string FinishRecordingOrReplay();
 bool Recording();
 bool Replaying();
 // A replay that skips the game's waits.

@@ -45,9 +45,9 @@ bool AnyKeyDown() {
 void ReleaseKeyboard() {
   if (keyboardDeviceMade) {
     DeviceUnacquireKeyboard();
-    DeviceReleaseKeyboardDevice();
     keyboardDeviceMade = false;
   }
+  // The keyboard device goes with the input object.
   if (inputObjectMade) {
     DeviceReleaseInputObject();
     inputObjectMade = false;

@@ -4,16 +4,9 @@
 #include <array>
 #include <cstdint>
 
-namespace coilrun {
+#include "devices/key_codes.h"
 
-inline constexpr uint8_t kKeyEscape = 0x01;
-inline constexpr uint8_t kKeyReturn = 0x1C;
-inline constexpr uint8_t kKeyUp = 0xC8;
-inline constexpr uint8_t kKeyLeft = 0xCB;
-inline constexpr uint8_t kKeyRight = 0xCD;
-inline constexpr uint8_t kKeyDown = 0xD0;
-// The byte the device writes for a held key; readers test for nonzero.
-inline constexpr uint8_t kKeyHeld = 0x80;
+namespace coilrun {
 
 // The last snapshot of every key, indexed by scan code; a key is held while its byte is nonzero.
 extern std::array<uint8_t, 256> KeyState;
@@ -27,6 +20,8 @@ bool AnyKeyDown();
 // Releases what InitKeyboard made; safe after a failed InitKeyboard and when called twice.
 void ReleaseKeyboard();
 // True while the key's byte is nonzero.
-inline bool KeyHeld(uint8_t scanCode) { return KeyState[scanCode] != 0; }
+inline bool KeyHeld(uint8_t scanCode) {
+  return KeyState[scanCode] != 0;
+}
 
 }  // namespace coilrun

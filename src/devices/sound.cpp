@@ -1,9 +1,9 @@
 // The one sound effect: loaded from a wave file into memory and into the device's buffer, played once.
 #include "devices/sound.h"
 
-#include <cstdio>
 #include <cstring>
 
+#include "devices/data_file.h"
 #include "devices/sound_device.h"
 #include "devices/wave_file.h"
 
@@ -18,22 +18,7 @@ namespace {
 bool soundObjectMade = false;
 bool effectBufferMade = false;
 // Wave files larger than this are not effects; refusing them bounds what a file can make the game read.
-constexpr long kLargestWaveFile = 64L * 1024 * 1024;
-
-// The whole file, if it can be read and is not larger than any effect could be.
-bool ReadWholeFile(const char* fileName, std::vector<uint8_t>* bytes) {
-  std::FILE* file = std::fopen(fileName, "rb");
-  if (file == nullptr) return false;
-  bool ok = std::fseek(file, 0, SEEK_END) == 0;
-  const long size = ok ? std::ftell(file) : -1;
-  ok = ok && size >= 0 && size <= kLargestWaveFile && std::fseek(file, 0, SEEK_SET) == 0;
-  if (ok) {
-    bytes->resize(static_cast<size_t>(size));
-    ok = std::fread(bytes->data(), 1, bytes->size(), file) == bytes->size();
-  }
-  std::fclose(file);
-  return ok;
-}
+constexpr size_t kLargestWaveFile = size_t{64} * 1024 * 1024;
 
 }  // namespace
 
@@ -56,7 +41,7 @@ void ReleaseSound() {
 
 bool LoadEffect(const char* fileName) {
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(fileName, &bytes)) return false;
+  if (!ReadDataFile(fileName, kLargestWaveFile, &bytes)) return false;
   std::vector<uint8_t> samples;
   if (!ReadWaveSamples(bytes.data(), bytes.size(), &samples)) return false;
   EffectData = std::move(samples);

@@ -1,22 +1,13 @@
-// Blits, the present with its modelled retrace, and direct access to the Canvas's pixels.
+// Blits between the program's surfaces, the present, and direct access to the Canvas's pixels.
 #include <algorithm>
 #include <cstring>
-#include <limits>
 
-#include "devices/clock_device.h"
-#include "devices/input_record.h"
+#include "devices/delay.h"
 #include "display/display.h"
 #include "display/display_device.h"
 #include "display/pixel_kernels.h"
 
 namespace coilrun {
-
-namespace {
-
-// When the device last accepted a flip, on the monotonic clock; none before the first.
-int64_t lastFlipAcceptedNs = std::numeric_limits<int64_t>::min();
-
-}  // namespace
 
 void CopySurfaceRect(Surface* destination, int32_t x, int32_t y, const Surface* source, Rect rect,
                      bool keyed) {
@@ -56,40 +47,30 @@ void CopySurfaceRect(Surface* destination, int32_t x, int32_t y, const Surface* 
 
 void BlitToCanvas(const Surface* source, int16_t x, int16_t y, int16_t left, int16_t top, int16_t right,
                   int16_t bottom) {
-  DeviceCopyRect(Canvas, x, y, source, Rect{left, top, right, bottom}, false);
+  CopySurfaceRect(Canvas, x, y, source, Rect{left, top, right, bottom}, false);
 }
 
-void BlitToCanvasKeyed(const Surface* source, int16_t x, int16_t y, int16_t left, int16_t top,
-                       int16_t right, int16_t bottom) {
-  DeviceCopyRect(Canvas, x, y, source, Rect{left, top, right, bottom}, true);
+void BlitToCanvasKeyed(const Surface* source, int16_t x, int16_t y, int16_t left, int16_t top, int16_t right,
+                       int16_t bottom) {
+  CopySurfaceRect(Canvas, x, y, source, Rect{left, top, right, bottom}, true);
 }
 
-void CopyCanvasToBack() { DeviceCopyRect(BackBuffer, 0, 0, Canvas, ScreenRect, false); }
+void CopyCanvasToBack() {
+  CopySurfaceRect(BackBuffer, 0, 0, Canvas, ScreenRect, false);
+}
 
 void BlitToBackKeyed(const Surface* source, int16_t x, int16_t y, int16_t left, int16_t top, int16_t right,
                      int16_t bottom) {
-  DeviceCopyRect(BackBuffer, x, y, source, Rect{left, top, right, bottom}, true);
-}
-
-int64_t NextRetraceAfter(int64_t afterNs) {
-  return (afterNs / kRetracePeriodNs + 1) * kRetracePeriodNs;
+  CopySurfaceRect(BackBuffer, x, y, source, Rect{left, top, right, bottom}, true);
 }
 
 void FlipScreen() {
   if (PrimarySurface == nullptr) return;
-  // The device could take a flip no sooner than the first retrace after it took the previous one.
-  if (lastFlipAcceptedNs != std::numeric_limits<int64_t>::min() && !FastReplay()) {
-    const int64_t retrace = NextRetraceAfter(lastFlipAcceptedNs);
-    for (int64_t now = DeviceClockNanoseconds(); now < retrace; now = DeviceClockNanoseconds()) {
-      DeviceSleepNanoseconds(retrace - now);
-    }
-  }
-  const FlipResult result = DeviceFlip(PrimarySurface);
-  lastFlipAcceptedNs = DeviceClockNanoseconds();
+  WaitForRetrace();
+  const FlipResult result = DeviceFlip();
+  NoteFlipTaken();
   if (result == FlipResult::kSurfaceLost) RestoreSurfaces();
 }
-
-void ResetFlipPacing() { lastFlipAcceptedNs = std::numeric_limits<int64_t>::min(); }
 
 void PresentFrame() {
   CopyCanvasToBack();
@@ -102,7 +83,6 @@ bool LockCanvas() {
 }
 
 void UnlockCanvas() {
-  if (CanvasPixels != nullptr) DeviceUnlockSurface(Canvas);
   CanvasPixels = nullptr;
 }
 

@@ -13,10 +13,16 @@ uint16_t* CanvasPixels = nullptr;
 
 namespace {
 
-// Whether the display object is open; it is released once, at shut-down.
+// Whether the display object is open, and whether the device made a flip chain; each released once.
 bool displayObjectOpen = false;
+bool flipChainMade = false;
 // The pixel-format values derived from the back buffer at set-up; fixed from then on.
 PixelFormat pixelFormat;
+
+Surface* CreateSurface(int16_t width, int16_t height, SurfaceUse use) {
+  if (width < 1 || height < 1) return nullptr;
+  return DeviceCreateSurface(width, height, use);
+}
 
 uint8_t CountShiftsToLowBit(uint32_t value) {
   uint8_t shifts = 0;
@@ -47,7 +53,9 @@ bool DerivePixelFormat(uint32_t redMask, uint32_t greenMask, uint32_t blueMask, 
   return true;
 }
 
-PixelFormat CurrentPixelFormat() { return pixelFormat; }
+PixelFormat CurrentPixelFormat() {
+  return pixelFormat;
+}
 
 uint16_t PackColor(uint8_t red, uint8_t green, uint8_t blue) {
   const PixelFormat& f = pixelFormat;
@@ -62,37 +70,43 @@ bool InitDisplay() {
 }
 
 bool OpenDirectDraw() {
-  if (!DeviceCreateDisplayObject()) return false;
+  if (!DeviceOpenDisplay()) return false;
   displayObjectOpen = true;
   return true;
 }
 
 bool SetupScreen(int16_t width, int16_t height, uint8_t bitsPerPixel) {
-  if (!DeviceSetCooperativeLevel()) return false;
+  if (!DeviceTakeScreen()) return false;
   if (!DeviceSetDisplayMode(width, height, bitsPerPixel)) return false;
   // Video memory is asked for first; a refusal costs one retry without it.
-  PrimarySurface = DeviceCreateFlipChain(width, height, true);
-  if (PrimarySurface == nullptr) PrimarySurface = DeviceCreateFlipChain(width, height, false);
-  if (PrimarySurface == nullptr) return false;
-  BackBuffer = DeviceGetBackBuffer(PrimarySurface);
+  FlipChain chain;
+  flipChainMade = DeviceCreateFlipChain(width, height, true, &chain) ||
+                  DeviceCreateFlipChain(width, height, false, &chain);
+  if (!flipChainMade) return false;
+  PrimarySurface = chain.front;
+  BackBuffer = chain.back;
   if (BackBuffer == nullptr) return false;
-  Canvas = CreateOffscreenSurface(width, height);
+  Canvas = CreateSurface(width, height, SurfaceUse::kCanvas);
   if (Canvas == nullptr) return false;
   uint32_t red = 0;
   uint32_t green = 0;
   uint32_t blue = 0;
-  if (!DeviceGetPixelMasks(BackBuffer, &red, &green, &blue)) return false;
+  if (!DeviceGetPixelMasks(&red, &green, &blue)) return false;
   return DerivePixelFormat(red, green, blue, &pixelFormat);
 }
 
 void ReleaseDisplay() {
   CanvasPixels = nullptr;
   ReleaseSurface(Canvas);
-  ReleaseSurface(BackBuffer);
-  ReleaseSurface(PrimarySurface);
+  // The device made the chain as one thing and frees it so; the logic only forgets its two handles.
+  BackBuffer = nullptr;
+  PrimarySurface = nullptr;
+  if (flipChainMade) {
+    DeviceReleaseFlipChain();
+    flipChainMade = false;
+  }
   if (displayObjectOpen) {
-    DeviceRestoreDisplayMode();
-    DeviceReleaseDisplayObject();
+    DeviceCloseDisplay();
     displayObjectOpen = false;
   }
 }
@@ -104,8 +118,7 @@ void RestoreSurfaces() {
 }
 
 Surface* CreateOffscreenSurface(int16_t width, int16_t height) {
-  if (width < 1 || height < 1) return nullptr;
-  return DeviceCreateSurface(width, height);
+  return CreateSurface(width, height, SurfaceUse::kPicture);
 }
 
 void ReleaseSurface(Surface*& surface) {
@@ -115,7 +128,9 @@ void ReleaseSurface(Surface*& surface) {
 }
 
 void SetSourceColorKey(Surface* surface, uint16_t colour) {
-  if (surface != nullptr) DeviceSetColorKey(surface, colour);
+  if (surface == nullptr) return;
+  surface->hasColorKey = true;
+  surface->colorKey = colour;
 }
 
 }  // namespace coilrun

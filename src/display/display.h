@@ -2,27 +2,10 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+
+#include "display/surface.h"
 
 namespace coilrun {
-
-// A rectangle of a surface: left, top, right, bottom, right and bottom exclusive.
-struct Rect {
-  int32_t left;
-  int32_t top;
-  int32_t right;
-  int32_t bottom;
-};
-
-// An off-screen image of 16-bit pixels in the display's pixel format, in system memory. Rows of exactly
-// `width` pixels follow each other without a gap; at most one source colour key.
-struct Surface {
-  int16_t width = 0;
-  int16_t height = 0;
-  std::vector<uint16_t> pixels;
-  bool hasColorKey = false;
-  uint16_t colorKey = 0;
-};
 
 // The six values by which an 8-bit-per-channel colour is packed into a pixel.
 struct PixelFormat {
@@ -57,8 +40,8 @@ bool InitDisplay();
 bool OpenDirectDraw();
 // Takes the screen, sets the mode, builds the flip chain and the Canvas, derives the pixel format.
 bool SetupScreen(int16_t width, int16_t height, uint8_t bitsPerPixel);
-// Releases the Canvas, the back buffer, the primary surface, then the display object. Safe after a
-// partial start-up and when called twice.
+// Releases the Canvas, the flip chain (back buffer and primary surface as one), then the display object.
+// Safe after a partial start-up and when called twice.
 void ReleaseDisplay();
 // Restores whichever of the primary surface, back buffer and Canvas the device reports lost.
 void RestoreSurfaces();
@@ -86,15 +69,15 @@ void CopySurfaceRect(Surface* destination, int32_t x, int32_t y, const Surface* 
 void BlitToCanvas(const Surface* source, int16_t x, int16_t y, int16_t left, int16_t top, int16_t right,
                   int16_t bottom);
 // As BlitToCanvas, skipping source pixels equal to the source's colour key.
-void BlitToCanvasKeyed(const Surface* source, int16_t x, int16_t y, int16_t left, int16_t top,
-                       int16_t right, int16_t bottom);
+void BlitToCanvasKeyed(const Surface* source, int16_t x, int16_t y, int16_t left, int16_t top, int16_t right,
+                       int16_t bottom);
 // Copies the whole Canvas to the back buffer.
 void CopyCanvasToBack();
 // As BlitToCanvasKeyed, but onto the back buffer; the Canvas is left untouched.
 void BlitToBackKeyed(const Surface* source, int16_t x, int16_t y, int16_t left, int16_t top, int16_t right,
                      int16_t bottom);
-// Makes the back buffer visible once the display's next retrace after the previous flip has come;
-// restores the surfaces when the device reports one lost.
+// Makes the back buffer visible once the display's next retrace after the previous flip has come
+// (WaitForRetrace); restores the surfaces when the device reports one lost.
 void FlipScreen();
 // CopyCanvasToBack, then FlipScreen.
 void PresentFrame();
@@ -103,12 +86,5 @@ void PresentFrame();
 bool LockCanvas();
 // Ends direct access to the Canvas; CanvasPixels becomes null.
 void UnlockCanvas();
-
-// The modelled display refresh: one retrace every 1/60 s on the program's monotonic clock.
-inline constexpr int64_t kRetracePeriodNs = 1'000'000'000 / 60;
-// The moment of the first retrace after `afterNs`, on the same clock.
-int64_t NextRetraceAfter(int64_t afterNs);
-// Forgets the previous flip, so that the next one is taken at once (a new display, or a test).
-void ResetFlipPacing();
 
 }  // namespace coilrun

@@ -19,7 +19,8 @@ constexpr uint32_t kOddFieldsShifted = 0x07C0F83F;
 constexpr uint32_t kOddFields = 0xF81F07E0;
 
 // floor(field * w / 32) of all six fields of a pair, in their places: one multiplication scales three.
-inline uint32_t ScalePair(uint32_t pair, uint32_t w) {
+// (Used by the x86-64 kernels only.)
+[[maybe_unused]] inline uint32_t ScalePair(uint32_t pair, uint32_t w) {
   const uint32_t even = (((pair & kEvenFields) * w) >> kWeightShift) & kEvenFields;
   const uint32_t odd = (((pair >> kWeightShift) & kOddFieldsShifted) * w) & kOddFields;
   return even | odd;

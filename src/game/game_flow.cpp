@@ -2,7 +2,6 @@
 #include "game/game_flow.h"
 
 #include "app/assets.h"
-#include "app/failure.h"
 #include "app/score_table.h"
 #include "app/shared_sprites.h"
 #include "app/window.h"
@@ -11,7 +10,6 @@
 #include "display/fade.h"
 #include "game/play_state.h"
 #include "game/play_tick.h"
-#include "images/images.h"
 
 namespace coilrun {
 
@@ -19,26 +17,22 @@ namespace {
 
 // Ticks run since the program started.
 uint64_t ticksPlayed = 0;
+// The stage (1 to 6) every game starts at in practice, or 0 for real games.
+int practiceStage = 0;
 
 // How an attempt's tick loop ended, or that a file failed on the way.
 enum class AttemptEnd { kQuit, kDied, kCleared, kClosed, kFailed };
 
-Surface* LoadPicture(AssetIndex asset, bool pcx) {
-  Surface* picture = pcx ? LoadPcxImage(AssetTable[asset]) : LoadBitmapImage(AssetTable[asset]);
-  if (picture == nullptr) NoteLoadFailure(AssetTable[asset], pcx ? "a PCX picture" : "a bitmap");
+// A picture of the asset table; null, with the failure noted, when it cannot be loaded.
+Surface* LoadPicture(AssetIndex asset) {
+  Surface* picture = nullptr;
+  LoadAsset(asset, &picture);
   return picture;
-}
-
-bool SwapEffect(AssetIndex sound) {
-  FreeEffect();
-  if (LoadEffect(AssetTable[sound])) return true;
-  NoteLoadFailure(AssetTable[sound], "a wave file");
-  return false;
 }
 
 // Shows the stage's intro picture until a key is held, then fades to black.
 bool ShowIntro() {
-  Surface* intro = LoadPicture(static_cast<AssetIndex>(kAssetStage00 + Play.StageIndex), true);
+  Surface* intro = LoadPicture(static_cast<AssetIndex>(kAssetStage00 + Play.StageIndex));
   if (intro == nullptr) return false;
   BlitPlacementToCanvas(intro, kFullScreen, false);
   ReleaseSurface(intro);
@@ -61,7 +55,7 @@ void RunTicks() {
 // One attempt at the current stage, up to the end of its tick loop. StageBackground and PlaySheet are
 // released on every path but a finished attempt's, whose sheet still holds the banner.
 AttemptEnd RunAttempt() {
-  StageBackground = LoadPicture(static_cast<AssetIndex>(kAssetBg00 + Play.StageIndex), false);
+  StageBackground = LoadPicture(static_cast<AssetIndex>(kAssetBg00 + Play.StageIndex));
   if (StageBackground == nullptr) return AttemptEnd::kFailed;
   if (!ShowIntro() || !SwapEffect(kAssetEatWav)) {
     ReleaseSurface(StageBackground);
@@ -71,7 +65,7 @@ AttemptEnd RunAttempt() {
   SetSourceColorKey(EnemySprite1, white);
   SetSourceColorKey(EnemySprite2, white);
   StartStage();
-  PlaySheet = LoadPicture(kAssetData, true);
+  PlaySheet = LoadPicture(kAssetData);
   if (PlaySheet == nullptr) {
     ReleaseSurface(StageBackground);
     return AttemptEnd::kFailed;
@@ -112,21 +106,34 @@ bool ShowBanner(AttemptEnd end) {
   return true;
 }
 
+// A game cut short by a data file that cannot be loaded: its score is offered to the table first, as a
+// closed window's is.
+int EndCutShort() {
+  RecordScore(Play.Score);
+  return 0;
+}
+
 }  // namespace
 
-uint64_t TicksPlayed() { return ticksPlayed; }
+uint64_t TicksPlayed() {
+  return ticksPlayed;
+}
+
+void SetPracticeStage(int stage) { practiceStage = stage >= 1 && stage <= kStageCount ? stage : 0; }
 
 int PlayGame() {
   StartGame();
+  if (practiceStage != 0) Play.StageIndex = static_cast<uint8_t>(practiceStage - 1);
   for (;;) {
     const AttemptEnd end = RunAttempt();
-    if (end == AttemptEnd::kFailed) return 0;
+    if (end == AttemptEnd::kFailed) return EndCutShort();
     // The player's quit, and a window closed mid-game, end the game at once with the score recorded.
     if (end == AttemptEnd::kQuit || end == AttemptEnd::kClosed) break;
-    if (!ShowBanner(end)) return 0;
+    if (!ShowBanner(end)) return EndCutShort();
     if (CloseRequested() || Play.Lives < 0 || Play.StageIndex >= kStageCount) break;
   }
-  RecordScore(Play.Score);
+  // A practice game's score was shown in play; the table is for games played from the first stage.
+  if (practiceStage == 0) RecordScore(Play.Score);
   if (CloseRequested()) return 1;
   return RunHighScoreScreen();
 }

@@ -24,6 +24,16 @@ namespace {
 
 // Set when the next tick is to open the pause dialog without Esc.
 bool pauseRequested = false;
+// Whether frames show the lives and the creatures left.
+bool hudShown = false;
+// The pause dialog's first marked choice: Esc marks quit, a lost focus go on.
+constexpr uint8_t kQuitFirst = 1;
+constexpr uint8_t kGoOnFirst = 0;
+// The HUD's digits: the lives, then a gap, then two digits of creatures left, right of the widest stage
+// label, on the score's row.
+constexpr int16_t kHudLivesX = 176;
+constexpr int16_t kHudCreaturesX = 208;
+constexpr int kHudCreatureDigits = 2;
 // PlayEffect's argument for a single play.
 constexpr int kPlayOnce = 0;
 // The colour a quitting player's screen fades to.
@@ -152,10 +162,31 @@ void EatEnemy() {
   PlaceNewEnemy();
 }
 
+// One score digit at (x, kScoreDigitsY), pixel by pixel into the locked Canvas: its key colour and the
+// body colour are never drawn, and a body-coloured pixel beneath is never covered.
+void PutHudDigit(int digit, int16_t x) {
+  const Surface* sprite = DigitSprites[static_cast<size_t>(digit)];
+  const int width = std::min<int>(kDigitRect.right, sprite->width);
+  const int height = std::min<int>(kDigitRect.bottom, sprite->height);
+  for (int r = 0; r < height; ++r) {
+    uint16_t* row = CanvasPixels + (kScoreDigitsY + r) * kScreenWidth + x;
+    for (int c = 0; c < width; ++c) {
+      const uint16_t pixel = sprite->pixels[static_cast<size_t>(r * sprite->width + c)];
+      const bool keyed = sprite->hasColorKey && pixel == sprite->colorKey;
+      if (!keyed && pixel != Play.BodyColour && row[c] != Play.BodyColour) row[c] = pixel;
+    }
+  }
+}
+
 void DrawFrame() {
   BlitPlacementToCanvas(StageBackground, kFullScreen, false);
   DrawStageLabel();
   DrawScore();
+  if (hudShown) {
+    LockCanvas();
+    DrawHud();
+    UnlockCanvas();
+  }
   BlitKeyed(Play.EnemyKind == 0 ? EnemySprite1 : EnemySprite2, kEnemyRect, Play.EnemyX, Play.EnemyY);
   LockCanvas();
   StampBody();
@@ -253,8 +284,21 @@ void DrawScore() {
   }
 }
 
-void RunPauseDialog() {
-  Play.QuitChosen = 1;
+void ShowHud(bool shown) { hudShown = shown; }
+
+void DrawHud() {
+  if (CanvasPixels == nullptr) return;
+  // Lives counts the spare attempts, -1 only after the game's last death.
+  PutHudDigit(std::clamp(Play.Lives + 1, 0, 9), kHudLivesX);
+  int left = std::clamp(CurrentStageRow().EnemiesToClear - Play.EatenCount, 0, 99);
+  for (int k = kHudCreatureDigits - 1; k >= 0; --k) {
+    PutHudDigit(left % 10, static_cast<int16_t>(kHudCreaturesX + kDigitStride * k));
+    left /= 10;
+  }
+}
+
+void RunPauseDialog(uint8_t firstChoice) {
+  Play.QuitChosen = firstChoice;
   do {
     // A window asked to close takes the dialog's quit at once, whatever the keys say.
     if (CloseRequested()) {
@@ -285,10 +329,12 @@ int PlayTick() {
   ReadKeyboard();
   // 2. Turn one heading per held key; both together cancel out.
   TurnSnake();
-  // 3. Esc opens the pause dialog; quitting there fades out and ends the attempt without a step.
+  // 3. Esc opens the pause dialog, as does a lost focus; quitting there fades out and ends the attempt
+  // without a step.
   if (KeyHeld(kKeyEscape) || pauseRequested) {
+    const uint8_t firstChoice = KeyHeld(kKeyEscape) ? kQuitFirst : kGoOnFirst;
     pauseRequested = false;
-    RunPauseDialog();
+    RunPauseDialog(firstChoice);
     if (Play.QuitChosen != 0) {
       FadeScreen(kFadeToBlack);
       return 0;

@@ -25,10 +25,17 @@ void StampBody();
 // Draws the stage's label and the eight score digits onto the Canvas.
 void DrawStageLabel();
 void DrawScore();
-// The pause dialog; leaves the choice in QuitChosen. A request to close the window chooses quit.
-void RunPauseDialog();
-// Makes the next tick open the pause dialog as Esc does: the window lost the focus, and a player who
-// comes back should find the game waiting, not the snake dead.
+// With `shown`, every frame also shows the lives left (this one included) and the creatures still to
+// eat, in score digits beside the stage label. The frame of the design, without them, is the default.
+void ShowHud(bool shown);
+// Draws those digits into the locked Canvas, leaving every pixel of the body colour as it is and adding
+// none, so that the pixel tests, and with them play, are the same with or without them.
+void DrawHud();
+// The pause dialog; leaves the choice in QuitChosen, with `firstChoice` (1 quit, 0 go on) marked until
+// an arrow key changes it. A request to close the window chooses quit.
+void RunPauseDialog(uint8_t firstChoice = 1);
+// Makes the next tick open the pause dialog with go on marked: the window lost the focus, and a player
+// who comes back and presses Return should find the game going on, not over.
 void RequestPause();
 
 }  // namespace coilrun

@@ -1,13 +1,13 @@
-// The bitmap file loader: SDL's BMP reader decodes the file, every pixel is packed by the display's format.
-#include <SDL.h>
-
+// The bitmap file loader: the platform's bitmap reader decodes the file, every pixel is packed by the
+// display's format.
 #include <array>
 #include <climits>
 #include <cstdlib>
-#include <fstream>
 #include <vector>
 
+#include "devices/data_file.h"
 #include "display/display_device.h"
+#include "images/bitmap_device.h"
 #include "images/images.h"
 
 namespace coilrun {
@@ -64,70 +64,46 @@ void BuildChannelTables(ChannelTables* tables) {
   }
 }
 
-// Packs a picture of 32-bit 0x00RRGGBB pixels, top row first, into the surface's pixels.
-void PackRows(const SDL_Surface* picture, uint16_t* pixels) {
+// Packs a decoded picture into the surface's pixels.
+void PackPixels(const DecodedBitmap& picture, uint16_t* pixels) {
   ChannelTables tables;
   BuildChannelTables(&tables);
-  const auto* rows = static_cast<const uint8_t*>(picture->pixels);
-  for (int y = 0; y < picture->h; ++y) {
-    const auto* row = reinterpret_cast<const uint32_t*>(rows + static_cast<size_t>(y) * picture->pitch);
-    uint16_t* out = pixels + static_cast<size_t>(y) * static_cast<size_t>(picture->w);
-    for (int x = 0; x < picture->w; ++x) {
-      const uint32_t rgb = row[x];
-      out[x] = tables.red[(rgb >> 16) & 0xFF] | tables.green[(rgb >> 8) & 0xFF] | tables.blue[rgb & 0xFF];
-    }
+  for (const uint32_t rgb : picture.pixels) {
+    *pixels++ = tables.red[(rgb >> 16) & 0xFF] | tables.green[(rgb >> 8) & 0xFF] | tables.blue[rgb & 0xFF];
   }
 }
 
 // A new surface holding the picture; none when it is too large or the device refuses the surface or the
 // lock, for a picture left without its pixels is no picture.
-Surface* MakeSurfaceFrom(const SDL_Surface* picture) {
-  if (!SideFits(picture->w) || !SideFits(picture->h)) return nullptr;
+Surface* MakeSurfaceFrom(const DecodedBitmap& picture) {
+  if (!SideFits(picture.width) || !SideFits(picture.height)) return nullptr;
+  if (picture.pixels.size() != static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height)) {
+    return nullptr;
+  }
   Surface* surface =
-      CreateOffscreenSurface(static_cast<int16_t>(picture->w), static_cast<int16_t>(picture->h));
+      CreateOffscreenSurface(static_cast<int16_t>(picture.width), static_cast<int16_t>(picture.height));
   if (surface == nullptr) return nullptr;
   uint16_t* pixels = DeviceLockSurface(surface);
   if (pixels == nullptr) {
     ReleaseSurface(surface);
     return nullptr;
   }
-  PackRows(picture, pixels);
-  DeviceUnlockSurface(surface);
+  PackPixels(picture, pixels);
   return surface;
-}
-
-bool ReadWholeFile(const char* fileName, std::vector<uint8_t>* bytes) {
-  std::ifstream file(fileName, std::ios::binary);
-  if (!file) return false;
-  file.seekg(0, std::ios::end);
-  const std::streamoff end = file.tellg();
-  if (end < 0 || static_cast<size_t>(end) > kMaxFileSize) return false;
-  bytes->resize(static_cast<size_t>(end));
-  file.seekg(0);
-  file.read(reinterpret_cast<char*>(bytes->data()), static_cast<std::streamsize>(bytes->size()));
-  return static_cast<size_t>(file.gcount()) == bytes->size();
 }
 
 }  // namespace
 
 Surface* DecodeBitmapImage(const uint8_t* bytes, size_t size) {
   if (bytes == nullptr || size > INT_MAX || !HeaderSizeFits(bytes, size)) return nullptr;
-  SDL_RWops* stream = SDL_RWFromConstMem(bytes, static_cast<int>(size));
-  if (stream == nullptr) return nullptr;
-  SDL_Surface* loaded = SDL_LoadBMP_RW(stream, 1);
-  if (loaded == nullptr) return nullptr;
-  // Whatever the file's own format (palette, 16, 24 or 32 bits), its colours come out as 8 bits a channel.
-  SDL_Surface* picture = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB888, 0);
-  SDL_FreeSurface(loaded);
-  if (picture == nullptr) return nullptr;
-  Surface* surface = MakeSurfaceFrom(picture);
-  SDL_FreeSurface(picture);
-  return surface;
+  DecodedBitmap picture;
+  if (!DeviceDecodeBitmap(bytes, size, &picture)) return nullptr;
+  return MakeSurfaceFrom(picture);
 }
 
 Surface* LoadBitmapImage(const char* fileName) {
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(fileName, &bytes)) return nullptr;
+  if (!ReadDataFile(fileName, kMaxFileSize, &bytes)) return nullptr;
   return DecodeBitmapImage(bytes.data(), bytes.size());
 }
 

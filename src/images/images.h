@@ -13,8 +13,9 @@ namespace coilrun {
 inline constexpr int16_t kMaxImageSide = 4096;
 
 // Reads a 256-colour PCX-coded picture into a new surface the caller owns; none when the file cannot be
-// read, its header gives no picture of 1 to kMaxImageSide pixels each way, or the device refuses the surface
-// or its lock. Coded data that ends early leaves the remaining pixels as the device made them.
+// read or holds more bytes than the largest picture accepted needs, its header gives no picture of 1 to
+// kMaxImageSide pixels each way, or the device refuses the surface or its lock. Coded data that ends early
+// leaves the remaining pixels as the device made them.
 Surface* LoadPcxImage(const char* fileName);
 // As LoadPcxImage, from the bytes of a whole file in memory.
 Surface* DecodePcxImage(const uint8_t* bytes, size_t size);

@@ -1,9 +1,9 @@
 // The PCX-coded picture loader: the header's edges, the palette at the file's end, the run-length stream.
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <vector>
 
+#include "devices/data_file.h"
 #include "display/display_device.h"
 #include "images/images.h"
 
@@ -23,6 +23,9 @@ constexpr size_t kYmaxOffset = 10;
 // A byte with both top bits set is a run: its low six bits count the pixels of the byte that follows.
 constexpr uint8_t kRunFlags = 0xC0;
 constexpr uint8_t kRunLengthMask = 0x3F;
+// The largest file read: the header, one coded byte for each pixel of the largest picture accepted (no
+// more are ever decoded) and the palette.
+constexpr size_t kMaxFileSize = kHeaderSize + size_t{kMaxImageSide} * kMaxImageSide + kPaletteSize;
 
 // The size of the picture the header describes.
 struct PictureSize {
@@ -101,15 +104,7 @@ Surface* DecodePieces(const PcxPieces& pieces, PictureSize size) {
     return nullptr;
   }
   DecodeRuns(pieces.coded, pieces.codedSize, pixelPalette, pixels, PixelCount(size));
-  DeviceUnlockSurface(surface);
   return surface;
-}
-
-bool ReadAt(std::ifstream& file, size_t offset, uint8_t* into, size_t count) {
-  file.clear();
-  file.seekg(static_cast<std::streamoff>(offset));
-  file.read(reinterpret_cast<char*>(into), static_cast<std::streamsize>(count));
-  return static_cast<size_t>(file.gcount()) == count;
 }
 
 }  // namespace
@@ -123,24 +118,9 @@ Surface* DecodePcxImage(const uint8_t* bytes, size_t size) {
 }
 
 Surface* LoadPcxImage(const char* fileName) {
-  std::ifstream file(fileName, std::ios::binary);
-  if (!file) return nullptr;
-  file.seekg(0, std::ios::end);
-  const std::streamoff end = file.tellg();
-  if (end < 0 || static_cast<size_t>(end) < kHeaderSize + kPaletteSize) return nullptr;
-  const auto fileSize = static_cast<size_t>(end);
-  std::array<uint8_t, kHeaderSize> header;
-  std::array<uint8_t, kPaletteSize> palette;
-  PictureSize picture{};
-  if (!ReadAt(file, 0, header.data(), header.size()) || !ReadPictureSize(header.data(), &picture)) {
-    return nullptr;
-  }
-  if (!ReadAt(file, fileSize - kPaletteSize, palette.data(), palette.size())) return nullptr;
-  // Sized by the bytes the file really holds, never by the header alone.
-  std::vector<uint8_t> coded(CodedSizeFor(picture, fileSize));
-  if (!ReadAt(file, kHeaderSize, coded.data(), coded.size())) return nullptr;
-  file.close();
-  return DecodePieces(PcxPieces{coded.data(), coded.size(), palette.data()}, picture);
+  std::vector<uint8_t> bytes;
+  if (!ReadDataFile(fileName, kMaxFileSize, &bytes)) return nullptr;
+  return DecodePcxImage(bytes.data(), bytes.size());
 }
 
 }  // namespace coilrun

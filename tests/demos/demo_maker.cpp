@@ -16,10 +16,11 @@
 #include "game/play_state.h"
 #include "game_data.h"
 #include "golden_game.h"
+#include "memory_reset.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"
+#include "platform/memory/memory_files.h"
 #include "platform/memory/memory_keyboard.h"
-#include "platform/memory/memory_reset.h"
 #include "scripted_player.h"
 #include "tour_player.h"
 
@@ -34,15 +35,11 @@ struct Demo {
   uint32_t seed;
 };
 
-// Plays one demo in a scratch copy of the data; false when the game did not end well.
+// Plays one demo on the data read into memory, with an empty table; false when the game did not end well.
 bool MakeDemo(const Demo& demo, const fs::path& data, const fs::path& out) {
-  const fs::path work = fs::temp_directory_path() / ("coilrun-demo-maker-" + std::string(demo.name));
-  fs::remove_all(work);
-  fs::copy(data, work);
-  std::ofstream(work / "SCORE.DAT", std::ios::binary | std::ios::trunc) << std::string(1036, '\0');
-  const fs::path old = fs::current_path();
-  fs::current_path(work);
   MemoryResetAll();
+  MemoryPutFolder(data);
+  MemoryPutFile(kScoreFileName, std::vector<uint8_t>(kScoreFileSize, 0));
   MemorySetCalendarSeconds(demo.seed);
   const uint64_t ticksAtStart = TicksPlayed();
   MemorySetKeyPlayer([&](uint64_t) { return ScriptedKeys(demo.plan, ticksAtStart); });
@@ -52,8 +49,6 @@ bool MakeDemo(const Demo& demo, const fs::path& data, const fs::path& out) {
   for (std::string& arg : args) argv.push_back(arg.data());
   const int status = RunCoilrun(static_cast<int>(argv.size()), argv.data());
   ReadScoreFile();
-  fs::current_path(old);
-  fs::remove_all(work);
   if (status != 0) return false;
   std::ofstream expected(out / (std::string(demo.name) + ".expected"));
   expected << "final: stage " << int{Play.StageIndex} << " lives " << int{Play.Lives} << " score "
@@ -132,9 +127,10 @@ bool MakeGoldenGame(const fs::path& out) {
   const fs::path old = fs::current_path();
   for (uint32_t seed = 1; seed <= 40; ++seed) {
     fs::remove_all(work);
-    WriteGameData(work);
+    fs::create_directories(work);
     fs::current_path(work);
     MemoryResetAll();
+    PutGameData();
     Play = PlayState{};
     ResetTourPlayer();
     MemorySetCalendarSeconds(seed);

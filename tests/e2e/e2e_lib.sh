@@ -33,19 +33,20 @@ e2e_start_x() {
   export DISPLAY=":$number"
 }
 
-# The game in a scratch folder with the default data and an empty score file.
+# The game in a scratch folder with the default data and an empty score file; its standard output goes to
+# E2E_STDOUT where that is set.
 e2e_start_game() {
   cp "$E2E_DATA"/*.DAT "$E2E_DATA"/*.WAV "$E2E_WORK"/ || e2e_fail "no default data in $E2E_DATA"
   head -c 1036 /dev/zero >"$E2E_WORK/SCORE.DAT"
   (cd "$E2E_WORK" && SDL_RENDER_DRIVER=software SDL_AUDIODRIVER=dummy exec "$E2E_GAME" "$@" \
-    >"$E2E_ARTIFACTS/stdout.txt" 2>"$E2E_ARTIFACTS/stderr.txt") &
+    >"${E2E_STDOUT:-$E2E_ARTIFACTS/stdout.txt}" 2>"$E2E_ARTIFACTS/stderr.txt") &
   E2E_GAME_PID=$!
   local i
-  for i in $(seq 1 100); do
+  for i in $(seq 1 300); do
     xdotool search --name 'Coilrun 0.2' >/dev/null 2>&1 && return 0
     sleep 0.1
   done
-  e2e_fail "no window within 10 s"
+  e2e_fail "no window within 30 s"
 }
 
 # A real key press: down, a quarter of a second, up (a shorter tap can fall between two reads of the

@@ -8,7 +8,7 @@ build=$(dirname "$E2E_GAME")
 prefix="$E2E_WORK/prefix"
 cmake --install "$build" --prefix "$prefix" >"$E2E_ARTIFACTS/install.txt" 2>&1 || e2e_fail "cmake --install failed"
 for file in bin/coilrun share/applications/org.coilrun.Coilrun.desktop \
-  share/icons/hicolor/scalable/apps/coilrun.svg share/metainfo/org.coilrun.Coilrun.metainfo.xml; do
+  share/icons/hicolor/scalable/apps/coilrun.svg share/metainfo/org.coilrun.coilrun.metainfo.xml; do
   [ -e "$prefix/$file" ] || e2e_fail "not installed: $file"
 done
 data="$prefix/share/coilrun/data"

@@ -13,6 +13,7 @@
 #include "devices/sound.h"
 #include "display/display.h"
 #include "images/images.h"
+#include "platform/memory/memory_files.h"
 
 namespace coilrun {
 namespace {
@@ -275,7 +276,8 @@ bool CheckDataSet(const std::string& dir, std::ostream& out) {
     const char* name = AssetTable[static_cast<size_t>(index)];
     const std::string path = (folder / name).string();
     Findings f;
-    if (!std::filesystem::exists(path)) {
+    // The game's loaders read over the in-memory device: each file is put there first.
+    if (!MemoryPutFileFromDisk(path, path)) {
       f.Add("missing");
     } else if (index >= kAssetClearWav) {
       CheckWave(path, f);

@@ -2,7 +2,6 @@
 // show what the code draws: the logo, the menu, a walled stage in play, the pause dialog, the high scores.
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -16,9 +15,10 @@
 #include "game/play_state.h"
 #include "game/play_tick.h"
 #include "images/images.h"
-#include "platform/memory/memory_keyboard.h"
+#include "memory_reset.h"
 #include "platform/memory/memory_display.h"
-#include "platform/memory/memory_reset.h"
+#include "platform/memory/memory_files.h"
+#include "platform/memory/memory_keyboard.h"
 #include "platform/sdl/screenshot_png.h"
 #include "scripted_player.h"
 
@@ -80,15 +80,15 @@ bool ShowStage(const fs::path& out) {
   return ok;
 }
 
-void WriteShownScores() {
-  std::vector<char> record(kScoreFileSize, 0);
+void PutShownScores() {
+  std::vector<uint8_t> record(kScoreFileSize, 0);
   for (int place = 0; place < kScoreTablePlaces; ++place) {
     for (int b = 0; b < 4; ++b) {
       record[static_cast<size_t>(kScoreTableOffset + 4 * place + b)] =
-          static_cast<char>(static_cast<uint32_t>(kShownScores[place]) >> (8 * b));
+          static_cast<uint8_t>(static_cast<uint32_t>(kShownScores[place]) >> (8 * b));
     }
   }
-  std::ofstream(kScoreFileName, std::ios::binary).write(record.data(), kScoreFileSize);
+  MemoryPutFile(kScoreFileName, record);
 }
 
 }  // namespace
@@ -100,14 +100,10 @@ int main(int argc, char** argv) {
   }
   const fs::path out = fs::absolute(argv[2]);
   fs::create_directories(out);
-  // A scratch copy of the data, so that the player's own SCORE.DAT is never touched.
-  const fs::path work = fs::temp_directory_path() / "coilrun-screens";
-  fs::remove_all(work);
-  fs::create_directories(work);
-  for (const auto& entry : fs::directory_iterator(argv[1])) fs::copy_file(entry.path(), work / entry.path().filename());
-  fs::current_path(work);
-  WriteShownScores();
+  // The data is read into memory, so that the player's own SCORE.DAT is never touched.
   MemoryResetAll();
+  MemoryPutFolder(argv[1]);
+  PutShownScores();
   bool ok = StartUp();
   ok = ok && ShowLogo() && Save(out, "logo.png");
   // Return held as the menu starts: one frame of the menu on its first entry.
@@ -116,8 +112,6 @@ int main(int argc, char** argv) {
   ok = ok && ShowStage(out);
   ok = ok && RunHighScoreScreen() == 1 && Save(out, "high-scores.png");
   ShutDown();
-  fs::current_path(out);
-  fs::remove_all(work);
   if (!ok) std::fprintf(stderr, "coilrun-screens: a screen could not be shown\n");
   return ok ? 0 : 1;
 }

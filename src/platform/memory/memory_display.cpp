@@ -1,11 +1,12 @@
 // The in-memory display: surfaces in RAM, a frame log, and switches that make the device refuse or lose.
 #include "platform/memory/memory_display.h"
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 
-#include "display/display_device.h"
 #include "devices/clock_device.h"
+#include "display/display_device.h"
 
 namespace coilrun {
 
@@ -22,18 +23,24 @@ uint32_t blueMask = 0x001F;
 // Surfaces the device made and has not released, and those it reports lost.
 std::set<const Surface*> liveSurfaces;
 std::set<const Surface*> lostSurfaces;
-// The chain's back buffer, which the primary surface owns.
-Surface* chainBackBuffer = nullptr;
+// The flip chain, and the surface the device was told is the Canvas.
+FlipChain chain;
+const Surface* canvas = nullptr;
+bool chainInVideoMemory = false;
 // Locks still to fail.
 int failingLocks = 0;
-// The device operation log, the presented frames and the last frame shown.
-std::vector<std::string> calls;
+// Whether the display is open, and what was left live when it was closed.
+bool displayOpen = false;
+int liveAtClose = 0;
+// The presented frames and the last frame shown.
 std::vector<MemoryFrame> frames;
 std::vector<uint16_t> frontPixels;
 // Whether flips copy and log what they show.
 bool recordFrames = true;
 
-bool Refused(MemoryDisplayStep step) { return refusedSteps.count(step) != 0; }
+bool Refused(MemoryDisplayStep step) {
+  return refusedSteps.count(step) != 0;
+}
 
 Surface* MakeSurface(int16_t width, int16_t height) {
   auto* surface = new Surface;
@@ -44,11 +51,10 @@ Surface* MakeSurface(int16_t width, int16_t height) {
   return surface;
 }
 
-std::string NameOf(const Surface* surface) {
-  if (surface == Canvas) return "canvas";
-  if (surface == BackBuffer || surface == chainBackBuffer) return "back";
-  if (surface == PrimarySurface) return "primary";
-  return "surface";
+void FreeSurface(const Surface* surface) {
+  if (surface == nullptr) return;
+  lostSurfaces.erase(surface);
+  if (liveSurfaces.erase(surface) != 0) delete surface;
 }
 
 }  // namespace
@@ -62,9 +68,12 @@ void MemoryResetDisplay() {
   redMask = 0xF800;
   greenMask = 0x07E0;
   blueMask = 0x001F;
-  chainBackBuffer = nullptr;
+  chain = FlipChain{};
+  canvas = nullptr;
+  chainInVideoMemory = false;
   failingLocks = 0;
-  calls.clear();
+  displayOpen = false;
+  liveAtClose = 0;
   frames.clear();
   frontPixels.clear();
   recordFrames = true;
@@ -78,7 +87,9 @@ void MemoryRefuseDisplayStep(MemoryDisplayStep step, bool refuse) {
   }
 }
 
-void MemoryRefuseSurfaceCreation(int nth) { surfaceRefusalCountdown = nth; }
+void MemoryRefuseSurfaceCreation(int nth) {
+  surfaceRefusalCountdown = nth;
+}
 
 void MemorySetPixelMasks(uint32_t red, uint32_t green, uint32_t blue) {
   redMask = red;
@@ -94,13 +105,30 @@ void MemorySetSurfaceLost(Surface* surface, bool lost) {
   }
 }
 
-void MemoryFailLocks(int count) { failingLocks = count; }
-void MemoryRecordFrames(bool record) { recordFrames = record; }
-const std::vector<std::string>& MemoryDisplayCalls() { return calls; }
-void MemoryClearDisplayCalls() { calls.clear(); }
-const std::vector<MemoryFrame>& MemoryPresentedFrames() { return frames; }
-const std::vector<uint16_t>& MemoryFrontPixels() { return frontPixels; }
-int MemoryLiveSurfaceCount() { return static_cast<int>(liveSurfaces.size()); }
+void MemoryFailLocks(int count) {
+  failingLocks = count;
+}
+void MemoryRecordFrames(bool record) {
+  recordFrames = record;
+}
+bool MemoryDisplayOpen() {
+  return displayOpen;
+}
+int MemorySurfacesLiveAtClose() {
+  return liveAtClose;
+}
+bool MemoryFlipChainInVideoMemory() {
+  return chainInVideoMemory;
+}
+const std::vector<MemoryFrame>& MemoryPresentedFrames() {
+  return frames;
+}
+const std::vector<uint16_t>& MemoryFrontPixels() {
+  return frontPixels;
+}
+int MemoryLiveSurfaceCount() {
+  return static_cast<int>(liveSurfaces.size());
+}
 
 uint64_t MemoryChecksum(const std::vector<uint16_t>& pixels) {
   // Four pixels a step: a frame is summed at every flip, and whole-game tests present thousands.
@@ -115,44 +143,50 @@ uint64_t MemoryChecksum(const std::vector<uint16_t>& pixels) {
   return hash;
 }
 
-bool DeviceCreateDisplayObject() {
-  calls.push_back("create display object");
-  return !Refused(MemoryDisplayStep::kCreateDisplayObject);
+bool DeviceOpenDisplay() {
+  displayOpen = !Refused(MemoryDisplayStep::kCreateDisplayObject);
+  return displayOpen;
 }
 
-bool DeviceSetCooperativeLevel() {
-  calls.push_back("set cooperative level");
+bool DeviceTakeScreen() {
   return !Refused(MemoryDisplayStep::kCooperativeLevel);
 }
 
 bool DeviceSetDisplayMode(int16_t, int16_t, uint8_t) {
-  calls.push_back("set display mode");
   return !Refused(MemoryDisplayStep::kDisplayMode);
 }
 
-Surface* DeviceCreateFlipChain(int16_t width, int16_t height, bool inVideoMemory) {
-  calls.push_back(inVideoMemory ? "create flip chain in video memory" : "create flip chain");
-  if (Refused(MemoryDisplayStep::kFlipChain)) return nullptr;
-  if (inVideoMemory && Refused(MemoryDisplayStep::kFlipChainInVideoMemory)) return nullptr;
-  Surface* primary = MakeSurface(width, height);
-  chainBackBuffer = MakeSurface(width, height);
-  return primary;
+bool DeviceCreateFlipChain(int16_t width, int16_t height, bool inVideoMemory, FlipChain* made) {
+  *made = FlipChain{};
+  if (Refused(MemoryDisplayStep::kFlipChain)) return false;
+  if (inVideoMemory && Refused(MemoryDisplayStep::kFlipChainInVideoMemory)) return false;
+  chain.front = MakeSurface(width, height);
+  if (!Refused(MemoryDisplayStep::kBackBuffer)) chain.back = MakeSurface(width, height);
+  chainInVideoMemory = inVideoMemory;
+  *made = chain;
+  return true;
 }
 
-Surface* DeviceGetBackBuffer(Surface*) {
-  calls.push_back("get back buffer");
-  return Refused(MemoryDisplayStep::kBackBuffer) ? nullptr : chainBackBuffer;
+void DeviceReleaseFlipChain() {
+  FreeSurface(chain.front);
+  FreeSurface(chain.back);
+  chain = FlipChain{};
 }
 
-Surface* DeviceCreateSurface(int16_t width, int16_t height) {
-  calls.push_back("create surface");
+Surface* DeviceCreateSurface(int16_t width, int16_t height, SurfaceUse use) {
   if (Refused(MemoryDisplayStep::kCreateSurface)) return nullptr;
   if (surfaceRefusalCountdown > 0 && --surfaceRefusalCountdown == 0) return nullptr;
-  return MakeSurface(width, height);
+  Surface* surface = MakeSurface(width, height);
+  if (use == SurfaceUse::kCanvas) canvas = surface;
+  return surface;
 }
 
-bool DeviceGetPixelMasks(const Surface*, uint32_t* red, uint32_t* green, uint32_t* blue) {
-  calls.push_back("get pixel format");
+void DeviceReleaseSurface(Surface* surface) {
+  if (surface == canvas) canvas = nullptr;
+  FreeSurface(surface);
+}
+
+bool DeviceGetPixelMasks(uint32_t* red, uint32_t* green, uint32_t* blue) {
   if (Refused(MemoryDisplayStep::kPixelFormat)) return false;
   *red = redMask;
   *green = greenMask;
@@ -160,68 +194,42 @@ bool DeviceGetPixelMasks(const Surface*, uint32_t* red, uint32_t* green, uint32_
   return true;
 }
 
-void DeviceSetColorKey(Surface* surface, uint16_t colour) {
-  surface->hasColorKey = true;
-  surface->colorKey = colour;
-}
-
 bool DeviceIsSurfaceLost(const Surface* surface) {
-  calls.push_back("is lost " + NameOf(surface));
   return lostSurfaces.count(surface) != 0;
 }
 
 void DeviceRestoreSurface(Surface* surface) {
-  calls.push_back("restore " + NameOf(surface));
   lostSurfaces.erase(surface);
   // The memory comes back, its content does not; the Canvas lives in system memory and keeps its own.
-  if (surface != Canvas) std::fill(surface->pixels.begin(), surface->pixels.end(), uint16_t{0x5AA5});
-}
-
-void DeviceReleaseSurface(Surface* surface) {
-  calls.push_back("release " + NameOf(surface));
-  if (surface == chainBackBuffer) chainBackBuffer = nullptr;
-  // The chain's back buffer goes with the primary surface when nobody took a reference to it.
-  if (surface == PrimarySurface && chainBackBuffer != nullptr && BackBuffer == nullptr) {
-    liveSurfaces.erase(chainBackBuffer);
-    delete chainBackBuffer;
-    chainBackBuffer = nullptr;
-  }
-  lostSurfaces.erase(surface);
-  if (liveSurfaces.erase(surface) != 0) delete surface;
-}
-
-void DeviceRestoreDisplayMode() { calls.push_back("restore display mode"); }
-void DeviceReleaseDisplayObject() { calls.push_back("release display object"); }
-
-void DeviceCopyRect(Surface* destination, int32_t x, int32_t y, const Surface* source, Rect rect,
-                    bool keyed) {
-  // A lost surface takes no drawing, as the device would refuse it without a report.
-  if (lostSurfaces.count(destination) != 0 || lostSurfaces.count(source) != 0) return;
-  CopySurfaceRect(destination, x, y, source, rect, keyed);
-}
-
-FlipResult DeviceFlip(Surface* primary) {
-  calls.push_back("flip");
-  if (lostSurfaces.count(primary) != 0 || lostSurfaces.count(chainBackBuffer) != 0) {
-    return FlipResult::kSurfaceLost;
-  }
-  if (chainBackBuffer == nullptr) return FlipResult::kFailed;
-  if (!recordFrames) return FlipResult::kOk;
-  frontPixels = chainBackBuffer->pixels;
-  primary->pixels = chainBackBuffer->pixels;
-  frames.push_back(MemoryFrame{MemoryChecksum(frontPixels), DeviceClockNanoseconds()});
-  return FlipResult::kOk;
+  if (surface != canvas) std::fill(surface->pixels.begin(), surface->pixels.end(), uint16_t{0x5AA5});
 }
 
 uint16_t* DeviceLockSurface(Surface* surface) {
-  calls.push_back("lock " + NameOf(surface));
   if (failingLocks > 0) {
     --failingLocks;
     return nullptr;
   }
+  // A lost surface cannot be drawn on, as the device would refuse the lock.
+  if (lostSurfaces.count(surface) != 0) return nullptr;
   return surface->pixels.data();
 }
 
-void DeviceUnlockSurface(Surface* surface) { calls.push_back("unlock " + NameOf(surface)); }
+FlipResult DeviceFlip() {
+  if (chain.front == nullptr || chain.back == nullptr) return FlipResult::kFailed;
+  if (lostSurfaces.count(chain.front) != 0 || lostSurfaces.count(chain.back) != 0) {
+    return FlipResult::kSurfaceLost;
+  }
+  if (!recordFrames) return FlipResult::kOk;
+  // A lost Canvas drew nothing into the back frame: what it holds is shown.
+  frontPixels = chain.back->pixels;
+  chain.front->pixels = chain.back->pixels;
+  frames.push_back(MemoryFrame{MemoryChecksum(frontPixels), DeviceClockNanoseconds()});
+  return FlipResult::kOk;
+}
+
+void DeviceCloseDisplay() {
+  liveAtClose = static_cast<int>(liveSurfaces.size());
+  displayOpen = false;
+}
 
 }  // namespace coilrun

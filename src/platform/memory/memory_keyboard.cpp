@@ -19,15 +19,19 @@ struct ScriptStep {
 // The key script, in the order its steps were added, and the test's player that may stand in for it.
 std::vector<ScriptStep> script;
 std::function<std::vector<uint8_t>(uint64_t)> player;
-// Refused steps, reads so far, the operation log.
+// Refused steps and reads so far.
 std::set<MemoryKeyboardStep> refused;
 uint64_t reads = 0;
-std::vector<const char*> calls;
-// Whether the device is acquired, and whether the next read finds input lost.
+// What exists, whether the device is acquired, and whether the next read finds input lost.
+bool inputObjectMade = false;
+bool keyboardMade = false;
+int misuses = 0;
 bool acquired = false;
 bool inputLostPending = false;
 
-bool Refused(MemoryKeyboardStep step) { return refused.count(step) != 0; }
+bool Refused(MemoryKeyboardStep step) {
+  return refused.count(step) != 0;
+}
 
 bool Reached(const ScriptStep& step, uint64_t readIndex) {
   if (step.trigger == MemoryKeyTrigger::kRead) return readIndex >= step.index;
@@ -41,7 +45,9 @@ void MemoryResetKeyboard() {
   player = nullptr;
   refused.clear();
   reads = 0;
-  calls.clear();
+  inputObjectMade = false;
+  keyboardMade = false;
+  misuses = 0;
   acquired = false;
   inputLostPending = false;
 }
@@ -58,7 +64,9 @@ void MemorySetKeyPlayer(std::function<std::vector<uint8_t>(uint64_t read)> keyPl
   player = std::move(keyPlayer);
 }
 
-void MemoryLoseKeyboardInput() { inputLostPending = true; }
+void MemoryLoseKeyboardInput() {
+  inputLostPending = true;
+}
 
 void MemoryRefuseKeyboardStep(MemoryKeyboardStep step, bool refuse) {
   if (refuse) {
@@ -68,31 +76,43 @@ void MemoryRefuseKeyboardStep(MemoryKeyboardStep step, bool refuse) {
   }
 }
 
-uint64_t MemoryKeyboardReads() { return reads; }
-const std::vector<const char*>& MemoryKeyboardCalls() { return calls; }
+uint64_t MemoryKeyboardReads() {
+  return reads;
+}
+bool MemoryInputObjectMade() {
+  return inputObjectMade;
+}
+bool MemoryKeyboardDeviceMade() {
+  return keyboardMade;
+}
+bool MemoryKeyboardAcquired() {
+  return acquired;
+}
+int MemoryKeyboardMisuses() {
+  return misuses;
+}
 
 bool DeviceCreateInputObject() {
-  calls.push_back("create input object");
-  return !Refused(MemoryKeyboardStep::kInputObject);
+  if (inputObjectMade) ++misuses;
+  inputObjectMade = !Refused(MemoryKeyboardStep::kInputObject);
+  return inputObjectMade;
 }
 
 bool DeviceCreateKeyboardDevice() {
-  calls.push_back("create keyboard");
-  return !Refused(MemoryKeyboardStep::kKeyboardDevice);
+  if (!inputObjectMade || keyboardMade) ++misuses;
+  keyboardMade = !Refused(MemoryKeyboardStep::kKeyboardDevice);
+  return keyboardMade;
 }
 
 bool DeviceSetKeyboardDataFormat() {
-  calls.push_back("set data format");
   return !Refused(MemoryKeyboardStep::kDataFormat);
 }
-
 bool DeviceSetKeyboardCooperativeLevel() {
-  calls.push_back("set cooperative level");
   return !Refused(MemoryKeyboardStep::kCooperativeLevel);
 }
 
 bool DeviceAcquireKeyboard() {
-  calls.push_back("acquire");
+  if (!keyboardMade) ++misuses;
   acquired = !Refused(MemoryKeyboardStep::kAcquire);
   return acquired;
 }
@@ -122,11 +142,15 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
 }
 
 void DeviceUnacquireKeyboard() {
-  calls.push_back("unacquire");
+  if (!keyboardMade) ++misuses;
   acquired = false;
 }
 
-void DeviceReleaseKeyboardDevice() { calls.push_back("release keyboard"); }
-void DeviceReleaseInputObject() { calls.push_back("release input object"); }
+void DeviceReleaseInputObject() {
+  if (!inputObjectMade) ++misuses;
+  inputObjectMade = false;
+  keyboardMade = false;
+  acquired = false;
+}
 
 }  // namespace coilrun

@@ -27,8 +27,13 @@ void MemorySetKeyPlayer(std::function<std::vector<uint8_t>(uint64_t read)> playe
 // The next read reports lost input; the device must be acquired again before it reads.
 void MemoryLoseKeyboardInput();
 void MemoryRefuseKeyboardStep(MemoryKeyboardStep step, bool refuse = true);
-// Keyboard reads so far, and every keyboard device operation by name.
+// Keyboard reads so far.
 uint64_t MemoryKeyboardReads();
-const std::vector<const char*>& MemoryKeyboardCalls();
+// Whether the input object and the keyboard device exist, and whether the device is acquired.
+bool MemoryInputObjectMade();
+bool MemoryKeyboardDeviceMade();
+bool MemoryKeyboardAcquired();
+// Operations on what does not exist: releasing or unacquiring a device never made, or made twice over.
+int MemoryKeyboardMisuses();
 
 }  // namespace coilrun

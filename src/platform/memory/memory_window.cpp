@@ -25,17 +25,30 @@ void MemoryResetWindow() {
   windowCreated = false;
   cursorHidden = false;
   closeRequested = false;
-  LastMessage = Message{};
 }
 
-void MemoryQueueMessage(const Message& message) { queue.push_back(message); }
-void MemoryRefuseWindowClass(bool refuse) { refuseClass = refuse; }
-bool MemoryWindowCreated() { return windowCreated; }
-bool MemoryCursorHidden() { return cursorHidden; }
-int MemoryPendingMessageCount() { return static_cast<int>(queue.size()); }
+void MemoryQueueMessage(const Message& message) {
+  queue.push_back(message);
+}
+void MemoryRefuseWindowClass(bool refuse) {
+  refuseClass = refuse;
+}
+bool MemoryWindowCreated() {
+  return windowCreated;
+}
+bool MemoryCursorHidden() {
+  return cursorHidden;
+}
+int MemoryPendingMessageCount() {
+  return static_cast<int>(queue.size());
+}
 
-bool DeviceRegisterWindowClass(const char*) { return !refuseClass; }
-void DeviceCreateWindow(const char*, const char*) { windowCreated = true; }
+bool DeviceRegisterWindowClass(const char*) {
+  return !refuseClass;
+}
+void DeviceCreateWindow(const char*, const char*) {
+  windowCreated = true;
+}
 
 bool DevicePeekMessage(Message* message) {
   if (queue.empty()) return false;
@@ -44,11 +57,19 @@ bool DevicePeekMessage(Message* message) {
   return true;
 }
 
-void DevicePostQuitMessage(uint64_t exitCode) { queue.push_back(Message{kMessageQuit, exitCode, 0}); }
-void DeviceHideCursor() { cursorHidden = true; }
-bool DeviceCloseRequested() { return closeRequested; }
+void DevicePostQuitMessage(uint64_t exitCode) {
+  queue.push_back(Message{kMessageQuit, exitCode, 0});
+}
+void DeviceHideCursor() {
+  cursorHidden = true;
+}
+bool DeviceCloseRequested() {
+  return closeRequested;
+}
 void DeviceRequestWindowed() {}
-const char* DevicePlatformError() { return "refused by the in-memory device"; }
+const char* DevicePlatformError() {
+  return "refused by the in-memory device";
+}
 
 void MemoryRequestClose() {
   closeRequested = true;

@@ -1,7 +1,7 @@
 // Test controls of the in-memory window system: queued messages, a refused window class.
 #pragma once
 
-#include "app/window.h"
+#include "app/message.h"
 
 namespace coilrun {
 

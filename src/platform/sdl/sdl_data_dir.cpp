@@ -14,13 +14,22 @@ namespace coilrun {
 
 namespace {
 
-// The data folder found beside the program, kept for the life of the process.
+// The data folder found beside the program, or named in the environment and made absolute, kept for the
+// life of the process.
 std::string besideProgram;
+std::string named;
 
 }  // namespace
 
 const char* DeviceInstalledDataDirectory() {
-  if (const char* named = std::getenv("COILRUN_DATA_DIR")) return named;
+  // A relative name is taken from the working directory at start, before the game moves to the player's
+  // folder: links made there must not dangle.
+  if (const char* environment = std::getenv("COILRUN_DATA_DIR")) {
+    std::error_code failed;
+    const std::filesystem::path absolute = std::filesystem::absolute(environment, failed);
+    named = failed ? std::string(environment) : absolute.lexically_normal().string();
+    return named.c_str();
+  }
   char program[PATH_MAX];
   const ssize_t length = readlink("/proc/self/exe", program, sizeof program - 1);
   if (length > 0) {

@@ -1,39 +1,44 @@
-// The SDL display: system-memory surfaces, and a flip whose frame is widened into a streaming texture and
-// presented scaled to the window with its 4:3 shape kept, black bars around, crisp pixels; the screenshots.
+// The SDL display: surfaces in system memory, and a flip chain whose frame is shown in the window's own
+// framebuffer, scaled with even pixels and its 4:3 shape kept, black around it, only the rows that changed
+// drawn and sent again; the screenshots.
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "display/display_device.h"
+#include "platform/sdl/frame_scaler.h"
 #include "platform/sdl/screenshot_png.h"
-#include "platform/sdl/sdl_frame.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace coilrun {
 
 namespace {
 
-// The renderer and the texture that shows the frame.
-SDL_Renderer* renderer = nullptr;
-SDL_Texture* frameTexture = nullptr;
-// The flip chain: its primary surface, and its back buffer, owned with the primary surface.
-Surface* chainPrimary = nullptr;
-Surface* chainBackBuffer = nullptr;
-// Whether the primary surface holds a flipped frame that is not yet on the screen, and whether the window
-// needs the frame drawn again whatever it holds.
+// The flip chain: the frame handed to the screen, and the frame being drawn.
+Surface* chainFront = nullptr;
+Surface* chainBack = nullptr;
+// The window's framebuffer, null until the mode is set; stale once the window changed its size.
+SDL_Surface* windowSurface = nullptr;
+bool surfaceStale = true;
+// Whether a flipped frame waits to be shown, and whether the window must be sent whole (uncovered).
 bool framePending = false;
-bool windowNeedsFrame = true;
+bool windowExposed = false;
+// The scale of the frame to the window and what it keeps between frames; one row of the fit.
+FrameScaler scaler;
+std::vector<uint32_t> line;
+// The rows of the window drawn at the last present, as bands.
+std::vector<SDL_Rect> bands;
 
-// A window uncovered, resized or switched to or from full screen shows the frame again at the next wait
-// or read: the waits for a key present nothing of their own.
-int NoteExposure(void*, SDL_Event* event) {
-  if (event->type == SDL_WINDOWEVENT && (event->window.event == SDL_WINDOWEVENT_EXPOSED ||
-                                         event->window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
-    framePending = framePending || chainPrimary != nullptr;
-    windowNeedsFrame = true;
-  }
+// A window uncovered, resized or switched to or from full screen is drawn again at the next wait or read:
+// the waits for a key present nothing of their own.
+int NoteWindowChange(void*, SDL_Event* event) {
+  if (event->type != SDL_WINDOWEVENT) return 0;
+  if (event->window.event == SDL_WINDOWEVENT_EXPOSED) windowExposed = true;
+  if (event->window.event == SDL_WINDOWEVENT_SIZE_CHANGED) surfaceStale = true;
   return 0;
 }
 
@@ -45,122 +50,165 @@ Surface* MakeSurface(int16_t width, int16_t height) {
   return surface;
 }
 
-}  // namespace
-
-SDL_Renderer* SdlRenderer() { return renderer; }
-
-bool DeviceCreateDisplayObject() { return SdlMainWindow() != nullptr; }
-
-bool DeviceSetCooperativeLevel() { return SdlMainWindow() != nullptr; }
-
-bool DeviceSetDisplayMode(int16_t width, int16_t height, uint8_t bitsPerPixel) {
-  if (bitsPerPixel != 16) return false;
-  SdlPreferSoftwareRenderer();
-  renderer = SDL_CreateRenderer(SdlMainWindow(), -1, 0);
-  if (renderer == nullptr) return false;
-  if (SDL_RenderSetLogicalSize(renderer, width, height) != 0) return false;
-  frameTexture = SdlCreateFrameTexture(renderer, width, height);
-  if (frameTexture == nullptr) return false;
-  SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-  SDL_RenderClear(renderer);
-  SDL_RenderPresent(renderer);
-  SDL_AddEventWatch(NoteExposure, nullptr);
+// Takes the window's framebuffer again after a change of size: all black, the whole frame to be drawn.
+bool RenewWindowSurface() {
+  windowSurface = SDL_GetWindowSurface(SdlMainWindow());
+  if (windowSurface == nullptr) return false;
+  SDL_FillRect(windowSurface, nullptr, SDL_MapRGB(windowSurface->format, 0, 0, 0));
+  ResizeScaler(&scaler, chainFront->width, chainFront->height, windowSurface->w, windowSurface->h);
+  line.resize(static_cast<size_t>(scaler.fit.width));
+  surfaceStale = false;
   return true;
 }
 
-Surface* DeviceCreateFlipChain(int16_t width, int16_t height, bool) {
-  chainBackBuffer = MakeSurface(width, height);
-  chainPrimary = MakeSurface(width, height);
-  return chainPrimary;
+// Row y of the fit into the window's framebuffer, in whatever format the window has.
+void DrawRow(int y) {
+  ScaleRow(scaler, y, line.data());
+  auto* to = static_cast<uint8_t*>(windowSurface->pixels) +
+             static_cast<ptrdiff_t>(scaler.fit.y + y) * windowSurface->pitch +
+             static_cast<ptrdiff_t>(scaler.fit.x) * windowSurface->format->BytesPerPixel;
+  const Uint32 format = windowSurface->format->format;
+  if (format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888) {
+    std::memcpy(to, line.data(), line.size() * sizeof(uint32_t));
+  } else {
+    SDL_ConvertPixels(scaler.fit.width, 1, SDL_PIXELFORMAT_RGB888, line.data(), scaler.fit.width * 4, format,
+                      to, windowSurface->pitch);
+  }
 }
 
-Surface* DeviceGetBackBuffer(Surface*) { return chainBackBuffer; }
+// Draws the rows of the fit that the last update marked, gathering them into bands of the window.
+void DrawMarkedRows() {
+  bands.clear();
+  if (SDL_MUSTLOCK(windowSurface) && SDL_LockSurface(windowSurface) != 0) return;
+  for (int y = 0; y < scaler.fit.height; ++y) {
+    if (scaler.targetDirty[static_cast<size_t>(y)] == 0) continue;
+    DrawRow(y);
+    if (!bands.empty() && bands.back().y + bands.back().h == scaler.fit.y + y) {
+      ++bands.back().h;
+    } else {
+      bands.push_back(SDL_Rect{scaler.fit.x, scaler.fit.y + y, scaler.fit.width, 1});
+    }
+  }
+  if (SDL_MUSTLOCK(windowSurface)) SDL_UnlockSurface(windowSurface);
+}
 
-Surface* DeviceCreateSurface(int16_t width, int16_t height) { return MakeSurface(width, height); }
+}  // namespace
 
-bool DeviceGetPixelMasks(const Surface*, uint32_t* red, uint32_t* green, uint32_t* blue) {
+void SdlPresentPendingFrame() {
+  if (!framePending && !windowExposed && !surfaceStale) return;
+  if (chainFront == nullptr || SdlMainWindow() == nullptr) return;
+  const bool everything = surfaceStale;
+  if (surfaceStale && !RenewWindowSurface()) return;
+  framePending = false;
+  if (UpdateScaler(&scaler, chainFront->pixels.data(), everything)) DrawMarkedRows();
+  int sent = 0;
+  if (everything || windowExposed) {
+    sent = SDL_UpdateWindowSurface(SdlMainWindow());
+  } else if (!bands.empty()) {
+    sent = SDL_UpdateWindowSurfaceRects(SdlMainWindow(), bands.data(), static_cast<int>(bands.size()));
+  }
+  windowExposed = false;
+  // A framebuffer that SDL has dropped meanwhile (a change of size not yet seen) is taken anew next time.
+  if (sent != 0) surfaceStale = true;
+}
+
+bool DeviceOpenDisplay() {
+  return SdlMainWindow() != nullptr && SDL_GetWindowDisplayIndex(SdlMainWindow()) >= 0;
+}
+
+bool DeviceTakeScreen() {
+  if (SdlMainWindow() == nullptr) return false;
+  SDL_RaiseWindow(SdlMainWindow());
+  return true;
+}
+
+bool DeviceSetDisplayMode(int16_t, int16_t, uint8_t bitsPerPixel) {
+  if (bitsPerPixel != 16) return false;
+  // The window's own framebuffer, in system memory and sent to the X server through shared memory: the GPU
+  // stack (some 75 MB resident, and a second of start-up on some machines) would do no better for one
+  // small frame. A player who wants it names it in the environment (SDL_FRAMEBUFFER_ACCELERATION=opengl),
+  // which takes precedence over this hint.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  windowSurface = SDL_GetWindowSurface(SdlMainWindow());
+  if (windowSurface == nullptr) return false;
+  SDL_FillRect(windowSurface, nullptr, SDL_MapRGB(windowSurface->format, 0, 0, 0));
+  SDL_UpdateWindowSurface(SdlMainWindow());
+  surfaceStale = true;
+  SDL_AddEventWatch(NoteWindowChange, nullptr);
+  return true;
+}
+
+bool DeviceCreateFlipChain(int16_t width, int16_t height, bool, FlipChain* chain) {
+  chainFront = MakeSurface(width, height);
+  chainBack = MakeSurface(width, height);
+  *chain = FlipChain{chainFront, chainBack};
+  surfaceStale = true;
+  return true;
+}
+
+void DeviceReleaseFlipChain() {
+  SdlPresentPendingFrame();
+  delete chainFront;
+  delete chainBack;
+  chainFront = nullptr;
+  chainBack = nullptr;
+}
+
+Surface* DeviceCreateSurface(int16_t width, int16_t height, SurfaceUse) {
+  return MakeSurface(width, height);
+}
+
+void DeviceReleaseSurface(Surface* surface) {
+  delete surface;
+}
+
+bool DeviceGetPixelMasks(uint32_t* red, uint32_t* green, uint32_t* blue) {
   *red = 0xF800;
   *green = 0x07E0;
   *blue = 0x001F;
   return true;
 }
 
-void DeviceSetColorKey(Surface* surface, uint16_t colour) {
-  surface->hasColorKey = true;
-  surface->colorKey = colour;
+// Surfaces live in system memory and the window is drawn from them, so nothing is ever lost.
+bool DeviceIsSurfaceLost(const Surface*) {
+  return false;
 }
-
-// Surfaces live in system memory and the texture is refilled every frame, so nothing is ever lost.
-bool DeviceIsSurfaceLost(const Surface*) { return false; }
 void DeviceRestoreSurface(Surface*) {}
 
-void DeviceReleaseSurface(Surface* surface) {
-  if (surface == chainPrimary) {
-    SdlPresentPendingFrame();
-    chainPrimary = nullptr;
-  }
-  if (surface == chainBackBuffer) chainBackBuffer = nullptr;
-  // The chain's back buffer goes with the primary surface when nobody took a reference to it.
-  if (surface == PrimarySurface && chainBackBuffer != nullptr && BackBuffer == nullptr) {
-    delete chainBackBuffer;
-    chainBackBuffer = nullptr;
-  }
-  delete surface;
+uint16_t* DeviceLockSurface(Surface* surface) {
+  return surface->pixels.data();
 }
 
-void DeviceRestoreDisplayMode() {}
-
-void DeviceReleaseDisplayObject() {
-  SDL_DelEventWatch(NoteExposure, nullptr);
-  if (frameTexture != nullptr) SDL_DestroyTexture(frameTexture);
-  frameTexture = nullptr;
-  if (renderer != nullptr) SDL_DestroyRenderer(renderer);
-  renderer = nullptr;
+FlipResult DeviceFlip() {
+  if (windowSurface == nullptr || chainFront == nullptr || chainBack == nullptr) return FlipResult::kFailed;
+  SdlPresentPendingFrame();
+  // A flip swaps the two frames of the chain; the new front is shown at the next wait, read or message.
+  chainFront->pixels.swap(chainBack->pixels);
+  framePending = true;
+  return FlipResult::kOk;
 }
 
-void DeviceCopyRect(Surface* destination, int32_t x, int32_t y, const Surface* source, Rect rect,
-                    bool keyed) {
-  CopySurfaceRect(destination, x, y, source, rect, keyed);
-}
-
-void SdlPresentPendingFrame() {
-  if (!framePending) return;
-  framePending = false;
-  if (renderer == nullptr || chainPrimary == nullptr) return;
-  // Since the flip, the back buffer holds the frame on the screen: a frame the same as it (a menu or a
-  // dialog standing still) is not uploaded and presented again, unless the window needs drawing anew.
-  if (!windowNeedsFrame && chainBackBuffer != nullptr && chainBackBuffer->pixels == chainPrimary->pixels) return;
-  windowNeedsFrame = !SdlUploadFrame(frameTexture, chainPrimary->pixels.data(), chainPrimary->width,
-                                     chainPrimary->height);
-  if (windowNeedsFrame) return;
-  SDL_RenderClear(renderer);
-  SDL_RenderCopy(renderer, frameTexture, nullptr, nullptr);
-  SDL_RenderPresent(renderer);
+void DeviceCloseDisplay() {
+  SDL_DelEventWatch(NoteWindowChange, nullptr);
+  windowSurface = nullptr;
+  scaler = FrameScaler{};
 }
 
 void SdlSaveScreenshot() {
-  if (chainPrimary == nullptr) return;
+  if (chainFront == nullptr) return;
+  // The frame handed over is due on the screen by now; what the screen shows is the frame last taken in.
+  SdlPresentPendingFrame();
+  const bool shownTaken = !framePending && scaler.shown.size() == chainFront->pixels.size();
+  const uint16_t* shown = shownTaken ? scaler.shown.data() : chainFront->pixels.data();
   std::string saved;
   std::string error;
-  if (SavePngBesideOthers(ScreenshotStem(std::time(nullptr)), chainPrimary->pixels.data(), chainPrimary->width,
-                          chainPrimary->height, &saved, &error)) {
+  if (SavePngBesideOthers(ScreenshotStem(std::time(nullptr)), shown, chainFront->width, chainFront->height,
+                          &saved, &error)) {
     std::printf("coilrun: screenshot saved as %s\n", saved.c_str());
     std::fflush(stdout);
   } else {
     std::fprintf(stderr, "coilrun: cannot save a screenshot: %s\n", error.c_str());
   }
 }
-
-FlipResult DeviceFlip(Surface* primary) {
-  if (renderer == nullptr || chainBackBuffer == nullptr) return FlipResult::kFailed;
-  SdlPresentPendingFrame();
-  // A flip swaps the two buffers of the chain; the new front is shown at the next wait.
-  primary->pixels.swap(chainBackBuffer->pixels);
-  framePending = true;
-  return FlipResult::kOk;
-}
-
-uint16_t* DeviceLockSurface(Surface* surface) { return surface->pixels.data(); }
-void DeviceUnlockSurface(Surface*) {}
 
 }  // namespace coilrun

@@ -1,11 +1,12 @@
 // The keys that belong to the window rather than the game: Alt+Enter and F11 switch between full screen
 // and a window, F12 saves a screenshot. They act when pressed and are kept from the game while held, so
-// that Alt+Enter confirms no menu entry and F11 or F12 ends no wait for a key.
+// that Alt+Enter confirms no menu entry and ends no wait for a key, nor do F11 and F12. An Alt key is held
+// back while it is down, since Enter may follow; let go alone, it reaches the game as one read's press.
 #pragma once
 
 #include <cstdint>
 
-#include "devices/keyboard.h"
+#include "devices/key_codes.h"
 
 namespace coilrun {
 
@@ -28,10 +29,12 @@ struct HotkeyLatch {
   bool f12Down = false;
   bool enterMasked = false;  // an Enter key that was part of the chord, hidden until it is released
   bool altMasked = false;    // likewise the Alt keys
+  uint8_t altAlone = 0;  // the Alt key held with no Enter since it went down, to be let through when let go
 };
 
 // Takes the window keys out of a 256-byte snapshot and says which of them were just pressed. Each key of
 // the Alt+Enter chord stays hidden until that key itself is released, whichever of the two goes up first.
+// An Alt key down without Enter is hidden too, and shows in the snapshot of the read that finds it let go.
 inline HotkeyActions FilterHotkeys(HotkeyLatch* latch, uint8_t* state) {
   const bool alt = state[kKeyLeftAlt] != 0 || state[kKeyRightAlt] != 0;
   const bool enter = state[kKeyReturn] != 0 || state[kKeyKeypadEnter] != 0;
@@ -50,8 +53,12 @@ inline HotkeyActions FilterHotkeys(HotkeyLatch* latch, uint8_t* state) {
   }
   latch->enterMasked = latch->enterMasked && enter;
   latch->altMasked = latch->altMasked && alt;
+  const uint8_t tapped = alt ? 0 : latch->altAlone;
+  const bool altStillAlone = alt && !latch->altMasked;
+  latch->altAlone = altStillAlone ? (state[kKeyLeftAlt] != 0 ? kKeyLeftAlt : kKeyRightAlt) : 0;
   if (latch->enterMasked) state[kKeyReturn] = state[kKeyKeypadEnter] = 0;
-  if (latch->altMasked) state[kKeyLeftAlt] = state[kKeyRightAlt] = 0;
+  state[kKeyLeftAlt] = state[kKeyRightAlt] = 0;
+  if (tapped != 0) state[tapped] = kKeyHeld;
   state[kKeyF11] = state[kKeyF12] = 0;
   return actions;
 }

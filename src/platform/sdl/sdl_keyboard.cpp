@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "devices/clock_device.h"
-#include "devices/keyboard.h"
+#include "devices/key_codes.h"
 #include "devices/keyboard_device.h"
 #include "platform/sdl/sdl_hotkeys.h"
 #include "platform/sdl/sdl_keymap.h"
@@ -93,13 +93,20 @@ bool DeviceCreateInputObject() {
 }
 
 bool DeviceCreateKeyboardDevice() {
+  hotkeys = HotkeyLatch{};
+  lastSnapshot.fill(0);
+  lastReadChangedNothing = false;
+  return true;
+}
+
+bool DeviceSetKeyboardDataFormat() {
   codeOfScancode.fill(0);
   for (const SdlKeyCode& key : kSdlKeyMap) codeOfScancode[key.scancode] = key.code;
   return true;
 }
-
-bool DeviceSetKeyboardDataFormat() { return true; }
-bool DeviceSetKeyboardCooperativeLevel() { return SdlMainWindow() != nullptr; }
+bool DeviceSetKeyboardCooperativeLevel() {
+  return SdlMainWindow() != nullptr;
+}
 
 bool DeviceAcquireKeyboard() {
   acquired = true;
@@ -138,6 +145,8 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   if (hadFocus && !focus) {
     hadFocus = false;
     acquired = false;
+    // Keys let go while away are not presses: an Alt that began Alt+Tab is no key for the game.
+    hotkeys = HotkeyLatch{};
     return KeyReadResult::kInputLost;
   }
   hadFocus = focus;
@@ -158,9 +167,9 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   return KeyReadResult::kOk;
 }
 
-void DeviceUnacquireKeyboard() { acquired = false; }
-
-void DeviceReleaseKeyboardDevice() {}
+void DeviceUnacquireKeyboard() {
+  acquired = false;
+}
 
 void DeviceReleaseInputObject() {
   CloseControllers();

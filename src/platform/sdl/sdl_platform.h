@@ -10,11 +10,10 @@ namespace coilrun {
 
 // The main window, or null before it is made.
 SDL_Window* SdlMainWindow();
-// The renderer that presents frames, or null before the display mode is set.
-SDL_Renderer* SdlRenderer();
-// Shows the frame that the last flip handed over, if it is not on the screen yet. A flip only hands the
-// frame over, as a display's flip is only queued until the retrace; the upload and the present run at the
-// device layer's next wait, read or message, so that their cost hides inside the game's own waits.
+// Shows the frame that the last flip handed over, if it is not on the screen yet, and draws the window
+// again where it was uncovered or resized. A flip only hands the frame over, as a display's flip is only
+// queued until the retrace; the drawing runs at the device layer's next wait, read or message, so that its
+// cost falls inside the game's own waits rather than lengthening its frames.
 void SdlPresentPendingFrame();
 // Gathers the window system's events into SDL's queue and key state, unless that was done within the last
 // millisecond: the waits that read the keys and ask about a close in turn then pump once per pass.

@@ -57,9 +57,7 @@ bool OpenDevice() {
   wanted.samples = 256;
   wanted.callback = FillAudio;
   device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
-  if (device == 0) return false;
-  SDL_PauseAudioDevice(device, 0);
-  return true;
+  return device != 0;
 }
 
 // Opens the system's sound device. The sound libraries SDL loads print their own complaints on stderr
@@ -89,7 +87,11 @@ bool DeviceCreateSoundObject() {
   return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 && OpenDevice();
 }
 
-bool DeviceSetSoundCooperativeLevel() { return device != 0; }
+bool DeviceSetSoundCooperativeLevel() {
+  if (device == 0) return false;
+  SDL_PauseAudioDevice(device, 0);
+  return true;
+}
 
 bool DeviceCreateSoundBuffer(uint32_t size) {
   if (device == 0 || size == 0) return false;

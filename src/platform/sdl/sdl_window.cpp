@@ -2,8 +2,12 @@
 // events as the program's messages, and the pump and the wait for input that the other modules share.
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <fcntl.h>
 #include <poll.h>
+#include <unistd.h>
 
+#include <csignal>
+#include <cstdio>
 #include <initializer_list>
 
 #include "app/window_device.h"
@@ -36,6 +40,51 @@ bool pumpedOnce = false;
 constexpr int64_t kPumpReuseNs = 1'000'000;
 // Without a connection to wait on, a wait for input is a plain sleep of at most this long.
 constexpr int64_t kBlindWaitNs = 5'000'000;
+
+// Set by the hang-up signal; the next pump turns it into a request to close, as SDL does for SIGTERM.
+volatile std::sig_atomic_t hangUp = 0;
+
+void NoteHangUp(int) { hangUp = 1; }
+
+// A closed terminal ends the game as SIGTERM does, with the score of a game under way recorded. A hang-up
+// ignored from the start (nohup) stays ignored.
+void HandleHangUp() {
+  struct sigaction previous {};
+  if (sigaction(SIGHUP, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) return;
+  struct sigaction action {};
+  action.sa_handler = NoteHangUp;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGHUP, &action, nullptr);
+}
+
+// Starts SDL's video with the complaints of the window-system libraries it tries held back: where no
+// display answers, the game says so in one line of its own.
+bool InitVideoQuietly() {
+  std::fflush(stderr);
+  const int savedStderr = dup(STDERR_FILENO);
+  const int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (savedStderr >= 0 && devNull >= 0) dup2(devNull, STDERR_FILENO);
+  const bool started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  if (savedStderr >= 0) {
+    dup2(savedStderr, STDERR_FILENO);
+    close(savedStderr);
+  }
+  if (devNull >= 0) close(devNull);
+  return started;
+}
+
+// Where no display answers, SDL falls back on a driver that shows nothing, and the game would wait unseen
+// for ever. Such a driver is used only when the player names it in SDL_VIDEODRIVER. Null when the
+// driver in use shows the game, else why it does not.
+const char* UnseenDriverReason() {
+  const char* named = SDL_getenv("SDL_VIDEODRIVER");
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if ((named != nullptr && named[0] != '\0') || driver == nullptr) return nullptr;
+  if (SDL_strcmp(driver, "offscreen") != 0 && SDL_strcmp(driver, "dummy") != 0) return nullptr;
+  const char* display = SDL_getenv("DISPLAY");
+  return display == nullptr || display[0] == '\0' ? "no display to show it on (DISPLAY is empty or not set)"
+                                                  : "no display answers at the DISPLAY named";
+}
 
 int NoteCloseRequest(void*, SDL_Event* event) {
   if (event->type == SDL_QUIT) closeRequested = true;
@@ -101,6 +150,12 @@ void SdlWaitForInput(int64_t timeoutNs) {
 }
 
 void SdlPumpEvents() {
+  if (hangUp != 0) {
+    hangUp = 0;
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+  }
   const int64_t now = DeviceClockNanoseconds();
   if (pumpedOnce && now - lastPumpNs < kPumpReuseNs) return;
   SDL_PumpEvents();
@@ -134,7 +189,14 @@ void SdlToggleFullScreen() {
 bool DeviceRegisterWindowClass(const char*) {
   // The game reads its keys only while its window is in front; no mode switch on a desktop.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  if (!InitVideoQuietly()) return false;
+  if (const char* unseen = UnseenDriverReason()) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    SDL_SetError("%s", unseen);
+    return false;
+  }
+  HandleHangUp();
+  return true;
 }
 
 void DeviceCreateWindow(const char*, const char* title) {

@@ -1,30 +1,35 @@
-// Resets every in-memory device and the display's state between tests.
-#include "platform/memory/memory_reset.h"
+// Puts the in-memory device layer and the logic's own state back as a fresh process has them, between
+// tests and before each run of the tools that play over the in-memory layer.
+#pragma once
 
 #include "app/window.h"
+#include "devices/delay.h"
 #include "devices/keyboard.h"
 #include "devices/sound.h"
 #include "display/display.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"
+#include "platform/memory/memory_files.h"
 #include "platform/memory/memory_keyboard.h"
 #include "platform/memory/memory_sound.h"
 #include "platform/memory/memory_window.h"
 
 namespace coilrun {
 
-void MemoryResetAll() {
+inline void MemoryResetAll() {
   ReleaseDisplay();
   ResetFlipPacing();
   MemoryResetDisplay();
   MemoryResetClock();
   MemoryResetWindow();
+  LastMessage = Message{};
   ReleaseKeyboard();
   FreeEffect();
   ReleaseSound();
   KeyState.fill(0);
   MemoryResetKeyboard();
   MemoryResetSound();
+  MemoryResetFiles();
 }
 
 }  // namespace coilrun

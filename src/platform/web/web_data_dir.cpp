@@ -1,0 +1,10 @@
+// The browser's data folder: the page writes the data files into the program's working folder.
+#include "app/data_dir_device.h"
+
+namespace coilrun {
+
+const char* DeviceInstalledDataDirectory() {
+  return nullptr;
+}
+
+}  // namespace coilrun

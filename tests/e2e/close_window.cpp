@@ -1,0 +1,25 @@
+// coilrun-e2e-close WINDOW: asks an X window to close as a window manager's close button does, with the
+// WM_DELETE_WINDOW message (Xvfb has no window manager to send it).
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+  Display* display = argc == 2 ? XOpenDisplay(nullptr) : nullptr;
+  if (display == nullptr) {
+    std::fprintf(stderr, "usage: coilrun-e2e-close WINDOW (with DISPLAY set)\n");
+    return 2;
+  }
+  const auto window = static_cast<Window>(std::strtoul(argv[1], nullptr, 0));
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  const Status sent = XSendEvent(display, window, False, NoEventMask, &event);
+  XCloseDisplay(display);
+  return sent != 0 ? 0 : 1;
+}

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Hostile surroundings: no display at all; a replay's menu ended by a window close and by SIGTERM; in play,
+# a screenshot into a closed pipe, then a hang-up. Each end comes promptly with its status; the times are
+# printed.
+source "$(dirname "$0")/e2e_lib.sh"
+CLOSE_WINDOW="$(dirname "$E2E_GAME")/coilrun-e2e-close"
+
+# Does $1 ("close" or a signal name) to the game and waits up to 10 s for it to end: prints how long that
+# took and keeps the exit status in E2E_EXIT_STATUS.
+end_game() {
+  local start end window
+  window=$(xdotool search --name 'Coilrun 0.2' | head -1)
+  if [ "$1" = close ]; then
+    "$CLOSE_WINDOW" "$window" || e2e_fail "the close request could not be sent"
+    start=$(date +%s%N)
+  else
+    start=$(date +%s%N)
+    kill -"$1" "$E2E_GAME_PID"
+  fi
+  ( sleep 10; kill -9 "$E2E_GAME_PID" ) 2>/dev/null &
+  local watchdog=$!
+  wait "$E2E_GAME_PID"
+  E2E_EXIT_STATUS=$?
+  end=$(date +%s%N)
+  kill "$watchdog" 2>/dev/null
+  E2E_GAME_PID=
+  echo "$2: ended $(((end - start) / 1000000)) ms after $1, status $E2E_EXIT_STATUS"
+  [ "$E2E_EXIT_STATUS" -ne 137 ] || e2e_fail "$2: the game did not end within 10 s of $1"
+}
+
+# No display: one line and status 1 at once, rather than an unseen game waiting for ever.
+mkdir -p "$E2E_WORK/nodisplay"
+cp "$E2E_DATA"/*.DAT "$E2E_DATA"/*.WAV "$E2E_WORK/nodisplay"/ || e2e_fail "no default data in $E2E_DATA"
+for display in unset "" garbage :4242; do
+  said="$E2E_WORK/nodisplay.txt"
+  start=$(date +%s%N)
+  if [ "$display" = unset ]; then
+    (cd "$E2E_WORK/nodisplay" && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 20 "$E2E_GAME")
+  else
+    (cd "$E2E_WORK/nodisplay" && DISPLAY="$display" env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER \
+      timeout 20 "$E2E_GAME")
+  fi >/dev/null 2>"$said"
+  status=$?
+  end=$(date +%s%N)
+  echo "DISPLAY $display: status $status in $(((end - start) / 1000000)) ms: $(cat "$said")"
+  [ "$status" -eq 1 ] || e2e_fail "DISPLAY $display: exit status $status"
+  grep -q '^coilrun: cannot open a window: ' "$said" || e2e_fail "DISPLAY $display: no line said so"
+  [ "$(wc -l <"$said")" -eq 1 ] || e2e_fail "DISPLAY $display: more than one line"
+done
+
+e2e_start_x
+# A recording that ends the logo at once and then holds the menu for hours.
+printf 'coilrun-replay 1\nk 1 1c\nk 200000\nm 200000\nc 200000 0\n' >"$E2E_WORK/menu.rec"
+for how in close TERM; do
+  e2e_start_game --replay "$E2E_WORK/menu.rec"
+  # The fade from the logo takes under two seconds; the menu is on the screen after it.
+  sleep 4
+  e2e_wait_drawn
+  end_game "$how" "replay's menu"
+  [ "$E2E_EXIT_STATUS" -eq 0 ] || e2e_fail "exit status $E2E_EXIT_STATUS after $how in a replay's menu"
+done
+
+# In play with the standard output a pipe nobody reads: F12 saves its screenshot and the game plays on.
+mkfifo "$E2E_WORK/stdout.fifo"
+sleep 600 <"$E2E_WORK/stdout.fifo" &
+reader=$!
+E2E_STDOUT="$E2E_WORK/stdout.fifo" e2e_start_game
+kill "$reader"
+e2e_wait_drawn
+e2e_key Return
+sleep 2
+e2e_wait_drawn
+e2e_key Return
+# Left ends the intro and then circles the snake safely.
+xdotool keydown Left
+sleep 4
+e2e_key F12
+sleep 1
+kill -0 "$E2E_GAME_PID" 2>/dev/null || e2e_fail "a screenshot into a closed pipe ended the game"
+ls "$E2E_WORK"/coilrun-*.png >/dev/null 2>&1 || e2e_fail "F12 saved no screenshot"
+end_game HUP play
+xdotool keyup Left
+[ "$E2E_EXIT_STATUS" -eq 0 ] || e2e_fail "exit status $E2E_EXIT_STATUS after a hang-up in play"
+[ "$(e2e_score 0)" -gt 0 ] || e2e_fail "a game ended by a hang-up did not record its score"
+echo "PASS"
