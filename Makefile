@@ -37,9 +37,10 @@ bench: build
 screenshots: build
 	./build/coilrun-screens build/data docs/screens
 
-# Makes the committed demos again (after the default data or the game's rules change).
+# Makes the committed demos and the golden game's recording and expected summary again (after the default
+# data or the game's rules change): review the changed expected files.
 demos: build
-	./build/coilrun-demo-maker build/data tests/demos
+	./build/coilrun-demo-maker build/data tests/demos tests/golden
 
 # Builds the libFuzzer targets with clang and runs each for 60 s from its seed corpus.
 fuzz: build

@@ -119,6 +119,10 @@ TEST_F(DisplayTest, BlitsClipToBothSurfacesAndTouchNothingOutside) {
   EXPECT_EQ(Canvas->pixels[7], 0);
   EXPECT_EQ(Canvas->pixels[5 * 640], 0x7777);
   EXPECT_EQ(Canvas->pixels[6 * 640], 0);
+  // A rectangle past the picture's bottom and right, with room on the Canvas: the picture's pixels only.
+  std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), uint16_t{0});
+  BlitToCanvas(small, 100, 100, 0, 0, 20, 20);
+  EXPECT_EQ(std::count(Canvas->pixels.begin(), Canvas->pixels.end(), 0), kCanvasPixelCount - 100);
   // An inverted or empty rectangle copies nothing.
   BlitToCanvas(small, 200, 200, 8, 8, 2, 2);
   EXPECT_EQ(Canvas->pixels[200 * 640 + 200], 0);

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "app/assets.h"
+#include "display/display.h"
 #include "file_bytes.h"
 #include "platform/memory/memory_files.h"
 #include "wave_files.h"
@@ -66,6 +67,10 @@ std::vector<uint8_t> Enemy(Rgb colour) {
 }
 
 }  // namespace
+
+uint16_t GameDataSheetColour(uint8_t index) {
+  return PackColor(static_cast<uint8_t>((index & 31) * 8), static_cast<uint8_t>((index >> 5) * 4), 0);
+}
 
 Rgb GameDataBitmapColour(const std::string& name) {
   if (name == "MENU.DAT") return Rgb{16, 32, 64};

@@ -19,6 +19,10 @@ inline constexpr uint8_t kStageLabelIndex = 100;
 inline constexpr uint8_t kHighScoreBannerIndex = 110;
 inline constexpr uint8_t kPictureIndex = 120;  // full-screen PCX pictures: logo 120, intros 121 to 126
 
+// The colour a sheet index shows on the screen (the sheets' palette gives index i red (i & 31) * 8 and
+// green (i >> 5) * 4).
+uint16_t GameDataSheetColour(uint8_t index);
+
 // Writes all 24 data files into `dir` (and an empty SCORE.DAT when `withScores`). Backgrounds are plain
 // dark colours without walls; each wave file has a length of its own.
 void WriteGameData(const std::filesystem::path& dir, bool withScores = true);

@@ -30,7 +30,7 @@ TEST_F(InputRecordTest, EveryStreamComesBackInItsOwnOrderAndRunningOutEndsTheRep
   keys[0xCB] = 0x80;
   RecordKeyboard(keys);
   RecordMessage(false, RecordedMessage{});
-  RecordMessage(true, RecordedMessage{8, 0});
+  RecordMessage(true, RecordedMessage{8, 0x1234});
   RecordCloseRequest(false);
   RecordCloseRequest(true);
   FinishRecordingOrReplay();
@@ -53,6 +53,7 @@ TEST_F(InputRecordTest, EveryStreamComesBackInItsOwnOrderAndRunningOutEndsTheRep
   ASSERT_TRUE(ReplayMessage(&taken, &message));
   EXPECT_TRUE(taken);
   EXPECT_EQ(message.code, 8u);
+  EXPECT_EQ(message.wParam, 0x1234u);
   bool requested = true;
   for (bool expected : {false, true}) {
     ASSERT_TRUE(ReplayCloseRequest(&requested));

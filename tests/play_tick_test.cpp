@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "app/shared_sprites.h"
 #include "devices/keyboard.h"
 #include "game/play_state.h"
+#include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"
 #include "platform/memory/memory_keyboard.h"
 #include "platform/memory/memory_window.h"
@@ -152,44 +154,93 @@ TEST_F(PlayTickTest, TheFieldEndsTenPixelsInsideEveryEdgeAndARefusedLockSeesNoBo
   EXPECT_EQ(std::vector<int>({Play.EatenCount, BodyPixelsShown()}), std::vector<int>({1, 0}));
 }
 
-TEST_F(PlayTickTest, EatingTouchesTheBoxEndsTheAttemptAtTheLastEnemyAndPlacesTheNextAwayFromTheBody) {
-  // The head steps from (x, 300) five to the right. Its box reaches x + 12 and y + 12, the enemy's x + 50
-  // and y + 40. Columns: head x, enemy x and y, eaten before; then the result, eaten after and dead.
-  const int cases[][7] = {{395, 413, 312, 0, 1, 0, 0},  {395, 349, 260, 0, 1, 0, 0},
-                          {395, 412, 312, 0, 1, 1, 0},  {395, 405, 290, 9, 0, 10, 0},
-                          {614, 579, 290, 9, 0, 10, 1}, {395, 350, 260, 0, 1, 1, 0}};
-  std::vector<int> expectedPlace;
-  for (const auto& [x, enemyX, enemyY, before, result, eaten, dead] : cases) {
-    StartAt(x, 300, enemyX, enemyY);
-    Play.EatenCount = static_cast<uint8_t>(before);
-    expectedPlace = PlaceAfter(77, 0);
-    EXPECT_EQ(PlayTick(), result) << x << ": " << enemyX << "," << enemyY;
-    EXPECT_EQ(std::vector<int>({Play.EatenCount, Play.Dead}), std::vector<int>({eaten, dead}));
+// The head's box reaches x + 12 and y + 12, the enemy's box x + 50 and y + 40, both edges included.
+TEST_F(PlayTickTest, EatingTakesBothEdgesOfTheEnemysBoxAndNoPixelMore) {
+  // The head steps from (395, 300) to (400, 300): its box spans 400..412 by 300..312.
+  const int cases[][3] = {{412, 280, 1}, {413, 280, 0}, {350, 280, 1}, {349, 280, 0},
+                          {380, 312, 1}, {380, 313, 0}, {380, 260, 1}, {380, 259, 0}};
+  for (const auto& [enemyX, enemyY, eats] : cases) {
+    StartAt(395, 300, enemyX, enemyY);
+    PlayTick();
+    EXPECT_EQ(Play.EatenCount, eats) << "enemy at " << enemyX << "," << enemyY;
   }
-  // Four eaten at 100 points; the last grew the snake and drew the next place, x, then y, then kind.
-  EXPECT_EQ(std::vector<int>({Play.Score, Play.GrowthStep, Play.TargetLength}),
-            std::vector<int>({1400, 7, 17}));
-  EXPECT_EQ(Placed(), expectedPlace);
+}
+
+// What each stage does with its row: the wait after each frame, the ticks per point of decay, the points
+// per enemy and the enemies that clear it.
+TEST_F(PlayTickTest, EachStagesWaitDecayPointsAndClearingShowOnTheClockAndInTheScore) {
+  const int rules[6][4] = {{30, 20, 100, 10}, {25, 15, 150, 20}, {20, 11, 225, 20},
+                           {14, 8, 325, 20},  {8, 6, 450, 20},   {3, 5, 600, 20}};
+  for (int stage = 0; stage < 6; ++stage) {
+    const auto& [wait, decay, points, toClear] = rules[stage];
+    SCOPED_TRACE("stage " + std::to_string(stage + 1));
+    Play.StageIndex = static_cast<uint8_t>(stage);
+    StartAt(100, 240);
+    for (int tick = 1; tick < decay; ++tick) PlayTick();
+    EXPECT_EQ(Play.Score, 1000);
+    PlayTick();
+    EXPECT_EQ(Play.Score, 999);
+    const int64_t waited = MemoryClockNanoseconds() - MemoryPresentedFrames().back().timeNs;
+    EXPECT_GT(waited, wait * 1'000'000LL);
+    EXPECT_LE(waited, (wait + 1) * 1'000'000LL);
+    StartAt(395, 240, 405, 240);
+    Play.EatenCount = static_cast<uint8_t>(toClear - 2);
+    EXPECT_EQ(PlayTick(), 1);
+    EXPECT_EQ(Play.Score, 999 + points);
+    StartAt(395, 240, 405, 240);
+    Play.EatenCount = static_cast<uint8_t>(toClear - 1);
+    EXPECT_EQ(PlayTick(), 0);
+    Play.Score = 1000;
+  }
+}
+
+TEST_F(PlayTickTest, TheLastEnemyEndsTheAttemptAndADeathInThatTickStillCounts) {
+  StartAt(395, 290, 405, 290);
+  Play.EatenCount = 9;
+  EXPECT_EQ(PlayTick(), 0);
+  EXPECT_EQ(std::vector<int>({Play.EatenCount, Play.Dead}), std::vector<int>({10, 0}));
+  StartAt(614, 290, 579, 290);
+  Play.EatenCount = 9;
+  EXPECT_EQ(PlayTick(), 0);
+  EXPECT_EQ(std::vector<int>({Play.EatenCount, Play.Dead}), std::vector<int>({10, 1}));
+}
+
+TEST_F(PlayTickTest, EachEnemyEatenGrowsTheSnakeMoreAndDrawsTheNextPlaceXThenYThenKind) {
+  for (int eaten = 1; eaten <= 2; ++eaten) {
+    StartAt(395, 300, 405, 300);
+    Play.GrowthStep = static_cast<int16_t>(5 + 2 * (eaten - 1));
+    Play.TargetLength = 10;
+    const std::vector<int> expectedPlace = PlaceAfter(77, 0);
+    PlayTick();
+    EXPECT_EQ(std::vector<int>({Play.GrowthStep, Play.TargetLength}),
+              std::vector<int>({5 + 2 * eaten, 10 + 5 + 2 * eaten}));
+    EXPECT_EQ(Placed(), expectedPlace);
+  }
   // The decay takes nothing from 0, and an enemy eaten in its tick adds all its points.
   StartAt(395, 100, 405, 100);
   Play.Score = 0;
   Play.DecayCounter = 19;
   PlayTick();
   EXPECT_EQ(std::vector<int>({Play.DecayCounter, Play.Score}), std::vector<int>({0, 100}));
-  // Body colour at the first draw's box's bottom-right corner, which the box includes: a second draw.
-  StartAt(395, 240, 405, 240);  // the next step eats
-  const std::vector<int> first = PlaceAfter(5, 0);
-  const std::vector<int> second = PlaceAfter(5, 3);
-  Canvas->pixels[(first[1] + 40) * kScreenWidth + first[0] + 50] = Play.BodyColour;
-  PlayTick();
-  EXPECT_EQ(Placed(), second);
-  // Body colour everywhere: 10,000 draws find no free place and the last one stays.
+}
+
+TEST_F(PlayTickTest, ANewPlaceWhoseBoxShowsBodyColourEvenAtItsFarCornerIsDrawnAgain) {
+  for (int corner = 0; corner < 2; ++corner) {
+    StartAt(395, 240, 405, 240);  // the next step eats
+    const std::vector<int> first = PlaceAfter(5, 0);
+    const std::vector<int> second = PlaceAfter(5, 3);
+    Canvas->pixels[(first[1] + 40 * corner) * kScreenWidth + first[0] + 50 * corner] = Play.BodyColour;
+    PlayTick();
+    EXPECT_EQ(Placed(), second) << "corner " << corner;
+  }
+}
+
+TEST_F(PlayTickTest, WithNoFreePlaceTheLastOf10000DrawsStaysAndOneFreeBoxIsFoundByTheScan) {
   StartAt(395, 240, 405, 240);
   std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), Play.BodyColour);
   const std::vector<int> last = PlaceAfter(9, 3 * 9'999);
   PlayTick();
   EXPECT_EQ(Placed(), last);
-  // One free 51x41 box: the scan finds it.
   StartAt(395, 300, 405, 300);
   std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), Play.BodyColour);
   FillRect(Canvas, Rect{300, 200, 351, 241}, kBackground);
@@ -197,14 +248,37 @@ TEST_F(PlayTickTest, EatingTouchesTheBoxEndsTheAttemptAtTheLastEnemyAndPlacesThe
   EXPECT_EQ(std::vector<int>({Play.EnemyX, Play.EnemyY}), std::vector<int>({300, 200}));
 }
 
-TEST_F(PlayTickTest, BodyColourKillsOnlyUnderAllFourProbePointsAndAClosedCircleOnlyALongSnake) {
-  // An area under all four probe points of the new head at (500, 300) kills; one that stops a pixel short of
-  // the far probe column does not.
-  for (int right : {515, 510}) {
-    StartAt(495, 300);
-    FillRect(Canvas, Rect{500, 302, right, 311}, Play.BodyColour);
-    EXPECT_EQ(PlayTick(), right == 515 ? 0 : 1) << right;
+// The probe points lie at (2, 2), (10, 2), (2, 10) and (10, 10) in the head's box.
+TEST_F(PlayTickTest, BodyColourKillsOnlyUnderAllFourProbePointsAndNoneOfThemAlone) {
+  const int probes[4][2] = {{2, 2}, {10, 2}, {2, 10}, {10, 10}};
+  for (int set = 0; set < 16; ++set) {
+    StartAt(300, 200);
+    for (int p = 0; p < 4; ++p) {
+      if ((set >> p & 1) != 0)
+        Canvas->pixels[(200 + probes[p][1]) * kScreenWidth + 300 + probes[p][0]] = Play.BodyColour;
+    }
+    LockCanvas();
+    ProbeHead();
+    UnlockCanvas();
+    EXPECT_EQ(Play.Dead, set == 15 ? 1 : 0) << "probe points set: " << set;
   }
+}
+
+TEST_F(PlayTickTest, RectHasColourIncludesBothEdgesAndClipsToTheCanvas) {
+  LockCanvas();
+  const int cases[][3] = {{100, 50, 1}, {120, 70, 1}, {99, 60, 0}, {121, 60, 0}, {110, 49, 0}, {110, 71, 0}};
+  for (const auto& [x, y, found] : cases) {
+    CanvasPixels[y * kScreenWidth + x] = 0x1234;
+    EXPECT_EQ(RectHasColour(100, 50, 120, 70, 0x1234), found) << x << "," << y;
+    CanvasPixels[y * kScreenWidth + x] = kBackground;
+  }
+  CanvasPixels[kScreenWidth * kScreenHeight - 1] = 0x1234;
+  EXPECT_EQ(RectHasColour(600, 400, 700, 500, 0x1234), 1);
+  EXPECT_EQ(RectHasColour(-50, -50, -1, 479, 0x1234), 0);
+  UnlockCanvas();
+}
+
+TEST_F(PlayTickTest, AClosedCircleKillsOnlyASnakeLongEnoughToMeetItself) {
   // A turn key held runs a circle back to the start in 32 ticks: harmless at length 20, turning left ...
   MemoryHoldKeys(MemoryKeyTrigger::kRead, MemoryKeyboardReads(), {kKeyLeft});
   StartAt(320, 240);

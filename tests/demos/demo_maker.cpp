@@ -1,5 +1,6 @@
 // Makes the committed demos: the scripted player plays the real entry over the in-memory devices on the
-// default data, recording every input, and the game's final state is written beside each recording.
+// default data, recording every input, and the game's final state is written beside each recording. Also
+// makes the golden game, on the tests' own data set, with the summary the tests compare its replay with.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -9,13 +10,19 @@
 #include "app/assets.h"
 #include "app/entry.h"
 #include "app/score_table.h"
+#include "devices/keyboard.h"
+#include "display/display.h"
 #include "game/game_flow.h"
 #include "game/play_state.h"
+#include "game_data.h"
+#include "golden_game.h"
 #include "memory_reset.h"
 #include "platform/memory/memory_clock.h"
+#include "platform/memory/memory_display.h"
 #include "platform/memory/memory_files.h"
 #include "platform/memory/memory_keyboard.h"
 #include "scripted_player.h"
+#include "tour_player.h"
 
 namespace {
 
@@ -53,11 +60,122 @@ bool MakeDemo(const Demo& demo, const fs::path& data, const fs::path& out) {
   return true;
 }
 
+// What the last presented frame shows, told by the colours of the tests' data set; empty for a frame between
+// screens (a fade). The menu's frames and the pause dialog's are never the last at a read.
+std::string ShownScreen() {
+  const std::vector<uint16_t>& front = MemoryFrontPixels();
+  const auto at = [&](int x, int y) { return front[static_cast<size_t>(y * kScreenWidth + x)]; };
+  if (at(12, 12) == GameDataSheetColour(kHighScoreBannerIndex)) return "high-scores";
+  if (at(kClearBanner.x + 2, kClearBanner.y + 2) == GameDataSheetColour(kBannerIndex)) return "clear-banner";
+  if (at(kDeathBanner.x + 2, kDeathBanner.y + 2) == GameDataSheetColour(kBannerIndex + 1))
+    return "death-banner";
+  const uint16_t corner = at(2, 2);
+  if (corner == GameDataSheetColour(kPictureIndex)) return "logo";
+  for (int stage = 0; stage < kStageCount; ++stage) {
+    const std::string number = std::to_string(stage + 1);
+    if (corner == GameDataSheetColour(static_cast<uint8_t>(kPictureIndex + 1 + stage)))
+      return "intro-" + number;
+    const Rgb bg = GameDataBitmapColour("BG0" + std::to_string(stage) + ".DAT");
+    if (corner == PackColor(bg.red, bg.green, bg.blue)) return "play-" + number;
+  }
+  return "";
+}
+
+// The golden game's moments, started afresh with each game.
+bool paused = false;
+bool answerDialog = false;
+bool quitting = false;
+// The ticks played at the last read: a read at a new count is the first of a tick.
+uint64_t ticksAtLastRead = 0;
+
+// The golden game's player: the tour's player, hunting from the first tick, except that it pauses in the
+// second stage and goes on, and quits from the dialog once it has eaten three enemies in the sixth.
+// The pause dialog's frame comes next after its read, and the tick's own frame before the next read: the
+// dialog's is chosen here.
+std::vector<uint8_t> GoldenKeys(uint64_t ticksAtStart, std::vector<ChosenFrame>* chosen) {
+  const uint64_t ticks = TicksPlayed() - ticksAtStart;
+  if (ticks == 0) {
+    paused = answerDialog = quitting = false;
+    ticksAtLastRead = TicksPlayed();
+  }
+  if (answerDialog || quitting) {
+    chosen->push_back({MemoryPresentedFrames().size(), answerDialog ? "pause-go-on" : "pause-quit"});
+    const bool goOn = answerDialog;
+    answerDialog = quitting = false;
+    if (goOn) return {kKeyRight, kKeyReturn};
+  }
+  if (Play.QuitChosen != 0) return {kKeyUp, kKeyReturn};
+  const bool tickRead = TicksPlayed() != ticksAtLastRead;
+  ticksAtLastRead = TicksPlayed();
+  if (tickRead && Play.Lives >= 0 && Play.StageIndex < kStageCount) {
+    if (Play.StageIndex == 1 && !paused && Play.HeadIndex >= 30) {
+      paused = answerDialog = true;
+      return {kKeyEscape};
+    }
+    if (Play.StageIndex == kStageCount - 1 && Play.EatenCount >= 3) {
+      quitting = true;
+      return {kKeyEscape, kKeyReturn};
+    }
+  }
+  return TourPlayerKeys(ticksAtStart, 0.0);
+}
+
+// Plays the golden game in a scratch folder and writes its recording and summary into `out`. Seeds are
+// tried until the player reaches the last stage having lost a life on the way.
+bool MakeGoldenGame(const fs::path& out) {
+  const fs::path work = fs::temp_directory_path() / "coilrun-demo-maker-golden";
+  const fs::path old = fs::current_path();
+  for (uint32_t seed = 1; seed <= 40; ++seed) {
+    fs::remove_all(work);
+    fs::create_directories(work);
+    fs::current_path(work);
+    MemoryResetAll();
+    PutGameData();
+    Play = PlayState{};
+    ResetTourPlayer();
+    MemorySetCalendarSeconds(seed);
+    const uint64_t ticksAtStart = TicksPlayed();
+    std::vector<ChosenFrame> chosen;
+    size_t framesSeen = 0;
+    std::string lastScreen;
+    MemorySetKeyPlayer([&](uint64_t) {
+      if (MemoryPresentedFrames().size() > framesSeen) {
+        framesSeen = MemoryPresentedFrames().size();
+        const std::string screen = ShownScreen();
+        if (!screen.empty() && screen != lastScreen) chosen.push_back({framesSeen - 1, screen});
+        lastScreen = screen;
+      }
+      return GoldenKeys(ticksAtStart, &chosen);
+    });
+    std::vector<std::string> args = {"coilrun", "--record", (work / "golden.rec").string()};
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    const int status = RunCoilrun(static_cast<int>(argv.size()), argv.data());
+    MemorySetKeyPlayer(nullptr);
+    // The game must reach the last stage after at least one death.
+    const bool whole =
+        status == 0 && Play.StageIndex == kStageCount - 1 && Play.QuitChosen != 0 && Play.Lives < 2;
+    std::printf("golden game, seed %u: stage %d lives %d score %d\n", seed, Play.StageIndex + 1, Play.Lives,
+                Play.Score);
+    std::fflush(stdout);
+    if (whole) {
+      std::ofstream expected(out / "whole-game.expected");
+      for (const std::string& line : GoldenGameLines(TicksPlayed() - ticksAtStart, chosen))
+        expected << line << '\n';
+      fs::copy_file(work / "golden.rec", out / "whole-game.rec", fs::copy_options::overwrite_existing);
+    }
+    fs::current_path(old);
+    fs::remove_all(work);
+    if (whole) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: coilrun-demo-maker DATA_DIR OUT_DIR\n");
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: coilrun-demo-maker DATA_DIR OUT_DIR GOLDEN_DIR\n");
     return 2;
   }
   const Demo demos[] = {
@@ -68,5 +186,6 @@ int main(int argc, char** argv) {
   const fs::path data = fs::absolute(argv[1]);
   const fs::path out = fs::absolute(argv[2]);
   for (const Demo& demo : demos) ok = MakeDemo(demo, data, out) && ok;
+  ok = MakeGoldenGame(fs::absolute(argv[3])) && ok;
   return ok ? 0 : 1;
 }

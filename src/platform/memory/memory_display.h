@@ -50,7 +50,7 @@ const std::vector<uint16_t>& MemoryFrontPixels();
 void MemoryRecordFrames(bool record);
 // Surfaces made by the device and not yet released, the frames of the chain among them.
 int MemoryLiveSurfaceCount();
-// FNV-1a over 16-bit pixels: the checksum the frame log uses.
+// FNV-1a over the pixels four at a time (a 64-bit word a step): the checksum the frame log uses.
 uint64_t MemoryChecksum(const std::vector<uint16_t>& pixels);
 
 }  // namespace coilrun
