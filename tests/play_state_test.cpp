@@ -13,18 +13,6 @@
 namespace coilrun {
 namespace {
 
-TEST_F(DisplayTest, FromSeed1TheGeneratorDraws41AndStartStageDrawsKindThenXThenY) {
-  SeedRandom(1);
-  std::vector<int> draws(5);
-  for (int& draw : draws) draw = NextRandom();
-  EXPECT_EQ(draws, std::vector<int>({41, 18467, 6334, 26500, 19169}));
-  // 41 % 2, 18467 % 570 + 10 and 6334 % 420 + 10, and nothing else drawn.
-  SeedRandom(1);
-  StartStage();
-  EXPECT_EQ(std::vector<int>({Play.EnemyKind, Play.EnemyX, Play.EnemyY, NextRandom()}),
-            std::vector<int>({1, 237, 44, 26500}));
-}
-
 TEST_F(DisplayTest, StartGameSeedsFromTheCalendarAndStartStageResetsOnlyTheAttempt) {
   MemorySetCalendarSeconds(1);
   Play.Lives = -1;

@@ -1,19 +1,17 @@
-// The SDL device layer on SDL's dummy drivers: the frame's scale to the window, screenshots as PNG files,
-// controllers as keys, where the installed data is looked for, and SCORE.DAT and data files on a real disk.
+// The SDL device layer on SDL's dummy drivers: screenshots as PNG files, controllers as keys, where the
+// installed data is looked for, and SCORE.DAT and data files on a real disk.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <png.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/data_dir_device.h"
@@ -23,7 +21,6 @@
 #include "display/display.h"
 #include "file_bytes.h"
 #include "images/images.h"
-#include "platform/sdl/frame_scaler.h"
 #include "platform/sdl/rgb565.h"
 #include "platform/sdl/screenshot_png.h"
 #include "platform/sdl/sdl_platform.h"
@@ -64,55 +61,6 @@ std::vector<uint8_t> Widened(const std::vector<uint16_t>& pixels) {
   return rgb;
 }
 
-// Each frame pixel's share of the window's columns, in 1/256ths of a column.
-std::vector<int> ColumnShares(const AxisMap& map, int frameWidth) {
-  std::vector<int> shares(static_cast<size_t>(frameWidth), 0);
-  for (size_t x = 0; x < map.weight.size(); ++x) {
-    shares[map.nearPixel[x]] += 256 - map.weight[x];
-    shares[map.farPixel[x]] += map.weight[x];
-  }
-  return shares;
-}
-
-TEST(FrameScale, EveryFramePixelTakesAnEvenShareOfTheWindowWithTheShapeKept) {
-  const FrameFit wide = FitFrame(640, 480, 1920, 1080);
-  EXPECT_EQ(std::vector<int>({wide.x, wide.y, wide.width, wide.height, wide.factor}),
-            std::vector<int>({240, 0, 1440, 1080, 2}));
-  // A whole factor is nearest sampling alone: each pixel a 2x2 block.
-  const AxisMap doubled = MapAxis(640, 2, 1280);
-  for (size_t x = 0; x < doubled.weight.size(); ++x) {
-    ASSERT_EQ(doubled.nearPixel[x], x / 2);
-    ASSERT_EQ(doubled.weight[x], 0);
-  }
-  // At 1024x768 (1.6 times) every pixel covers about 1.6 columns (linear filtering is even to within an
-  // eighth of a column), where nearest sampling alone would give it one or two.
-  for (const auto& [factor, width] : {std::pair{1, 1024}, std::pair{2, 1440}}) {
-    const std::vector<int> shares = ColumnShares(MapAxis(640, factor, width), 640);
-    const int even = width * 256 / 640;
-    for (size_t x = 0; x < shares.size(); ++x) ASSERT_NEAR(shares[x], even, 32) << "frame column " << x;
-  }
-}
-
-TEST(FrameScale, OnlyTheRowsWithinReachOfAChangedFrameRowAreDrawnAgain) {
-  FrameScaler scaler;
-  ResizeScaler(&scaler, 640, 480, 1024, 768);
-  std::vector<uint16_t> frame(640 * 480, 0x07E0);
-  EXPECT_TRUE(UpdateScaler(&scaler, frame.data(), false));  // A new scaler draws everything once.
-  EXPECT_FALSE(UpdateScaler(&scaler, frame.data(), false));
-  frame[100 * 640 + 7] = 0xFFFF;
-  ASSERT_TRUE(UpdateScaler(&scaler, frame.data(), false));
-  int marked = 0;
-  for (int y = 0; y < 768; ++y) {
-    if (scaler.targetDirty[static_cast<size_t>(y)] == 0) continue;
-    ++marked;
-    EXPECT_NEAR(y, 160, 2);  // Frame row 100 is window rows 160 to 161.
-  }
-  EXPECT_GE(marked, 2);
-  std::vector<uint32_t> row(1024);
-  ScaleRow(scaler, 0, row.data());
-  EXPECT_EQ(row[500], 0x00FF00u);  // A flat colour stays exactly itself.
-}
-
 using PngFile = ScratchFolderTest;
 
 TEST_F(PngFile, NeverReplacesAFileAndAFailedWriteSaysWhyAndLeavesNothing) {
@@ -134,13 +82,6 @@ TEST_F(PngFile, NeverReplacesAFileAndAFailedWriteSaysWhyAndLeavesNothing) {
   EXPECT_FALSE(fs::exists("empty.png"));
 }
 
-TEST(ScreenshotName, IsTheLocalDateAndTimeToTheSecond) {
-  std::tm moment{};
-  ASSERT_NE(strptime("2024-03-09 07:05:03", "%Y-%m-%d %H:%M:%S", &moment), nullptr);
-  moment.tm_isdst = -1;
-  EXPECT_EQ(ScreenshotStem(std::mktime(&moment)), "coilrun-20240309-070503");
-}
-
 // The display and keyboard up on the dummy drivers, for one test.
 class SdlLayer : public ScratchFolderTest {
  protected:
@@ -155,26 +96,6 @@ class SdlLayer : public ScratchFolderTest {
     ScratchFolderTest::TearDown();
   }
 };
-
-TEST_F(SdlLayer, F12SavesTheFrameOnTheScreenNotTheOneBeingDrawn) {
-  // Stepping by 7 through 640x480 pixels, the shown frame holds every 16-bit colour: each must come back
-  // from the file as the screen shows it.
-  ASSERT_TRUE(LockCanvas());
-  for (int i = 0; i < kCanvasPixelCount; ++i) CanvasPixels[i] = static_cast<uint16_t>(i * 7);
-  UnlockCanvas();
-  PresentFrame();
-  const std::vector<uint16_t> shown = Canvas->pixels;
-  ASSERT_TRUE(LockCanvas());
-  std::fill(CanvasPixels, CanvasPixels + kCanvasPixelCount, uint16_t{0xFFFF});
-  UnlockCanvas();
-  SdlSaveScreenshot();
-  std::vector<fs::path> shots;
-  for (const auto& entry : fs::directory_iterator(".")) shots.push_back(entry.path());
-  ASSERT_EQ(shots.size(), 1u);
-  EXPECT_EQ(shots[0].filename().string().rfind("coilrun-", 0), 0u) << shots[0];
-  EXPECT_EQ(shots[0].extension(), ".png");
-  EXPECT_EQ(DecodePng(shots[0], 640, 480), Widened(shown));
-}
 
 TEST_F(SdlLayer, AControllersButtonsAreReadAsKeys) {
   // The dummy window never has the keyboard, and SDL drops a controller's presses without it.
