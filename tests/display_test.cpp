@@ -1,4 +1,4 @@
-// The display: set-up and its failure paths, the pixel format, colour packing, blits, present, locks.
+// The display: set-up and its failure paths, the pixel format, blits and present.
 #include "display/display.h"
 
 #include <gtest/gtest.h>

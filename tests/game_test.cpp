@@ -15,6 +15,7 @@
 #include "app/assets.h"
 #include "app/entry.h"
 #include "app/score_table.h"
+#include "app/shared_sprites.h"
 #include "app/title_screens.h"
 #include "app/window.h"
 #include "devices/keyboard.h"
@@ -224,6 +225,13 @@ TEST_F(MenuTest, UpAndDownWrapMoveTogetherReturnConfirmsTheNewSelectionAndEachMe
   ASSERT_EQ(RunMainMenu(), 1);
   EXPECT_EQ(ScreenMode, kModeExit);
   EXPECT_EQ(Plays("MENU3.WAV"), 1);
+}
+
+// The digits and labels cut from the sheets are drawn keyed on black; the enemies are drawn whole.
+TEST_F(MenuTest, TheSheetsSpritesAreKeyedOnBlackAndTheEnemiesAreNot) {
+  for (const Surface* digit : DigitSprites) EXPECT_TRUE(digit->hasColorKey && digit->colorKey == 0);
+  EXPECT_TRUE(StageLabelSheet->hasColorKey && StageLabelSheet->colorKey == 0);
+  EXPECT_FALSE(EnemySprite1->hasColorKey || EnemySprite2->hasColorKey);
 }
 
 // Closing the window ends the program within a second from every screen, and records a game cut short.

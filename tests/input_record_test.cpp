@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include "scratch_folder.h"
 
@@ -21,6 +22,22 @@ class InputRecordTest : public ::testing::Test {
   }
   ScratchFolder scratch_;
 };
+
+// A message taken comes back with its code and its full 64-bit parameter; one not taken as none.
+TEST_F(InputRecordTest, AMessageComesBackWithItsCodeAndParameter) {
+  ASSERT_TRUE(StartRecording("run.rec"));
+  RecordMessage(false, RecordedMessage{});
+  RecordMessage(true, RecordedMessage{8, 0x123456789});
+  FinishRecordingOrReplay();
+  std::string error;
+  ASSERT_TRUE(StartReplay("run.rec", true, &error)) << error;
+  bool taken = true;
+  RecordedMessage message{};
+  ASSERT_TRUE(ReplayMessage(&taken, &message));
+  EXPECT_FALSE(taken);
+  ASSERT_TRUE(ReplayMessage(&taken, &message) && taken);
+  EXPECT_EQ(std::make_pair(message.code, message.wParam), std::make_pair(8u, uint64_t{0x123456789}));
+}
 
 // A damaged or hostile file is refused with its line number, a number too large for its field or signed
 // counting as out of range, the line shown without terminal controls, and no file past the size cap read.
