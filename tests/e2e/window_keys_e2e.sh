@@ -83,12 +83,13 @@ cp "$menu2" "$E2E_ARTIFACTS/menu.png"
 alt_enter
 sleep 1
 
-# A stage's intro waits for a key through Alt+Enter. Return is let go soon, so that the intro shows; where
-# the menu missed it, it is pressed again, and where it was still held when the intro came, the game is
-# quit from the pause dialog and tried again.
+# A stage's intro waits for a key through Alt+Enter. Return is tapped for less than a menu frame (50 ms),
+# in one xdotool command so that the tap keeps its length, so that it is let go before the intro shows;
+# where the menu missed it, it is tapped again, and where it was still held when the intro came, the game
+# is quit from the pause dialog and tried again.
 at_intro=
-for attempt in 1 2 3 4 5; do
-  e2e_key Return 0.08
+for attempt in 1 2 3 4 5 6 7 8 9 10; do
+  xdotool keydown Return sleep 0.035 keyup Return
   sleep 1.5
   intro1=$(shot)
   cmp -s "$intro1" "$menu1" && continue
