@@ -8,13 +8,8 @@ e2e_wait_drawn
 kill -INT "$E2E_GAME_PID"
 e2e_wait_exit 30 || e2e_fail "exit status $? after SIGINT on the logo"
 e2e_start_game
-e2e_wait_drawn
-e2e_key Return
-sleep 2
-e2e_wait_drawn
-e2e_key Return
-# Left ends the intro and then circles the snake safely until the signal comes.
-xdotool keydown Left
+# In play, the snake circling safely until the signal comes.
+e2e_into_play
 sleep 4
 kill -TERM "$E2E_GAME_PID"
 e2e_wait_exit 30 || e2e_fail "exit status $? after SIGTERM in play"

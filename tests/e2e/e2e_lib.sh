@@ -110,3 +110,17 @@ e2e_screen_is() {
   differing=$(import -window root png:- 2>/dev/null | compare -metric AE - "$E2E_ARTIFACTS/$1.png" null: 2>&1)
   [ "${differing%%.*}" -lt 2000 ] 2>/dev/null
 }
+
+# From the logo into play: Return ends the logo's wait, Return in the menu chooses play, and Left, held from
+# then on, ends the intro and circles the short snake of the first stage safely. With `shots`, the logo and
+# the menu are kept as 1-logo.png and 2-menu.png.
+e2e_into_play() {
+  e2e_wait_drawn
+  [ "${1:-}" = shots ] && e2e_shot 1-logo
+  e2e_key Return
+  sleep 2
+  e2e_wait_drawn
+  [ "${1:-}" = shots ] && e2e_shot 2-menu
+  e2e_key Return
+  xdotool keydown Left
+}

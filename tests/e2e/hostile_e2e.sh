@@ -66,13 +66,7 @@ sleep 600 <"$E2E_WORK/stdout.fifo" &
 reader=$!
 E2E_STDOUT="$E2E_WORK/stdout.fifo" e2e_start_game
 kill "$reader"
-e2e_wait_drawn
-e2e_key Return
-sleep 2
-e2e_wait_drawn
-e2e_key Return
-# Left ends the intro and then circles the snake safely.
-xdotool keydown Left
+e2e_into_play
 sleep 4
 e2e_key F12
 sleep 1

@@ -4,16 +4,8 @@
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_start_x
 e2e_start_game
-e2e_wait_drawn
-e2e_shot 1-logo
-e2e_key Return
-sleep 2
-e2e_wait_drawn
-e2e_shot 2-menu
-e2e_key Return
-# Left from now on ends the intro (if the Return still held has not already) and then circles the
-# short snake of the first stage safely.
-xdotool keydown Left
+# Left ends the intro, if the Return still held has not already.
+e2e_into_play shots
 sleep 0.8
 e2e_shot 3-intro-or-fade
 sleep 3.5
