@@ -86,7 +86,9 @@ TEST_F(DataCheckerTest, FindsTheBodyColourWhereItDoesNotBelong) {
   PaintBackground("BG03.DAT", {420, 236, 436, 256}, kBody);           // a wall across the start's run
   PaintBackground("BG04.DAT", {0, 40, 640, 440}, kBody);              // no room left for the enemy
   PaintBackground("BG05.DAT", {200, 300, 203, 303}, {52, 103, 250});  // a blue that packs to it
-  std::filesystem::copy_file("BG00.DAT", "ENEMY01.DAT", std::filesystem::copy_options::overwrite_existing);
+  // Removed first: mingw's copy_file refuses to overwrite a file.
+  std::filesystem::remove("ENEMY01.DAT");
+  std::filesystem::copy_file("BG00.DAT", "ENEMY01.DAT");
   Recolour("DATA.DAT", kBody);  // the sprites, not the black around them
   Recolour("DATA2.DAT", kBody);
   ExpectFound({"BG00.DAT: 400 pixels of the body colour", "BG01.DAT: ok",
