@@ -1,0 +1,159 @@
+// The Windows keyboard: the keys the window's messages report, by scan code, with XInput controllers acting
+// as keys, the window's own keys taken out, and a nap for the waits that poll it without pause.
+#include <algorithm>
+#include <array>
+
+#include "devices/clock_device.h"
+#include "devices/key_codes.h"
+#include "devices/keyboard_device.h"
+#include "platform/sdl/sdl_hotkeys.h"
+#include "platform/win32/win32_platform.h"
+
+namespace coilrun {
+
+namespace {
+
+// XInput's state reader, from whichever of its DLLs the system has; null without one.
+using GetStateFunction = DWORD(WINAPI*)(DWORD, XINPUT_STATE*);
+HMODULE xinputLibrary = nullptr;
+GetStateFunction getControllerState = nullptr;
+// Which of the four controller slots answered at the last look, and when the empty ones were last asked:
+// asking an empty slot is slow, so that is done at most once a second.
+std::array<bool, XUSER_MAX_COUNT> controllerPresent{};
+int64_t lastSlotScanNs = 0;
+constexpr int64_t kSlotScanIntervalNs = 1'000'000'000;
+// How far a stick must lean to count as an arrow.
+constexpr SHORT kStickThreshold = 16000;
+// Whether the keyboard is acquired, and whether the window had the keyboard at the last read.
+bool acquired = false;
+bool hadFocus = true;
+// The window's keys: what they did at the last read.
+HotkeyLatch hotkeys;
+// The waits for a key poll without pause. A read that comes this soon after a read that changed nothing
+// first waits for input to reach the window, or for the nap to pass: a key press ends the wait at once, a
+// controller, which sends no message, is looked at again within the short nap. Play, the menu and the
+// pause dialog read once a frame, at least 3 ms apart, and never nap.
+constexpr int64_t kQuickPollNs = 2'000'000;
+constexpr int64_t kIdleNapNs = 100'000'000;
+constexpr int64_t kControllerNapNs = 20'000'000;
+// The last snapshot handed out, when the read that made it ended, and whether it matched the one before.
+std::array<uint8_t, 256> lastSnapshot{};
+int64_t lastReadEndNs = 0;
+bool lastReadChangedNothing = false;
+
+void LoadXInput() {
+  for (const wchar_t* name : {L"xinput1_4.dll", L"xinput1_3.dll", L"xinput9_1_0.dll"}) {
+    xinputLibrary = LoadLibraryW(name);
+    if (xinputLibrary != nullptr) break;
+  }
+  if (xinputLibrary == nullptr) return;
+  getControllerState = reinterpret_cast<GetStateFunction>(
+      reinterpret_cast<void*>(GetProcAddress(xinputLibrary, "XInputGetState")));
+}
+
+bool AnyController() { return std::ranges::find(controllerPresent, true) != controllerPresent.end(); }
+
+void HoldIf(bool held, uint8_t code, uint8_t* state) {
+  if (held) state[code] = kKeyHeld;
+}
+
+// The D-pad and left stick are the arrows, A and Start are Return, B and Back are Esc.
+void AddControllerKeys(uint8_t* state) {
+  if (getControllerState == nullptr) return;
+  const int64_t now = DeviceClockNanoseconds();
+  const bool scanSlots = now - lastSlotScanNs >= kSlotScanIntervalNs;
+  if (scanSlots) lastSlotScanNs = now;
+  for (DWORD slot = 0; slot < XUSER_MAX_COUNT; ++slot) {
+    if (!controllerPresent[slot] && !scanSlots) continue;
+    XINPUT_STATE controller{};
+    controllerPresent[slot] = getControllerState(slot, &controller) == ERROR_SUCCESS;
+    if (!controllerPresent[slot]) continue;
+    const XINPUT_GAMEPAD& pad = controller.Gamepad;
+    auto button = [&pad](WORD mask) { return (pad.wButtons & mask) != 0; };
+    HoldIf(button(XINPUT_GAMEPAD_DPAD_UP) || pad.sThumbLY > kStickThreshold, kKeyUp, state);
+    HoldIf(button(XINPUT_GAMEPAD_DPAD_DOWN) || pad.sThumbLY < -kStickThreshold, kKeyDown, state);
+    HoldIf(button(XINPUT_GAMEPAD_DPAD_LEFT) || pad.sThumbLX < -kStickThreshold, kKeyLeft, state);
+    HoldIf(button(XINPUT_GAMEPAD_DPAD_RIGHT) || pad.sThumbLX > kStickThreshold, kKeyRight, state);
+    HoldIf(button(XINPUT_GAMEPAD_A) || button(XINPUT_GAMEPAD_START), kKeyReturn, state);
+    HoldIf(button(XINPUT_GAMEPAD_B) || button(XINPUT_GAMEPAD_BACK), kKeyEscape, state);
+  }
+}
+
+void NapIfPolledIdly() {
+  if (lastReadChangedNothing && DeviceClockNanoseconds() - lastReadEndNs < kQuickPollNs) {
+    Win32WaitForInput(AnyController() ? kControllerNapNs : kIdleNapNs);
+  }
+}
+
+void ActOnHotkeys(uint8_t* keys) {
+  const HotkeyActions actions = FilterHotkeys(&hotkeys, keys);
+  if (actions.toggleFullScreen) Win32ToggleFullScreen();
+  if (actions.saveScreenshot) Win32SaveScreenshot();
+}
+
+void NoteSnapshot(const std::array<uint8_t, 256>& keys) {
+  lastReadChangedNothing = keys == lastSnapshot;
+  lastSnapshot = keys;
+  lastReadEndNs = DeviceClockNanoseconds();
+}
+
+}  // namespace
+
+bool DeviceCreateInputObject() {
+  // Controllers are a convenience: the keyboard works without them.
+  LoadXInput();
+  return true;
+}
+
+bool DeviceCreateKeyboardDevice() {
+  hotkeys = HotkeyLatch{};
+  lastSnapshot.fill(0);
+  lastReadChangedNothing = false;
+  return true;
+}
+
+// The window's key messages carry the scan codes of the game's numbering already.
+bool DeviceSetKeyboardDataFormat() { return true; }
+
+bool DeviceSetKeyboardCooperativeLevel() { return Win32MainWindow() != nullptr; }
+
+bool DeviceAcquireKeyboard() {
+  acquired = true;
+  hadFocus = Win32WindowHasFocus();
+  return true;
+}
+
+KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
+  NapIfPolledIdly();
+  Win32PresentPendingFrame();
+  Win32PumpMessages();
+  // Losing the window's focus takes the keyboard away; every key is released by then.
+  const bool focus = Win32WindowHasFocus();
+  if (hadFocus && !focus) {
+    hadFocus = false;
+    acquired = false;
+    // Keys let go while away are not presses: an Alt that began Alt+Tab is no key for the game.
+    hotkeys = HotkeyLatch{};
+    return KeyReadResult::kInputLost;
+  }
+  hadFocus = focus;
+  if (!acquired) return KeyReadResult::kFailed;
+  std::array<uint8_t, 256> keys{};
+  std::copy_n(Win32HeldKeys(), keys.size(), keys.begin());
+  ActOnHotkeys(keys.data());
+  AddControllerKeys(keys.data());
+  std::copy(keys.begin(), keys.end(), state);
+  NoteSnapshot(keys);
+  return KeyReadResult::kOk;
+}
+
+void DeviceUnacquireKeyboard() { acquired = false; }
+
+void DeviceReleaseInputObject() {
+  getControllerState = nullptr;
+  controllerPresent.fill(false);
+  if (xinputLibrary != nullptr) FreeLibrary(xinputLibrary);
+  xinputLibrary = nullptr;
+}
+
+}  // namespace coilrun
