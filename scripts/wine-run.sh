@@ -6,7 +6,11 @@ set -u
 export WINEPREFIX=${WINEPREFIX:-${TMPDIR:-/tmp}/coilrun-wine-$(id -u)}
 export WINEDEBUG=${WINEDEBUG:--all}
 # No .NET or browser engine is wanted, nor asked to be installed.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# On a machine without a sound card, Wine's sound drivers are left out too, with their complaints; the game
+# then plays silently after one line of its own.
+overrides="mscoree,mshtml="
+[ -e /dev/snd ] || overrides="$overrides;winealsa.drv,winepulse.drv,wineoss.drv=d"
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-$overrides}
 wine=$(command -v wine64 || command -v wine)
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
