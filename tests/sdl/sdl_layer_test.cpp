@@ -14,14 +14,14 @@
 #include <string>
 #include <vector>
 
-#include "app/data_dir_device.h"
-#include "app/failure.h"
-#include "app/score_table.h"
+#include "devices/data_dir_device.h"
+#include "devices/failure.h"
+#include "game/score_table.h"
 #include "devices/keyboard.h"
 #include "display/display.h"
 #include "file_bytes.h"
 #include "images/images.h"
-#include "platform/sdl/rgb565.h"
+#include "platform/common/rgb565.h"
 #include "platform/sdl/screenshot_png.h"
 #include "platform/sdl/sdl_platform.h"
 #include "scratch_folder.h"

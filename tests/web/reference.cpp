@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "app/entry.h"
-#include "app/score_table.h"
+#include "game/score_table.h"
 #include "memory_reset.h"
 #include "platform/memory/memory_display.h"
 #include "platform/memory/memory_files.h"

@@ -9,7 +9,7 @@
 #include "devices/clock_device.h"
 #include "devices/key_codes.h"
 #include "devices/keyboard_device.h"
-#include "platform/sdl/sdl_hotkeys.h"
+#include "platform/common/window_hotkeys.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_platform.h"
 
