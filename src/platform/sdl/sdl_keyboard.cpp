@@ -6,9 +6,9 @@
 #include <array>
 #include <vector>
 
-#include "devices/clock_device.h"
 #include "devices/key_codes.h"
 #include "devices/keyboard_device.h"
+#include "platform/common/idle_nap.h"
 #include "platform/common/window_hotkeys.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_platform.h"
@@ -30,17 +30,13 @@ int joystickCount = -1;
 constexpr Sint16 kStickThreshold = 16000;
 // The window's keys: what they did at the last read.
 HotkeyLatch hotkeys;
-// The waits for a key poll without pause. A read that comes this soon after a read that changed nothing
-// first waits for the window system to bring input, or for the nap to pass: a key press ends the wait at
-// once, a controller, which the window system does not announce, is looked at again within the short nap.
-// Play, the menu and the pause dialog read once a frame, at least 3 ms apart, and never nap.
-constexpr int64_t kQuickPollNs = 2'000'000;
+// A poll without pause first waits for the window system to bring input, or for the nap to pass: a key
+// press ends the wait at once, a controller, which the window system does not announce, is looked at again
+// within the short nap.
 constexpr int64_t kIdleNapNs = 100'000'000;
 constexpr int64_t kControllerNapNs = 20'000'000;
-// The last snapshot handed out, when the read that made it ended, and whether it matched the one before.
-std::array<uint8_t, 256> lastSnapshot{};
-int64_t lastReadEndNs = 0;
-bool lastReadChangedNothing = false;
+// The last read, for the nap.
+IdlePoll idlePoll;
 
 void CloseControllers() {
   for (SDL_GameController* controller : controllers) SDL_GameControllerClose(controller);
@@ -94,8 +90,7 @@ bool DeviceCreateInputObject() {
 
 bool DeviceCreateKeyboardDevice() {
   hotkeys = HotkeyLatch{};
-  lastSnapshot.fill(0);
-  lastReadChangedNothing = false;
+  idlePoll = IdlePoll{};
   return true;
 }
 
@@ -117,21 +112,13 @@ bool DeviceAcquireKeyboard() {
 namespace {
 
 void NapIfPolledIdly() {
-  if (lastReadChangedNothing && DeviceClockNanoseconds() - lastReadEndNs < kQuickPollNs) {
-    SdlWaitForInput(controllers.empty() ? kIdleNapNs : kControllerNapNs);
-  }
+  if (ShouldNapBeforeRead(idlePoll)) SdlWaitForInput(controllers.empty() ? kIdleNapNs : kControllerNapNs);
 }
 
 void ActOnHotkeys(uint8_t* keys) {
   const HotkeyActions actions = FilterHotkeys(&hotkeys, keys);
   if (actions.toggleFullScreen) SdlToggleFullScreen();
   if (actions.saveScreenshot) SdlSaveScreenshot();
-}
-
-void NoteSnapshot(const std::array<uint8_t, 256>& keys) {
-  lastReadChangedNothing = keys == lastSnapshot;
-  lastSnapshot = keys;
-  lastReadEndNs = DeviceClockNanoseconds();
 }
 
 }  // namespace
@@ -163,7 +150,7 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   RefreshControllers();
   AddControllerKeys(keys.data());
   std::copy(keys.begin(), keys.end(), state);
-  NoteSnapshot(keys);
+  NoteKeyRead(&idlePoll, keys);
   return KeyReadResult::kOk;
 }
 

@@ -10,6 +10,7 @@
 #include "devices/clock_device.h"
 #include "devices/key_codes.h"
 #include "devices/keyboard_device.h"
+#include "platform/common/idle_nap.h"
 #include "platform/common/window_hotkeys.h"
 #include "platform/web/web_platform.h"
 
@@ -149,15 +150,10 @@ bool pageHasFocus = true;
 bool hadFocus = true;
 // The page's keys: what they did at the last read (the page itself acts on them).
 HotkeyLatch hotkeys;
-// The waits for a key read without pause. A read that comes this soon after a read that changed nothing
-// first naps, short enough that a key press is seen at once; play, the menu and the pause dialog read
-// once a frame, at least 3 ms apart, and never nap.
-constexpr int64_t kQuickPollNs = 2'000'000;
+// A poll without pause naps, short enough that a key press is seen at once.
 constexpr int64_t kIdleNapNs = 8'000'000;
-// The last snapshot handed out, when the read that made it ended, and whether it matched the one before.
-std::array<uint8_t, 256> lastSnapshot{};
-int64_t lastReadEndNs = 0;
-bool lastReadChangedNothing = false;
+// The last read, for the nap.
+IdlePoll idlePoll;
 
 uint8_t ScanCodeOf(const char* code) {
   for (const WebKeyCode& key : kWebKeyMap) {
@@ -170,7 +166,8 @@ uint8_t ScanCodeOf(const char* code) {
 // with Ctrl or the system key stay the browser's (reloading, closing the tab, its own full screen).
 bool KeepFromBrowser(const EmscriptenKeyboardEvent* event, uint8_t scanCode) {
   if (event->ctrlKey || event->metaKey) return false;
-  const bool functionKey = (scanCode >= 0x3B && scanCode <= 0x44) || scanCode == 0x57 || scanCode == 0x58;
+  const bool functionKey =
+      (scanCode >= kKeyF1 && scanCode <= kKeyF10) || scanCode == kKeyF11 || scanCode == kKeyF12;
   return scanCode != 0 && !functionKey;
 }
 
@@ -233,7 +230,7 @@ bool DeviceAcquireKeyboard() {
 
 KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   // Each read lets the browser bring its events.
-  if (lastReadChangedNothing && DeviceClockNanoseconds() - lastReadEndNs < kQuickPollNs) {
+  if (ShouldNapBeforeRead(idlePoll)) {
     DeviceSleepNanoseconds(kIdleNapNs);
   } else {
     WebYield();
@@ -249,9 +246,7 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   FilterHotkeys(&hotkeys, keys.data());
   if (pageHasFocus) PageReadGamepads(keys.data());
   std::copy(keys.begin(), keys.end(), state);
-  lastReadChangedNothing = keys == lastSnapshot;
-  lastSnapshot = keys;
-  lastReadEndNs = DeviceClockNanoseconds();
+  NoteKeyRead(&idlePoll, keys);
   return KeyReadResult::kOk;
 }
 
