@@ -142,28 +142,6 @@ void DeviceReleaseFlipChain() {
   FreeRamFlipChain(&chain);
 }
 
-Surface* DeviceCreateSurface(int16_t width, int16_t height, SurfaceUse) {
-  return MakeRamSurface(width, height);
-}
-
-void DeviceReleaseSurface(Surface* surface) {
-  FreeRamSurface(surface);
-}
-
-bool DeviceGetPixelMasks(uint32_t* red, uint32_t* green, uint32_t* blue) {
-  return GetRgb565Masks(red, green, blue);
-}
-
-// Surfaces live in system memory and the window is drawn from them, so nothing is ever lost.
-bool DeviceIsSurfaceLost(const Surface*) {
-  return false;
-}
-void DeviceRestoreSurface(Surface*) {}
-
-uint16_t* DeviceLockSurface(Surface* surface) {
-  return surface->pixels.data();
-}
-
 FlipResult DeviceFlip() {
   if (windowSurface == nullptr || chain.back == nullptr) return FlipResult::kFailed;
   SdlPresentPendingFrame();

@@ -8,7 +8,7 @@
 
 #include "devices/key_codes.h"
 #include "devices/keyboard_device.h"
-#include "platform/common/idle_nap.h"
+#include "platform/common/key_reads.h"
 #include "platform/common/window_hotkeys.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_platform.h"
@@ -20,8 +20,7 @@ namespace {
 // The game's code of every SDL scancode, 0 for keys the game's numbering has no code for.
 std::array<uint8_t, SDL_NUM_SCANCODES> codeOfScancode{};
 // Whether the keyboard is acquired, and whether the window had the keyboard at the last read.
-bool acquired = false;
-bool hadFocus = true;
+KeyboardHold hold;
 // Whether the controller subsystem is up, and the controllers opened, reopened when their count changes.
 bool controllersReady = false;
 std::vector<SDL_GameController*> controllers;
@@ -104,8 +103,7 @@ bool DeviceSetKeyboardCooperativeLevel() {
 }
 
 bool DeviceAcquireKeyboard() {
-  acquired = true;
-  hadFocus = WindowHasKeyboard();
+  AcquireKeyboardHold(&hold, WindowHasKeyboard());
   return true;
 }
 
@@ -128,16 +126,10 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   SdlPresentPendingFrame();
   SdlPumpEvents();
   // Losing the window's focus takes the keyboard away; SDL has released every key by then.
-  const bool focus = WindowHasKeyboard();
-  if (hadFocus && !focus) {
-    hadFocus = false;
-    acquired = false;
-    // Keys let go while away are not presses: an Alt that began Alt+Tab is no key for the game.
-    hotkeys = HotkeyLatch{};
-    return KeyReadResult::kInputLost;
-  }
-  hadFocus = focus;
-  if (!acquired) return KeyReadResult::kFailed;
+  const KeyReadResult holding = CheckKeyboardHold(&hold, WindowHasKeyboard());
+  // Keys let go while away are not presses: an Alt that began Alt+Tab is no key for the game.
+  if (holding == KeyReadResult::kInputLost) hotkeys = HotkeyLatch{};
+  if (holding != KeyReadResult::kOk) return holding;
   int count = 0;
   const Uint8* held = SDL_GetKeyboardState(&count);
   std::array<uint8_t, 256> keys{};
@@ -149,13 +141,11 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   ActOnHotkeys(keys.data());
   RefreshControllers();
   AddControllerKeys(keys.data());
-  std::copy(keys.begin(), keys.end(), state);
-  NoteKeyRead(&idlePoll, keys);
-  return KeyReadResult::kOk;
+  return HandOutKeys(&idlePoll, keys, state);
 }
 
 void DeviceUnacquireKeyboard() {
-  acquired = false;
+  hold.acquired = false;
 }
 
 void DeviceReleaseInputObject() {

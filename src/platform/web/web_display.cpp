@@ -47,28 +47,6 @@ void DeviceReleaseFlipChain() {
   FreeRamFlipChain(&chain);
 }
 
-Surface* DeviceCreateSurface(int16_t width, int16_t height, SurfaceUse) {
-  return MakeRamSurface(width, height);
-}
-
-void DeviceReleaseSurface(Surface* surface) {
-  FreeRamSurface(surface);
-}
-
-bool DeviceGetPixelMasks(uint32_t* red, uint32_t* green, uint32_t* blue) {
-  return GetRgb565Masks(red, green, blue);
-}
-
-// Surfaces live in the program's memory and the canvas is drawn afresh from each frame: nothing is lost.
-bool DeviceIsSurfaceLost(const Surface*) {
-  return false;
-}
-void DeviceRestoreSurface(Surface*) {}
-
-uint16_t* DeviceLockSurface(Surface* surface) {
-  return surface->pixels.data();
-}
-
 FlipResult DeviceFlip() {
   if (chain.back == nullptr) return FlipResult::kFailed;
   WebPresentPendingFrame();

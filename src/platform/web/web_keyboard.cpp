@@ -10,7 +10,7 @@
 #include "devices/clock_device.h"
 #include "devices/key_codes.h"
 #include "devices/keyboard_device.h"
-#include "platform/common/idle_nap.h"
+#include "platform/common/key_reads.h"
 #include "platform/common/window_hotkeys.h"
 #include "platform/web/web_platform.h"
 
@@ -143,11 +143,10 @@ constexpr std::array<WebKeyCode, 115> kWebKeyMap = {{
 
 // Keys held, by the game's code, as the browser's key events left them.
 std::array<uint8_t, 256> held{};
-// Whether the keyboard is acquired, whether the page has the keyboard, and whether it had it at the last
-// read.
-bool acquired = false;
+// Whether the page has the keyboard; whether the keyboard is acquired, and whether the page had it at the
+// last read.
 bool pageHasFocus = true;
-bool hadFocus = true;
+KeyboardHold hold;
 // The page's keys: what they did at the last read (the page itself acts on them).
 HotkeyLatch hotkeys;
 // A poll without pause naps, short enough that a key press is seen at once.
@@ -223,8 +222,7 @@ bool DeviceSetKeyboardCooperativeLevel() {
 }
 
 bool DeviceAcquireKeyboard() {
-  acquired = true;
-  hadFocus = pageHasFocus;
+  AcquireKeyboardHold(&hold, pageHasFocus);
   return true;
 }
 
@@ -235,23 +233,17 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   } else {
     WebYield();
   }
-  if (hadFocus && !pageHasFocus) {
-    hadFocus = false;
-    acquired = false;
-    return KeyReadResult::kInputLost;
+  if (const KeyReadResult holding = CheckKeyboardHold(&hold, pageHasFocus); holding != KeyReadResult::kOk) {
+    return holding;
   }
-  hadFocus = pageHasFocus;
-  if (!acquired) return KeyReadResult::kFailed;
   std::array<uint8_t, 256> keys = held;
   FilterHotkeys(&hotkeys, keys.data());
   if (pageHasFocus) PageReadGamepads(keys.data());
-  std::copy(keys.begin(), keys.end(), state);
-  NoteKeyRead(&idlePoll, keys);
-  return KeyReadResult::kOk;
+  return HandOutKeys(&idlePoll, keys, state);
 }
 
 void DeviceUnacquireKeyboard() {
-  acquired = false;
+  hold.acquired = false;
 }
 
 void DeviceReleaseInputObject() {
