@@ -17,7 +17,7 @@
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_files.h"
 #include "platform/memory/memory_keyboard.h"
-#include "platform/sdl/rgb565.h"
+#include "platform/common/rgb565.h"
 #include "tour_player.h"
 
 namespace coilrun {

@@ -15,6 +15,6 @@ wine=$(command -v wine64 || command -v wine)
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   # One maker at a time: tests started together share the prefix.
-  (flock 9; [ -f "$WINEPREFIX/system.reg" ] || DISPLAY= "$wine" wineboot --init >/dev/null 2>&1) 9>"$WINEPREFIX.lock"
+  (flock 9; [ -f "$WINEPREFIX/system.reg" ] || "$wine" wineboot --init >/dev/null 2>&1) 9>"$WINEPREFIX.lock"
 fi
 exec "$wine" "$@"

@@ -5,7 +5,7 @@
 #include <numbers>
 #include <cstddef>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "devices/keyboard.h"
 #include "display/display.h"
 #include "game/game_flow.h"

@@ -12,13 +12,18 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/assets.h"
-#include "app/data_dir_device.h"
-#include "app/score_table.h"
+#include "content/assets.h"
+#include "devices/data_dir_device.h"
+#include "game/score_table.h"
 
 namespace coilrun {
 
 namespace fs = std::filesystem;
+
+// Windows' C library starts no program in the process, so it has no files to close across one.
+#ifndef O_CLOEXEC
+#define O_CLOEXEC 0
+#endif
 
 namespace {
 
@@ -57,7 +62,7 @@ bool LinkDataFile(const fs::path& target, const fs::path& link, std::string* err
 
 // An empty score table, as the game expects to find one: the file is only ever rewritten, never created.
 bool CreateEmptyScoreFile(const fs::path& path, std::string* error) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  const int fd = open(path.string().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) {
     if (errno == EEXIST) return true;
     *error = path.string() + ": " + std::strerror(errno);
@@ -67,7 +72,7 @@ bool CreateEmptyScoreFile(const fs::path& path, std::string* error) {
   const bool written = write(fd, zeros.data(), zeros.size()) == static_cast<ssize_t>(zeros.size());
   if (!written) *error = path.string() + ": " + std::strerror(errno);
   close(fd);
-  if (!written) unlink(path.c_str());
+  if (!written) unlink(path.string().c_str());
   return written;
 }
 

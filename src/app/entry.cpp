@@ -7,13 +7,13 @@
 #include <string>
 
 #include "app/data_dir.h"
-#include "app/failure.h"
+#include "devices/failure.h"
 #include "app/options.h"
-#include "app/score_table.h"
-#include "app/shared_sprites.h"
+#include "game/score_table.h"
+#include "content/shared_sprites.h"
 #include "app/title_screens.h"
-#include "app/window.h"
-#include "app/window_device.h"
+#include "devices/window.h"
+#include "devices/window_device.h"
 #include "devices/clock_device.h"
 #include "devices/input_record.h"
 #include "devices/keyboard.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "app/entry.h"
-#include "app/score_table.h"
+#include "game/score_table.h"
 #include "devices/keyboard.h"
 #include "display/display.h"
 #include "game/game_flow.h"

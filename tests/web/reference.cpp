@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "app/entry.h"
-#include "app/score_table.h"
+#include "game/score_table.h"
 #include "memory_reset.h"
 #include "platform/memory/memory_display.h"
 #include "platform/memory/memory_files.h"
@@ -32,7 +32,7 @@ bool Account(const fs::path& data, const fs::path& out, const fs::path& demo) {
   std::ofstream file(frames);
   for (const MemoryFrame& frame : MemoryPresentedFrames())
     file << frame.checksum << ' ' << frame.timeNs << '\n';
-  std::printf("wrote %s (%zu frames)\n", frames.c_str(), MemoryPresentedFrames().size());
+  std::printf("wrote %s (%zu frames)\n", frames.string().c_str(), MemoryPresentedFrames().size());
   return file.good() && !MemoryPresentedFrames().empty();
 }
 

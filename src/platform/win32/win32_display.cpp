@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "display/display_device.h"
-#include "platform/sdl/frame_scaler.h"
+#include "platform/common/frame_scaler.h"
+#include "platform/common/ram_display.h"
 #include "platform/win32/win32_platform.h"
 
 namespace coilrun {
@@ -14,8 +15,7 @@ namespace coilrun {
 namespace {
 
 // The flip chain: the frame handed to the screen, and the frame being drawn.
-Surface* chainFront = nullptr;
-Surface* chainBack = nullptr;
+FlipChain chain;
 // Whether the mode is set, whether a flipped frame waits to be shown, and whether the window must be drawn
 // whole (uncovered or resized).
 bool modeSet = false;
@@ -27,14 +27,6 @@ int clientWidth = 0;
 int clientHeight = 0;
 std::vector<uint32_t> scaled;
 
-Surface* MakeSurface(int16_t width, int16_t height) {
-  auto* surface = new Surface;
-  surface->width = width;
-  surface->height = height;
-  surface->pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
-  return surface;
-}
-
 // Follows the window's client area: a new size scales the frame anew. True when the size changed.
 bool FollowClientSize() {
   RECT client{};
@@ -44,7 +36,7 @@ bool FollowClientSize() {
   if (width == clientWidth && height == clientHeight && !scaled.empty()) return false;
   clientWidth = width;
   clientHeight = height;
-  ResizeScaler(&scaler, chainFront->width, chainFront->height, width, height);
+  ResizeScaler(&scaler, chain.front->width, chain.front->height, width, height);
   scaled.assign(static_cast<size_t>(scaler.fit.width) * static_cast<size_t>(scaler.fit.height), 0);
   return true;
 }
@@ -97,14 +89,14 @@ void Win32NoteWindowExposed() { windowExposed = true; }
 
 void Win32PresentPendingFrame() {
   if (!framePending && !windowExposed) return;
-  if (!modeSet || chainFront == nullptr || Win32MainWindow() == nullptr) return;
+  if (!modeSet || chain.front == nullptr || Win32MainWindow() == nullptr) return;
   const bool everything = FollowClientSize() || windowExposed;
   framePending = false;
   windowExposed = false;
   HDC context = GetDC(Win32MainWindow());
   if (context == nullptr) return;
   if (everything) PaintBorders(context);
-  if (UpdateScaler(&scaler, chainFront->pixels.data(), everything)) DrawMarkedRows(context);
+  if (UpdateScaler(&scaler, chain.front->pixels.data(), everything)) DrawMarkedRows(context);
   ReleaseDC(Win32MainWindow(), context);
 }
 
@@ -124,10 +116,9 @@ bool DeviceSetDisplayMode(int16_t, int16_t, uint8_t bitsPerPixel) {
   return true;
 }
 
-bool DeviceCreateFlipChain(int16_t width, int16_t height, bool, FlipChain* chain) {
-  chainFront = MakeSurface(width, height);
-  chainBack = MakeSurface(width, height);
-  *chain = FlipChain{chainFront, chainBack};
+bool DeviceCreateFlipChain(int16_t width, int16_t height, bool, FlipChain* made) {
+  MakeRamFlipChain(width, height, true, &chain);
+  *made = chain;
   scaled.clear();
   windowExposed = true;
   return true;
@@ -135,36 +126,16 @@ bool DeviceCreateFlipChain(int16_t width, int16_t height, bool, FlipChain* chain
 
 void DeviceReleaseFlipChain() {
   Win32PresentPendingFrame();
-  delete chainFront;
-  delete chainBack;
-  chainFront = nullptr;
-  chainBack = nullptr;
+  FreeRamFlipChain(&chain);
 }
-
-Surface* DeviceCreateSurface(int16_t width, int16_t height, SurfaceUse) { return MakeSurface(width, height); }
-
-void DeviceReleaseSurface(Surface* surface) { delete surface; }
-
-bool DeviceGetPixelMasks(uint32_t* red, uint32_t* green, uint32_t* blue) {
-  *red = 0xF800;
-  *green = 0x07E0;
-  *blue = 0x001F;
-  return true;
-}
-
-// Surfaces live in system memory and the window is drawn from them, so nothing is ever lost.
-bool DeviceIsSurfaceLost(const Surface*) { return false; }
-void DeviceRestoreSurface(Surface*) {}
-
-uint16_t* DeviceLockSurface(Surface* surface) { return surface->pixels.data(); }
 
 FlipResult DeviceFlip() {
-  if (!modeSet || chainFront == nullptr || chainBack == nullptr) return FlipResult::kFailed;
+  if (!modeSet || chain.front == nullptr || chain.back == nullptr) return FlipResult::kFailed;
   Win32PresentPendingFrame();
-  // A flip swaps the two frames of the chain; the new front is shown at the next wait, read or message.
-  chainFront->pixels.swap(chainBack->pixels);
-  framePending = true;
-  return FlipResult::kOk;
+  // The new front frame is shown at the next wait, read or message.
+  const FlipResult flipped = FlipRamChain(&chain);
+  framePending = flipped == FlipResult::kOk;
+  return flipped;
 }
 
 void DeviceCloseDisplay() {
@@ -174,14 +145,14 @@ void DeviceCloseDisplay() {
 }
 
 void Win32SaveScreenshot() {
-  if (chainFront == nullptr) return;
+  if (chain.front == nullptr) return;
   // The frame handed over is due on the screen by now; what the screen shows is the frame last taken in.
   Win32PresentPendingFrame();
-  const bool shownTaken = !framePending && scaler.shown.size() == chainFront->pixels.size();
-  const uint16_t* shown = shownTaken ? scaler.shown.data() : chainFront->pixels.data();
+  const bool shownTaken = !framePending && scaler.shown.size() == chain.front->pixels.size();
+  const uint16_t* shown = shownTaken ? scaler.shown.data() : chain.front->pixels.data();
   std::string saved;
   std::string error;
-  if (Win32SavePng(shown, chainFront->width, chainFront->height, &saved, &error)) {
+  if (Win32SavePng(shown, chain.front->width, chain.front->height, &saved, &error)) {
     std::printf("coilrun: screenshot saved as %s\n", saved.c_str());
     std::fflush(stdout);
   } else {

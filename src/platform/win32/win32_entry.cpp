@@ -6,7 +6,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "app/data_dir_device.h"
+#include "devices/data_dir_device.h"
 #include "platform/win32/win32_platform.h"
 
 namespace coilrun {

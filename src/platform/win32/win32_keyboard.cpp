@@ -6,7 +6,8 @@
 #include "devices/clock_device.h"
 #include "devices/key_codes.h"
 #include "devices/keyboard_device.h"
-#include "platform/sdl/sdl_hotkeys.h"
+#include "platform/common/key_reads.h"
+#include "platform/common/window_hotkeys.h"
 #include "platform/win32/win32_platform.h"
 
 namespace coilrun {
@@ -25,21 +26,15 @@ constexpr int64_t kSlotScanIntervalNs = 1'000'000'000;
 // How far a stick must lean to count as an arrow.
 constexpr SHORT kStickThreshold = 16000;
 // Whether the keyboard is acquired, and whether the window had the keyboard at the last read.
-bool acquired = false;
-bool hadFocus = true;
+KeyboardHold hold;
 // The window's keys: what they did at the last read.
 HotkeyLatch hotkeys;
-// The waits for a key poll without pause. A read that comes this soon after a read that changed nothing
-// first waits for input to reach the window, or for the nap to pass: a key press ends the wait at once, a
-// controller, which sends no message, is looked at again within the short nap. Play, the menu and the
-// pause dialog read once a frame, at least 3 ms apart, and never nap.
-constexpr int64_t kQuickPollNs = 2'000'000;
+// A poll without pause first waits for input to reach the window, or for the nap to pass: a key press
+// ends the wait at once, a controller, which sends no message, is looked at again within the short nap.
 constexpr int64_t kIdleNapNs = 100'000'000;
 constexpr int64_t kControllerNapNs = 20'000'000;
-// The last snapshot handed out, when the read that made it ended, and whether it matched the one before.
-std::array<uint8_t, 256> lastSnapshot{};
-int64_t lastReadEndNs = 0;
-bool lastReadChangedNothing = false;
+// The last read, for the nap.
+IdlePoll idlePoll;
 
 void LoadXInput() {
   for (const wchar_t* name : {L"xinput1_4.dll", L"xinput1_3.dll", L"xinput9_1_0.dll"}) {
@@ -80,21 +75,13 @@ void AddControllerKeys(uint8_t* state) {
 }
 
 void NapIfPolledIdly() {
-  if (lastReadChangedNothing && DeviceClockNanoseconds() - lastReadEndNs < kQuickPollNs) {
-    Win32WaitForInput(AnyController() ? kControllerNapNs : kIdleNapNs);
-  }
+  if (ShouldNapBeforeRead(idlePoll)) Win32WaitForInput(AnyController() ? kControllerNapNs : kIdleNapNs);
 }
 
 void ActOnHotkeys(uint8_t* keys) {
   const HotkeyActions actions = FilterHotkeys(&hotkeys, keys);
   if (actions.toggleFullScreen) Win32ToggleFullScreen();
   if (actions.saveScreenshot) Win32SaveScreenshot();
-}
-
-void NoteSnapshot(const std::array<uint8_t, 256>& keys) {
-  lastReadChangedNothing = keys == lastSnapshot;
-  lastSnapshot = keys;
-  lastReadEndNs = DeviceClockNanoseconds();
 }
 
 }  // namespace
@@ -107,8 +94,7 @@ bool DeviceCreateInputObject() {
 
 bool DeviceCreateKeyboardDevice() {
   hotkeys = HotkeyLatch{};
-  lastSnapshot.fill(0);
-  lastReadChangedNothing = false;
+  idlePoll = IdlePoll{};
   return true;
 }
 
@@ -118,8 +104,7 @@ bool DeviceSetKeyboardDataFormat() { return true; }
 bool DeviceSetKeyboardCooperativeLevel() { return Win32MainWindow() != nullptr; }
 
 bool DeviceAcquireKeyboard() {
-  acquired = true;
-  hadFocus = Win32WindowHasFocus();
+  AcquireKeyboardHold(&hold, Win32WindowHasFocus());
   return true;
 }
 
@@ -128,26 +113,18 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   Win32PresentPendingFrame();
   Win32PumpMessages();
   // Losing the window's focus takes the keyboard away; every key is released by then.
-  const bool focus = Win32WindowHasFocus();
-  if (hadFocus && !focus) {
-    hadFocus = false;
-    acquired = false;
-    // Keys let go while away are not presses: an Alt that began Alt+Tab is no key for the game.
-    hotkeys = HotkeyLatch{};
-    return KeyReadResult::kInputLost;
-  }
-  hadFocus = focus;
-  if (!acquired) return KeyReadResult::kFailed;
+  const KeyReadResult holding = CheckKeyboardHold(&hold, Win32WindowHasFocus());
+  // Keys let go while away are not presses: an Alt that began Alt+Tab is no key for the game.
+  if (holding == KeyReadResult::kInputLost) hotkeys = HotkeyLatch{};
+  if (holding != KeyReadResult::kOk) return holding;
   std::array<uint8_t, 256> keys{};
   std::copy_n(Win32HeldKeys(), keys.size(), keys.begin());
   ActOnHotkeys(keys.data());
   AddControllerKeys(keys.data());
-  std::copy(keys.begin(), keys.end(), state);
-  NoteSnapshot(keys);
-  return KeyReadResult::kOk;
+  return HandOutKeys(&idlePoll, keys, state);
 }
 
-void DeviceUnacquireKeyboard() { acquired = false; }
+void DeviceUnacquireKeyboard() { hold.acquired = false; }
 
 void DeviceReleaseInputObject() {
   getControllerState = nullptr;

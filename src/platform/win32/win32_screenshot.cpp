@@ -2,7 +2,7 @@
 #include <ctime>
 #include <vector>
 
-#include "platform/sdl/rgb565.h"
+#include "platform/common/rgb565.h"
 #include "platform/win32/win32_platform.h"
 
 #define STBI_WRITE_NO_STDIO

@@ -4,7 +4,7 @@
 #include <array>
 #include <deque>
 
-#include "app/window_device.h"
+#include "devices/window_device.h"
 #include "devices/clock_device.h"
 #include "devices/key_codes.h"
 #include "platform/win32/win32_platform.h"

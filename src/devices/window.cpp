@@ -1,8 +1,8 @@
 // The main window and the one-message pump.
-#include "app/window.h"
+#include "devices/window.h"
 
-#include "app/failure.h"
-#include "app/window_device.h"
+#include "devices/failure.h"
+#include "devices/window_device.h"
 #include "devices/input_record.h"
 #include "devices/keyboard.h"
 

@@ -1,10 +1,10 @@
 // The even-pixel scale of the frame: whole-factor nearest sampling, then linear filtering for the rest.
-#include "platform/sdl/frame_scaler.h"
+#include "platform/common/frame_scaler.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "platform/sdl/rgb565.h"
+#include "platform/common/rgb565.h"
 
 namespace coilrun {
 
