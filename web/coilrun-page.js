@@ -29,7 +29,8 @@ function setStatus(text) {
 }
 
 // What the page shows the tests: the lines the game printed, its exit status, the frames presented so far
-// and when, the score tables stored, and the frames numbered in `capture` (from 1, comma-separated).
+// and when, the score tables stored, the frames numbered in `capture` (from 1, comma-separated), and while
+// `keepLastTwo` is set the last two frames presented.
 const coilrun = {
   lines: [], exitStatus: null, flips: 0, scoreSaves: 0, effectsStarted: 0, logoAt: null, startedAt: null, flipTimes: [],
   capture: (params.get('capture') || '').split(',').filter(n => n).map(Number), captured: {},

@@ -140,14 +140,18 @@ def play_and_keep_score(browser, url, reference, artifacts):
 def installable(browser, url):
     """The web app manifest parses, with its icons; the favicon is there; after a reload a service worker
     controls the page and keeps every file of the site."""
+    browser.navigate(url)
+    browser.wait_for("coilrun.logoAt", 30, "the logo")
     manifest = browser.call("Page.getAppManifest")
     check(not manifest.get("errors"), "the web app manifest parses %s" % manifest.get("errors"))
     data = json.loads(manifest.get("data") or "{}")
     check(data.get("display") == "fullscreen" and data.get("orientation") == "landscape" and data.get("name"),
           "the manifest names the game, full screen and landscape")
     sizes = browser.evaluate("""Promise.all(%s.map(async icon => {
-        const picture = await createImageBitmap(await (await fetch(icon.src)).blob());
-        return picture.width + 'x' + picture.height + (icon.sizes === 'any' ? '' : '=' + icon.sizes); }))"""
+        const picture = new Image();
+        picture.src = icon.src;
+        await picture.decode();
+        return picture.naturalWidth + 'x' + picture.naturalHeight + (icon.sizes === 'any' ? '' : '=' + icon.sizes); }))"""
                              % json.dumps(data.get("icons", [])))
     check(all("=" not in size or size.split("=")[0] == size.split("=")[1] for size in sizes)
           and any(size.startswith("512x512") for size in sizes), "the manifest's icons are as large as it says: %s" % sizes)
