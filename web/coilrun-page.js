@@ -76,7 +76,7 @@ async function storeScores(name, bytes) {
   });
 }
 
-// The game stores its table when it flushes SCORE.DAT, and waits until the table is stored: 0, or 1 with
+// The game stores its table when it flushes the score file, and waits until the table is stored: 0, or 1 with
 // the browser's reason written for the game.
 async function storeFile(namePointer, pointer, size, reasonPointer, room) {
   const name = Module.UTF8ToString(namePointer);
@@ -213,31 +213,43 @@ function place(element, x, y, width, height) {
   element.style.height = height + 'px';
 }
 
+// The part of the screen that nothing covers (a phone's notch, rounded corners, the home bar), in CSS pixels.
+function safeArea() {
+  const insets = getComputedStyle(document.getElementById('insets'));
+  const left = parseFloat(insets.paddingLeft) || 0;
+  const top = parseFloat(insets.paddingTop) || 0;
+  return {
+    left, top,
+    width: document.documentElement.clientWidth - left - (parseFloat(insets.paddingRight) || 0),
+    height: document.documentElement.clientHeight - top - (parseFloat(insets.paddingBottom) || 0),
+  };
+}
+
 function layOut() {
   const touch = hasTouch();
   document.body.classList.toggle('touch', touch);
   document.body.classList.toggle('standalone', matchMedia('(display-mode: standalone), (display-mode: fullscreen)').matches);
   const frameWidth = frameCanvas.width;
   const frameHeight = frameCanvas.height;
-  const viewWidth = document.documentElement.clientWidth;
-  const viewHeight = document.documentElement.clientHeight;
-  const portrait = viewHeight > viewWidth;
-  let roomWidth = viewWidth;
-  let roomHeight = viewHeight;
-  if (touch && portrait) roomHeight = Math.max(viewHeight - kMinPadHeight, viewHeight / 2);
-  if (touch && !portrait) roomWidth = Math.max(viewWidth - 2 * kMinPadWidth, viewWidth / 2);
+  const view = safeArea();
+  const portrait = view.height > view.width;
+  let roomWidth = view.width;
+  let roomHeight = view.height;
+  if (touch && portrait) roomHeight = Math.max(view.height - kMinPadHeight, view.height / 2);
+  if (touch && !portrait) roomWidth = Math.max(view.width - 2 * kMinPadWidth, view.width / 2);
   const scale = Math.min(roomWidth / frameWidth, roomHeight / frameHeight);
   const width = Math.floor(frameWidth * scale);
   const height = Math.floor(frameHeight * scale);
-  const x = Math.floor((viewWidth - width) / 2);
-  const y = touch && portrait ? 0 : Math.floor((viewHeight - height) / 2);
+  const x = view.left + Math.floor((view.width - width) / 2);
+  const y = view.top + (touch && portrait ? 0 : Math.floor((view.height - height) / 2));
   place(canvas, x, y, width, height);
   if (touch && portrait) {
-    place(pads[0], 0, height, Math.floor(viewWidth / 2), viewHeight - height);
-    place(pads[1], Math.floor(viewWidth / 2), height, viewWidth - Math.floor(viewWidth / 2), viewHeight - height);
+    const half = Math.floor(view.width / 2);
+    place(pads[0], view.left, y + height, half, view.top + view.height - y - height);
+    place(pads[1], view.left + half, y + height, view.width - half, view.top + view.height - y - height);
   } else if (touch) {
-    place(pads[0], 0, 0, x, viewHeight);
-    place(pads[1], x + width, 0, viewWidth - x - width, viewHeight);
+    place(pads[0], view.left, view.top, x - view.left, view.height);
+    place(pads[1], x + width, view.top, view.left + view.width - x - width, view.height);
   }
   const ratio = window.devicePixelRatio || 1;
   const whole = Math.max(1, Math.floor(Math.min(width * ratio / frameWidth, height * ratio / frameHeight)));

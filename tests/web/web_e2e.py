@@ -237,9 +237,11 @@ def changed_box(before, after):
     return min(xs), min(ys), max(xs) + 1, max(ys) + 1
 
 
-def phone(browser, url, name, width, height, expected, artifacts):
+def phone(browser, url, name, width, height, expected, turned, artifacts):
     """A game by touch alone: the logo, the menu, stage 1's intro, a turn, a death and its banner, the next
-    attempt, the pause button, and two fingers at once (Right held, OK tapped) going on."""
+    attempt, the pause button, and two fingers at once (Right held, OK tapped) going on; then a pinch, a
+    double tap and a long press, which neither zoom, select nor open a menu; then the phone turned, which
+    lays the page out afresh (`turned`: the frame's size then)."""
     shot = lambda what: browser.screenshot(os.path.join(artifacts, "web-%s-%s.png" % (name, what)))
     browser.emulate(width, height, scale=3, mobile=True, touch=True)
     browser.navigate(url)
@@ -291,9 +293,18 @@ def phone(browser, url, name, width, height, expected, artifacts):
     time.sleep(0.15)
     check(browser.evaluate("coilrun.frame()") != moving and browser.evaluate("coilrun.scoreSaves") == saves,
           name + ": Right held and OK tapped together go on with the game")
+    browser.evaluate("addEventListener('contextmenu', e => { coilrun.menuShown = !e.defaultPrevented; })")
     browser.call("Input.synthesizePinchGesture", x=frame[0], y=frame[1], scaleFactor=2.5,
                  gestureSourceType="touch")
-    check(browser.evaluate("visualViewport.scale") == 1, name + ": a pinch does not zoom")
+    for hold in (0.05, 0.05, 1.2):  # Up, which play ignores
+        browser.tap(*keys["ArrowUp"], hold=hold)
+        time.sleep(0.05)
+    check(browser.evaluate("[visualViewport.scale, !!coilrun.menuShown, getSelection().toString()]") == [1, False, ""],
+          name + ": a pinch, a double tap and a long press neither zoom, open a menu nor select")
+    browser.emulate(height, width, scale=3, mobile=True, touch=True)
+    time.sleep(0.5)
+    check_layout(browser, name + " turned", turned)
+    browser.screenshot(os.path.join(artifacts, "web-%s-turned.png" % name))
     return rect
 
 
@@ -392,8 +403,8 @@ def main():
             replay(browser, url, demo, demos_dir, references[demo])
         pace(browser, url, demos[0], references[demos[0]])
         big_screen(browser, url, artifacts)
-        phone(browser, url, "portrait", 390, 844, [390, 292], artifacts)
-        phone(browser, url, "landscape", 844, 390, [520, 390], artifacts)
+        phone(browser, url, "portrait", 390, 844, [390, 292], [520, 390], artifacts)
+        phone(browser, url, "landscape", 844, 390, [520, 390], [390, 292], artifacts)
         browser.emulate(800, 600)
         update(browser, url, served)
         offline(browser, url, server, demos[0], demos_dir, references[demos[0]])
