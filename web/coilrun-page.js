@@ -229,6 +229,7 @@ function layOut() {
   const touch = hasTouch();
   document.body.classList.toggle('touch', touch);
   document.body.classList.toggle('standalone', matchMedia('(display-mode: standalone), (display-mode: fullscreen)').matches);
+  document.body.classList.toggle('no-full-screen', !document.fullscreenEnabled);
   const frameWidth = frameCanvas.width;
   const frameHeight = frameCanvas.height;
   const view = safeArea();
@@ -437,13 +438,15 @@ for (const type of ['touchstart', 'touchmove', 'touchend', 'touchcancel']) {
 document.addEventListener('contextmenu', event => event.preventDefault());
 
 // ---- Full screen on F11, Alt+Enter or the button. In full screen the page keeps Esc for the game's
-// dialog where the browser allows it (holding Esc still leaves full screen).
+// dialog where the browser allows it (holding Esc still leaves full screen), and a phone turns sideways
+// where the browser lets the page lock the screen's orientation.
 function toggleFullScreen() {
   if (document.fullscreenElement) {
     document.exitFullscreen();
   } else {
     document.documentElement.requestFullscreen().then(() => {
       if (navigator.keyboard && navigator.keyboard.lock) navigator.keyboard.lock(['Escape']);
+      if (hasTouch() && screen.orientation && screen.orientation.lock) screen.orientation.lock('landscape').catch(() => {});
     }, () => {});
   }
 }
