@@ -216,7 +216,8 @@ def check_layout(browser, name, expected):
                             " document.documentElement.scrollHeight, visualViewport.scale]")
     check(view[2:4] == view[0:2], "%s: the page is as large as the screen, no larger %s" % (name, view))
     rect = frame_rect(browser)
-    check(rect[2:] == expected, "%s: the frame is %dx%d" % (name, rect[2], rect[3]))
+    crisp = browser.evaluate("[document.getElementById('screen').width, document.getElementById('screen').height]")
+    check(rect[2:] == expected, "%s: the frame is %dx%d, from %dx%d crisp pixels" % (name, rect[2], rect[3], *crisp))
     boxes = browser.evaluate("Array.from(document.querySelectorAll('.key'), c =>"
                              " (r => [r.left, r.top, r.right, r.bottom])(c.getBoundingClientRect())).filter(b => b[2] > b[0])")
     inside = all(0 <= b[0] and 0 <= b[1] and b[2] <= view[0] and b[3] <= view[1] for b in boxes)
