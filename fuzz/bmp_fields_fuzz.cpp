@@ -43,8 +43,10 @@ int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool core = headerSize == 12;
   // Mostly small pictures, sometimes any size the fields hold, negative heights (top-down) included.
   const bool rawSizes = (shape & 0x40) != 0;
-  int32_t width = rawSizes ? static_cast<int32_t>(in.Take(core ? 2 : 4)) : 1 + static_cast<int32_t>(in.Take(1) % 48);
-  int32_t height = rawSizes ? static_cast<int32_t>(in.Take(core ? 2 : 4)) : 1 + static_cast<int32_t>(in.Take(1) % 48);
+  int32_t width =
+      rawSizes ? static_cast<int32_t>(in.Take(core ? 2 : 4)) : 1 + static_cast<int32_t>(in.Take(1) % 48);
+  int32_t height =
+      rawSizes ? static_cast<int32_t>(in.Take(core ? 2 : 4)) : 1 + static_cast<int32_t>(in.Take(1) % 48);
   if (!rawSizes && (shape & 0x80) != 0 && !core) height = -height;
   const uint32_t compression = core ? 0 : in.Take(1) % 7;
   const uint32_t colours = core ? (bits <= 8 ? 1u << bits : 0) : in.Take(2) % 300;
@@ -85,10 +87,10 @@ int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   file.insert(file.end(), in.data, in.data + in.size);
   for (int i = 0; i < 4; ++i) file[static_cast<size_t>(2 + i)] = static_cast<uint8_t>(file.size() >> (8 * i));
   Surface* surface = DecodeBitmapImage(file.data(), file.size());
-  if (surface != nullptr &&
-      (surface->width < 1 || surface->height < 1 || surface->width > kMaxImageSide ||
-       surface->height > kMaxImageSide ||
-       surface->pixels.size() != static_cast<size_t>(surface->width) * static_cast<size_t>(surface->height))) {
+  if (surface != nullptr && (surface->width < 1 || surface->height < 1 || surface->width > kMaxImageSide ||
+                             surface->height > kMaxImageSide ||
+                             surface->pixels.size() != static_cast<size_t>(surface->width) *
+                                                           static_cast<size_t>(surface->height))) {
     __builtin_trap();
   }
   ReleaseSurface(surface);

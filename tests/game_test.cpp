@@ -286,7 +286,8 @@ TEST_F(GameTest, AScoreLockNeverLetGoStillLetsAClosedGameEndAtOnceWithItsLine) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(RunWith({}), 1);
   MemorySetKeyPlayer(nullptr);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "coilrun: cannot save SCORE.DAT: locked by another program\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "coilrun: cannot save SCORE.DAT: locked by another program\n");
   ASSERT_GE(closedAt, 0);
   EXPECT_LT(MemoryClockNanoseconds() - closedAt, 1'000'000'000);
   EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(1036, 0));

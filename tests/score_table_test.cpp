@@ -155,7 +155,8 @@ TEST_F(ScoreTableTest, ALockHeldElsewhereIsWaitedForFiveSecondsAtMostAndNotAtAll
   MemoryHoldLockElsewhere("SCORE.DAT", true);
   testing::internal::CaptureStderr();
   RecordScore(800);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "coilrun: cannot save SCORE.DAT: locked by another program\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "coilrun: cannot save SCORE.DAT: locked by another program\n");
   EXPECT_GE(MemorySleptNanoseconds(), 5'000'000'000);
   EXPECT_LT(MemorySleptNanoseconds(), 5'100'000'000);
   EXPECT_FALSE(RecordTouched());
@@ -171,7 +172,8 @@ TEST_F(ScoreTableTest, ALockHeldElsewhereIsWaitedForFiveSecondsAtMostAndNotAtAll
   MemoryRequestClose();
   testing::internal::CaptureStderr();
   RecordScore(850);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "coilrun: cannot save SCORE.DAT: locked by another program\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "coilrun: cannot save SCORE.DAT: locked by another program\n");
   EXPECT_EQ(MemorySleptNanoseconds(), slept);
   EXPECT_EQ(Table(), std::vector<int32_t>({850, 800, 0, 0, 0}));
 

@@ -75,7 +75,8 @@ bool ChooseDataDirectory(std::string* error) {
   SetDataFallbackFolder("");
   if (DeviceNameTaken(kDataMarker)) return true;
   const char* installed = DeviceInstalledDataDirectory();
-  if (installed == nullptr || installed[0] == '\0' || !DeviceNameTaken(InFolder(installed, kDataMarker).c_str())) {
+  if (installed == nullptr || installed[0] == '\0' ||
+      !DeviceNameTaken(InFolder(installed, kDataMarker).c_str())) {
     return true;
   }
   return UsePlayerFolder(installed, error);

@@ -195,8 +195,8 @@ void CheckPicture(const std::string& path, int index, Findings& f) {
   if (s == nullptr) {
     const std::string why = DataFileFailure(path.c_str());
     f.Add(!why.empty() ? why
-                       : pcx ? "cannot be loaded as a 256-colour PCX picture"
-                             : "cannot be loaded as a Windows bitmap");
+          : pcx        ? "cannot be loaded as a 256-colour PCX picture"
+                       : "cannot be loaded as a Windows bitmap");
     return;
   }
   const uint16_t body = PackColor(51, 102, 255);
