@@ -271,28 +271,6 @@ TEST_F(GameTest, ClosingTheWindowEndsTheProgramPromptlyFromEveryScreen) {
   }
 }
 
-// A lock on SCORE.DAT that another program never lets go: a game ended by a close in play ends within a
-// second, with the lock's line and status 1, the file untouched.
-TEST_F(GameTest, AScoreLockNeverLetGoStillLetsAClosedGameEndAtOnceWithItsLine) {
-  MemoryHoldLockElsewhere("SCORE.DAT", true);
-  int64_t closedAt = -1;
-  MemorySetKeyPlayer([&](uint64_t) {
-    if (closedAt < 0 && TicksPlayed() >= 20) {
-      MemoryRequestClose();
-      closedAt = MemoryClockNanoseconds();
-    }
-    return std::vector<uint8_t>{kKeyReturn};
-  });
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(RunWith({}), 1);
-  MemorySetKeyPlayer(nullptr);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "coilrun: cannot save SCORE.DAT: locked by another program\n");
-  ASSERT_GE(closedAt, 0);
-  EXPECT_LT(MemoryClockNanoseconds() - closedAt, 1'000'000'000);
-  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(1036, 0));
-}
-
 // Every data file the way of a game reaches, when missing, ends the program with a line naming it.
 TEST_F(GameTest, EachMissingDataFileGivesItsMessageAndStatusOneWithoutLeaking) {
   const std::vector<std::string> files = {

@@ -202,7 +202,7 @@ TEST_F(InstalledGameOnDisk, SeveralFirstStartsAtOnceAllSucceedAndKeepThePlayersL
       const pid_t child = fork();
       ASSERT_GE(child, 0);
       if (child == 0) {
-        chdir("start");
+        if (chdir("start") != 0) _exit(2);
         std::string error;
         const bool chosen = ChooseDataDirectory(&error);
         if (!chosen) std::fprintf(stderr, "start %d: %s\n", i, error.c_str());
