@@ -82,7 +82,8 @@ xdotool keyup Left
 # the lock in short tries, and SIGTERM during that wait ends the game within a second, with status 1 and
 # one line; the file is neither read nor written.
 e2e_start_game
-flock -s "$E2E_WORK/SCORE.DAT" sleep 40 &
+# In a session of its own, so that flock and the sleep holding the lock end together.
+setsid flock -s "$E2E_WORK/SCORE.DAT" sleep 40 &
 holder=$!
 e2e_into_play
 sleep 3
@@ -93,7 +94,7 @@ e2e_key Return
 sleep 1.5
 kill -0 "$E2E_GAME_PID" 2>/dev/null || e2e_fail "the game did not wait for the lock"
 end_game TERM "lock held elsewhere"
-kill $(pgrep -P "$holder") "$holder" 2>/dev/null
+kill -- -"$holder" 2>/dev/null
 said=$(cat "$E2E_ARTIFACTS/stderr.txt")
 [ "$E2E_EXIT_STATUS" -eq 1 ] || e2e_fail "exit status $E2E_EXIT_STATUS under a held lock"
 [ "$said" = "coilrun: cannot save SCORE.DAT: locked by another program" ] || e2e_fail "under a held lock: $said"
