@@ -10,8 +10,9 @@ run_packages=(build-essential cmake pkg-config libsdl2-dev libpng-dev)
 # watch the end-to-end tests, appstream checks the store metainfo.
 test_packages=(libsdl2-image-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
   xdotool imagemagick appstream
-  # The browser build and its end-to-end test in headless Chromium, driven from Python over DevTools.
-  emscripten chromium python3 python3-websocket)
+  # The browser build (rsvg-convert draws its icons) and its end-to-end test in headless Chromium, driven from
+  # Python over DevTools.
+  emscripten librsvg2-bin chromium python3 python3-websocket)
 # The Windows build (make windows): mingw-w64 cross-builds it, the data tool runs under Wine, stb writes
 # screenshots, GoogleTest's sources build the tests for Windows, which run under Wine too.
 windows_packages=(cmake g++-mingw-w64-x86-64-posix wine wine64 libstb-dev googletest)

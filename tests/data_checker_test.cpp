@@ -1,9 +1,15 @@
 // The data checker: the made set passes, and each kind of broken file is named with what is wrong.
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 #include "data_support.h"
 
@@ -98,6 +104,38 @@ TEST_F(DataCheckerTest, FindsTheBodyColourWhereItDoesNotBelong) {
                "DATA.DAT: the digits: a pixel", "DATA.DAT: the pause dialog box: a pixel",
                "DATA2.DAT: the stage labels: a pixel"});
 }
+
+}  // namespace
+}  // namespace coilrun
+
+namespace coilrun {
+namespace {
+
+// The child's peak memory is read through POSIX.
+#ifndef _WIN32
+// A 4 GB sparse LOGO.DAT is refused from its size with the game's own line, at once and in little memory:
+// a checker that read it whole took most of a minute and gigabytes.
+TEST(DataCheckerOnAHugeFile, AnswersAtOnceInLittleMemoryWithTheGamesLine) {
+  ScratchFolder scratch;
+  scratch.Enter("coilrun-huge");
+  { std::ofstream create("LOGO.DAT"); }
+  std::filesystem::resize_file("LOGO.DAT", uintmax_t{4} << 30);
+  const auto start = std::chrono::steady_clock::now();
+  const ToolRun run = RunDataTool("check");
+  const auto took = std::chrono::steady_clock::now() - start;
+  rusage children{};
+  getrusage(RUSAGE_CHILDREN, &children);
+  scratch.Leave();
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.output.find("LOGO.DAT: larger than the "), std::string::npos) << run.output;
+  EXPECT_LT(took, std::chrono::seconds(2));
+  EXPECT_LT(children.ru_maxrss, 300 * 1024) << "kilobytes";
+  std::printf("checker on a 4 GB sparse LOGO.DAT: %lld ms, at most %ld KB in any child so far\n",
+              static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()),
+              children.ru_maxrss);
+}
+
+#endif
 
 }  // namespace
 }  // namespace coilrun

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_files.h"
+#include "platform/memory/memory_window.h"
 #include "test_support.h"
 
 namespace coilrun {
@@ -134,6 +136,61 @@ TEST_F(ScoreTableTest, NoFailedStepOrPowerCutTearsTheTableOrLosesASaveWithoutAWo
     save([step] { MemoryFailFileStep(step); });
     for (uint32_t kept = 0; kept < 8; ++kept) save([step, kept] { MemoryCutPowerAfter(step, kept); });
   }
+}
+
+// Whether the journal shows the record's bytes read or written.
+bool RecordTouched() {
+  return std::any_of(MemoryFileJournal().begin(), MemoryFileJournal().end(), [](const std::string& line) {
+    return line.rfind("read SCORE.DAT", 0) == 0 || line.rfind("write SCORE.DAT", 0) == 0;
+  });
+}
+
+// Another program's lock in the way is waited for about five seconds, in short tries; not had, nothing is
+// read or written, one line says so, memory keeps the score, and the screen that follows neither waits
+// again nor says more. A close request ends the wait at once. A reader's shared lock lets the table be
+// read, and a lock let go within the wait lets the save through.
+TEST_F(ScoreTableTest, ALockHeldElsewhereIsWaitedForFiveSecondsAtMostAndNotAtAllOnceAskedToClose) {
+  const std::vector<uint8_t> file = Record({900, 700, 500, 300, 100});
+  MemoryPutFile("SCORE.DAT", file);
+  MemoryHoldLockElsewhere("SCORE.DAT", true);
+  testing::internal::CaptureStderr();
+  RecordScore(800);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "coilrun: cannot save SCORE.DAT: locked by another program\n");
+  EXPECT_GE(MemorySleptNanoseconds(), 5'000'000'000);
+  EXPECT_LT(MemorySleptNanoseconds(), 5'100'000'000);
+  EXPECT_FALSE(RecordTouched());
+  EXPECT_EQ(Table(), std::vector<int32_t>({800, 0, 0, 0, 0}));
+  EXPECT_TRUE(ScoreFileFailed());
+  const int64_t slept = MemorySleptNanoseconds();
+  testing::internal::CaptureStderr();
+  ReadScoreFile();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(MemorySleptNanoseconds(), slept);
+  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), file);
+
+  MemoryRequestClose();
+  testing::internal::CaptureStderr();
+  RecordScore(850);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "coilrun: cannot save SCORE.DAT: locked by another program\n");
+  EXPECT_EQ(MemorySleptNanoseconds(), slept);
+  EXPECT_EQ(Table(), std::vector<int32_t>({850, 800, 0, 0, 0}));
+
+  MemoryResetAll();
+  ScoreFile.fill(0);
+  ForgetScoreFileFailure();
+  MemoryPutFile("SCORE.DAT", file);
+  MemoryHoldLockElsewhere("SCORE.DAT", false);
+  ReadScoreFile();
+  EXPECT_EQ(Table(), std::vector<int32_t>({900, 700, 500, 300, 100}));
+  EXPECT_EQ(MemorySleptNanoseconds(), 0);
+  MemoryHoldLockElsewhere("SCORE.DAT", false, MemoryClockNanoseconds() + 1'000'000'000);
+  RecordScore(800);
+  EXPECT_EQ(Table(), std::vector<int32_t>({900, 800, 700, 500, 300}));
+  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), Record({900, 800, 700, 500, 300}));
+  EXPECT_GE(MemorySleptNanoseconds(), 1'000'000'000);
+  EXPECT_FALSE(ScoreFileFailed());
 }
 
 }  // namespace

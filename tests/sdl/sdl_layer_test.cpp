@@ -1,5 +1,5 @@
-// The SDL device layer on SDL's dummy drivers: screenshots as PNG files, the key table, controllers as keys,
-// where the installed data is looked for, and SCORE.DAT and data files on a real disk.
+// The SDL device layer on SDL's dummy drivers: screenshots as PNG files, controllers as keys, where the
+// installed data is looked for, and SCORE.DAT and data files on a real disk.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <png.h>
@@ -8,14 +8,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
-#include <set>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "content/assets.h"
+#include "app/data_dir.h"
 #include "devices/data_dir_device.h"
 #include "devices/failure.h"
 #include "game/score_table.h"
@@ -25,7 +27,6 @@
 #include "images/images.h"
 #include "platform/common/rgb565.h"
 #include "platform/sdl/screenshot_png.h"
-#include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_platform.h"
 #include "scratch_folder.h"
 
@@ -134,6 +135,93 @@ TEST(InstalledData, IsWhereTheGameWasInstalledUnlessTheEnvironmentNamesAnotherFo
   unsetenv("COILRUN_DATA_DIR");
 }
 
+// The player's folder: under XDG_DATA_HOME when that is absolute, else under HOME; neither, no folder.
+TEST(PlayerData, IsUnderXdgDataHomeOrHome) {
+  const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
+  std::string folder, why;
+  setenv("HOME", "/h", 1);
+  for (const char* xdg : {"relative/path", "", "/x"}) {
+    setenv("XDG_DATA_HOME", xdg, 1);
+    ASSERT_TRUE(DevicePlayerDataDirectory(&folder, &why));
+    EXPECT_EQ(folder, xdg[0] == '/' ? "/x/coilrun" : "/h/.local/share/coilrun");
+  }
+  unsetenv("XDG_DATA_HOME");
+  unsetenv("HOME");
+  EXPECT_FALSE(DevicePlayerDataDirectory(&folder, &why));
+  setenv("HOME", home.c_str(), 1);
+}
+
+// Installed data on a real disk and a player's folder that earlier versions linked it into, with a link
+// of the player's own among the game's links.
+class InstalledGameOnDisk : public ScratchFolderTest {
+ protected:
+  void SetUp() override {
+    ScratchFolderTest::SetUp();
+    installed_ = scratch_.Path() / "installed";
+    folder_ = scratch_.Path() / "xdg" / "coilrun";
+    fs::create_directories(installed_);
+    for (const char* name : AssetTable) WriteFileBytes(installed_ / name, {1, 2, 3});
+    setenv("COILRUN_DATA_DIR", installed_.c_str(), 1);
+    setenv("XDG_DATA_HOME", (scratch_.Path() / "xdg").c_str(), 1);
+    fs::create_directories("start");
+  }
+  void TearDown() override {
+    unsetenv("COILRUN_DATA_DIR");
+    unsetenv("XDG_DATA_HOME");
+    ScratchFolderTest::TearDown();
+  }
+  // Links every data file as earlier versions did, but BG00.DAT to a picture of the player's.
+  void LinkAsEarlierVersionsDid() {
+    fs::create_directories(folder_);
+    for (const char* name : AssetTable) fs::create_symlink(installed_ / name, folder_ / name);
+    WriteFileBytes(scratch_.Path() / "my-bg.bmp", {9});
+    fs::remove(folder_ / "BG00.DAT");
+    fs::create_symlink(scratch_.Path() / "my-bg.bmp", folder_ / "BG00.DAT");
+  }
+  fs::path installed_;
+  fs::path folder_;
+};
+
+// Several first starts at once, each in a process of its own, on a fresh folder and on one that earlier
+// versions had linked: every one sets up and moves there, and the folder ends with the score table and the
+// player's own link, nothing else.
+TEST_F(InstalledGameOnDisk, SeveralFirstStartsAtOnceAllSucceedAndKeepThePlayersLink) {
+  constexpr int kRounds = 10, kStarts = 4;
+  for (int round = 0; round < kRounds; ++round) {
+    fs::remove_all(scratch_.Path() / "xdg");
+    if (round % 2 == 1) LinkAsEarlierVersionsDid();
+    std::vector<pid_t> starts;
+    for (int i = 0; i < kStarts; ++i) {
+      const pid_t child = fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        if (chdir("start") != 0) _exit(2);
+        std::string error;
+        const bool chosen = ChooseDataDirectory(&error);
+        if (!chosen) std::fprintf(stderr, "start %d: %s\n", i, error.c_str());
+        _exit(chosen && fs::current_path() == folder_ ? 0 : 1);
+      }
+      starts.push_back(child);
+    }
+    for (pid_t child : starts) {
+      int status = -1;
+      waitpid(child, &status, 0);
+      EXPECT_EQ(status, 0) << "round " << round;
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(fs::file_size(folder_ / "SCORE.DAT"), static_cast<uintmax_t>(kScoreFileSize));
+    if (round % 2 == 1) {
+      EXPECT_EQ(names, (std::vector<std::string>{"BG00.DAT", "SCORE.DAT"}));
+      EXPECT_EQ(fs::read_symlink(folder_ / "BG00.DAT"), scratch_.Path() / "my-bg.bmp");
+    } else {
+      EXPECT_EQ(names, (std::vector<std::string>{"SCORE.DAT"}));
+    }
+  }
+  EXPECT_EQ(ReadFileBytes(installed_ / "LOGO.DAT"), (std::vector<uint8_t>{1, 2, 3}));
+}
+
 // SCORE.DAT on a real disk, with the real file device.
 class ScoreFileOnDisk : public ScratchFolderTest {
  protected:
@@ -200,24 +288,6 @@ TEST_F(ScoreFileOnDisk, ALinkIsFollowedAndAPipeIsRefusedAtOnce) {
   EXPECT_EQ(LoadPcxImage("LOGO.DAT"), nullptr);
   NoteLoadFailure("LOGO.DAT", "a PCX picture");
   EXPECT_EQ(FailureMessage(), "cannot load LOGO.DAT: not a regular file");
-}
-
-// Every key has a code of its own, so that the game and a recording tell the keys apart; the game's keys
-// are the cursor block's, and the keypad's arrows do not steer.
-TEST(SdlKeyMapTest, EveryKeyHasACodeOfItsOwnAndTheGamesKeysAreTheCursorBlocks) {
-  std::set<int> codes;
-  std::map<int, int> code;
-  for (const SdlKeyCode& key : kSdlKeyMap) {
-    EXPECT_NE(key.code, 0) << "scancode " << key.scancode;
-    EXPECT_TRUE(codes.insert(key.code).second) << "code twice: " << int{key.code};
-    EXPECT_TRUE(code.emplace(key.scancode, key.code).second) << "scancode twice: " << key.scancode;
-  }
-  EXPECT_EQ(code[SDL_SCANCODE_UP], kKeyUp);
-  EXPECT_EQ(code[SDL_SCANCODE_LEFT], kKeyLeft);
-  EXPECT_EQ(code[SDL_SCANCODE_RETURN], kKeyReturn);
-  EXPECT_EQ(code[SDL_SCANCODE_ESCAPE], kKeyEscape);
-  EXPECT_EQ(code[SDL_SCANCODE_KP_8], 0x48);
-  EXPECT_EQ(code[SDL_SCANCODE_KP_4], 0x4B);
 }
 
 }  // namespace

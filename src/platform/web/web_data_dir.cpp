@@ -7,4 +7,10 @@ const char* DeviceInstalledDataDirectory() {
   return nullptr;
 }
 
+// Never asked, since nothing is installed; a page's files are the page's.
+bool DevicePlayerDataDirectory(std::string*, std::string* why) {
+  *why = "a page has no player's folder";
+  return false;
+}
+
 }  // namespace coilrun

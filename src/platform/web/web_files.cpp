@@ -18,6 +18,8 @@ namespace {
 
 // Room for the page's words on a failed store.
 constexpr size_t kReasonSize = 200;
+// Why a folder step is refused.
+constexpr const char* kNoFolders = "the browser's files have no folders of the player's";
 
 // Stores the whole file under its name in the browser's storage, replacing the stored one in a single
 // step: a page closed in the middle keeps the old one. 0 once stored; otherwise nonzero, with the
@@ -87,8 +89,15 @@ int DeviceOpenRecord(const char* name, bool* missing, std::string* why) {
   return fd;
 }
 
-// One program runs in a page, and a second page of the game keeps its own copy until it stores it whole.
-bool DeviceLockRecord(int, std::string*) {
+bool DeviceNameTaken(const char* name) {
+  struct stat info {};
+  return stat(name, &info) == 0;
+}
+
+// One program runs in a page, and a second page of the game keeps its own copy until it stores it whole:
+// the browser's files have no lock, and none is ever in the way.
+bool DeviceTryLockRecord(int, bool, bool* busy, std::string*) {
+  *busy = false;
   return true;
 }
 
@@ -122,6 +131,32 @@ bool DeviceFlushRecord(int handle, std::string* why) {
 
 void DeviceCloseRecord(int handle) {
   close(handle);
+}
+
+// The page writes the data files into the working folder, and a browser has no installed data to set a
+// player's folder up from: the folder steps are never taken, and refused.
+bool DeviceMakeFolder(const char*, std::string* why) {
+  *why = kNoFolders;
+  return false;
+}
+
+bool DeviceCreateFile(const char*, const uint8_t*, size_t, std::string* why) {
+  *why = kNoFolders;
+  return false;
+}
+
+bool DeviceChangeFolder(const char*, std::string* why) {
+  *why = kNoFolders;
+  return false;
+}
+
+bool DeviceReadLink(const char*, std::string*) {
+  return false;
+}
+
+bool DeviceRemoveLink(const char*, std::string* why) {
+  *why = kNoFolders;
+  return false;
 }
 
 }  // namespace coilrun

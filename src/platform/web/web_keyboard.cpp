@@ -1,5 +1,5 @@
-// The browser's keyboard: key events in the game's numbering, gamepads through the Gamepad API acting as
-// keys, the page's own keys (full screen) taken out, and the keys the game uses kept from scrolling the page.
+// The browser's keyboard: key events in the game's numbering, the page's buttons (gamepads, touch controls)
+// acting as keys, the page's own keys (full screen) taken out, and the game's keys kept from scrolling the page.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
@@ -10,7 +10,6 @@
 #include "devices/clock_device.h"
 #include "devices/key_codes.h"
 #include "devices/keyboard_device.h"
-#include "platform/common/key_reads.h"
 #include "platform/common/window_hotkeys.h"
 #include "platform/web/web_platform.h"
 
@@ -24,7 +23,7 @@ struct WebKeyCode {
 };
 
 constexpr std::array<WebKeyCode, 115> kWebKeyMap = {{
-    {"Escape", 0x01},
+    {"Escape", kKeyEscape},
     {"Digit1", 0x02},
     {"Digit2", 0x03},
     {"Digit3", 0x04},
@@ -51,7 +50,7 @@ constexpr std::array<WebKeyCode, 115> kWebKeyMap = {{
     {"KeyP", 0x19},
     {"BracketLeft", 0x1A},
     {"BracketRight", 0x1B},
-    {"Enter", 0x1C},
+    {"Enter", kKeyReturn},
     {"ControlLeft", 0x1D},
     {"KeyA", 0x1E},
     {"KeyS", 0x1F},
@@ -127,12 +126,12 @@ constexpr std::array<WebKeyCode, 115> kWebKeyMap = {{
     {"AltRight", 0xB8},
     {"Pause", 0xC5},
     {"Home", 0xC7},
-    {"ArrowUp", 0xC8},
+    {"ArrowUp", kKeyUp},
     {"PageUp", 0xC9},
-    {"ArrowLeft", 0xCB},
-    {"ArrowRight", 0xCD},
+    {"ArrowLeft", kKeyLeft},
+    {"ArrowRight", kKeyRight},
     {"End", 0xCF},
-    {"ArrowDown", 0xD0},
+    {"ArrowDown", kKeyDown},
     {"PageDown", 0xD1},
     {"Insert", 0xD2},
     {"Delete", 0xD3},
@@ -143,16 +142,22 @@ constexpr std::array<WebKeyCode, 115> kWebKeyMap = {{
 
 // Keys held, by the game's code, as the browser's key events left them.
 std::array<uint8_t, 256> held{};
-// Whether the page has the keyboard; whether the keyboard is acquired, and whether the page had it at the
-// last read.
+// Whether the keyboard is acquired, whether the page has the keyboard, and whether it had it at the last
+// read.
+bool acquired = false;
 bool pageHasFocus = true;
-KeyboardHold hold;
+bool hadFocus = true;
 // The page's keys: what they did at the last read (the page itself acts on them).
 HotkeyLatch hotkeys;
-// A poll without pause naps, short enough that a key press is seen at once.
+// The waits for a key read without pause. A read that comes this soon after a read that changed nothing
+// first naps, short enough that a key press is seen at once; play, the menu and the pause dialog read
+// once a frame, at least 3 ms apart, and never nap.
+constexpr int64_t kQuickPollNs = 2'000'000;
 constexpr int64_t kIdleNapNs = 8'000'000;
-// The last read, for the nap.
-IdlePoll idlePoll;
+// The last snapshot handed out, when the read that made it ended, and whether it matched the one before.
+std::array<uint8_t, 256> lastSnapshot{};
+int64_t lastReadEndNs = 0;
+bool lastReadChangedNothing = false;
 
 uint8_t ScanCodeOf(const char* code) {
   for (const WebKeyCode& key : kWebKeyMap) {
@@ -165,8 +170,7 @@ uint8_t ScanCodeOf(const char* code) {
 // with Ctrl or the system key stay the browser's (reloading, closing the tab, its own full screen).
 bool KeepFromBrowser(const EmscriptenKeyboardEvent* event, uint8_t scanCode) {
   if (event->ctrlKey || event->metaKey) return false;
-  const bool functionKey =
-      (scanCode >= kKeyF1 && scanCode <= kKeyF10) || scanCode == kKeyF11 || scanCode == kKeyF12;
+  const bool functionKey = (scanCode >= 0x3B && scanCode <= 0x44) || scanCode == 0x57 || scanCode == 0x58;
   return scanCode != 0 && !functionKey;
 }
 
@@ -192,8 +196,12 @@ EM_BOOL NoteVisibility(int, const EmscriptenVisibilityChangeEvent* event, void*)
   return false;
 }
 
-// The gamepads' buttons and sticks in the standard layout, as the game's keys.
-EM_JS(void, PageReadGamepads, (uint8_t * state), { Module.coilrunReadGamepads(state); });
+// Tells the page the game's code of a key by the browser's name of it, and the byte of a held key: the
+// page's buttons hold keys by name.
+EM_JS(void, PageLearnKey, (const char* code, int scanCode, int heldByte),
+      { Module.coilrunLearnKey(UTF8ToString(code), scanCode, heldByte); });
+// The keys that the page's buttons hold (gamepads in the standard layout, touch controls), added to `state`.
+EM_JS(void, PageReadButtons, (uint8_t * state), { Module.coilrunReadButtons(state); });
 
 }  // namespace
 
@@ -206,6 +214,7 @@ bool DeviceCreateInputObject() {
 }
 
 bool DeviceCreateKeyboardDevice() {
+  for (const WebKeyCode& key : kWebKeyMap) PageLearnKey(key.code, key.scanCode, kKeyHeld);
   emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, true, NoteKey);
   emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, true, NoteKey);
   emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, true, NoteFocusEvent);
@@ -222,28 +231,37 @@ bool DeviceSetKeyboardCooperativeLevel() {
 }
 
 bool DeviceAcquireKeyboard() {
-  AcquireKeyboardHold(&hold, pageHasFocus);
+  acquired = true;
+  hadFocus = pageHasFocus;
   return true;
 }
 
 KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   // Each read lets the browser bring its events.
-  if (ShouldNapBeforeRead(idlePoll)) {
+  if (lastReadChangedNothing && DeviceClockNanoseconds() - lastReadEndNs < kQuickPollNs) {
     DeviceSleepNanoseconds(kIdleNapNs);
   } else {
     WebYield();
   }
-  if (const KeyReadResult holding = CheckKeyboardHold(&hold, pageHasFocus); holding != KeyReadResult::kOk) {
-    return holding;
+  if (hadFocus && !pageHasFocus) {
+    hadFocus = false;
+    acquired = false;
+    return KeyReadResult::kInputLost;
   }
+  hadFocus = pageHasFocus;
+  if (!acquired) return KeyReadResult::kFailed;
   std::array<uint8_t, 256> keys = held;
   FilterHotkeys(&hotkeys, keys.data());
-  if (pageHasFocus) PageReadGamepads(keys.data());
-  return HandOutKeys(&idlePoll, keys, state);
+  if (pageHasFocus) PageReadButtons(keys.data());
+  std::copy(keys.begin(), keys.end(), state);
+  lastReadChangedNothing = keys == lastSnapshot;
+  lastSnapshot = keys;
+  lastReadEndNs = DeviceClockNanoseconds();
+  return KeyReadResult::kOk;
 }
 
 void DeviceUnacquireKeyboard() {
-  hold.acquired = false;
+  acquired = false;
 }
 
 void DeviceReleaseInputObject() {

@@ -3,7 +3,6 @@
 #include "platform/win32/win32_entry.h"
 
 #include <cstdio>
-#include <cwchar>
 #include <vector>
 
 #include "devices/data_dir_device.h"
@@ -59,40 +58,6 @@ bool CanKeepScores(const std::wstring& folder) {
   return true;
 }
 
-bool SameFile(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
-  return a.nFileSizeLow == b.nFileSizeLow && a.nFileSizeHigh == b.nFileSizeHigh &&
-         CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
-}
-
-// Copies the data files of `from` into `to` where missing or different; SCORE.DAT only where `to` has none.
-bool CopyData(const std::wstring& from, const std::wstring& to, std::string* error) {
-  for (const wchar_t* pattern : {L"*.DAT", L"*.WAV"}) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(Joined(from, pattern).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) continue;
-    do {
-      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
-      const std::wstring source = Joined(from, found.cFileName);
-      const std::wstring target = Joined(to, found.cFileName);
-      WIN32_FILE_ATTRIBUTE_DATA sourceInfo{};
-      WIN32_FILE_ATTRIBUTE_DATA targetInfo{};
-      const bool present = GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &targetInfo) != 0;
-      if (present && _wcsicmp(found.cFileName, kScoreFile) == 0) continue;
-      if (present && GetFileAttributesExW(source.c_str(), GetFileExInfoStandard, &sourceInfo) != 0 &&
-          SameFile(sourceInfo, targetInfo)) {
-        continue;
-      }
-      if (CopyFileW(source.c_str(), target.c_str(), FALSE) == 0) {
-        *error = Win32Narrow(target.c_str()) + ": " + Win32ErrorText(GetLastError());
-        FindClose(search);
-        return false;
-      }
-    } while (FindNextFileW(search, &found) != 0);
-    FindClose(search);
-  }
-  return true;
-}
-
 bool MoveTo(const std::wstring& folder, std::string* error) {
   if (SetCurrentDirectoryW(folder.c_str()) != 0) return true;
   *error = Win32Narrow(folder.c_str()) + ": " + Win32ErrorText(GetLastError());
@@ -132,23 +97,29 @@ void Win32ShowFailure(int status) {
 bool Win32ChooseDataFolder(std::string* error) {
   if (Exists(kDataMarker)) return true;
   const std::wstring program = ProgramFolder();
-  if (program.empty() || !Exists(Joined(program, kDataMarker))) return true;
-  if (CanKeepScores(program)) return MoveTo(program, error);
+  if (program.empty() || !Exists(Joined(program, kDataMarker)) || !CanKeepScores(program)) return true;
+  return MoveTo(program, error);
+}
+
+// The program's own folder, where the zip put the data: the game plays from it when its SCORE.DAT cannot be
+// written there, keeping the player's files in the player's folder.
+const char* DeviceInstalledDataDirectory() {
+  static std::string installed;
+  const std::wstring program = ProgramFolder();
+  if (program.empty() || !Exists(Joined(program, kDataMarker))) return nullptr;
+  installed = Win32Narrow(program.c_str());
+  return installed.c_str();
+}
+
+bool DevicePlayerDataDirectory(std::string* folder, std::string* why) {
   wchar_t appData[MAX_PATH + 1];
   const DWORD length = GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH + 1);
   if (length == 0 || length > MAX_PATH) {
-    *error = "APPDATA is not set, and " + Win32Narrow(program.c_str()) + " cannot be written";
+    *why = "APPDATA is not set";
     return false;
   }
-  const std::wstring folder = Joined(appData, kAppDataFolder);
-  if (CreateDirectoryW(folder.c_str(), nullptr) == 0 && GetLastError() != ERROR_ALREADY_EXISTS) {
-    *error = Win32Narrow(folder.c_str()) + ": " + Win32ErrorText(GetLastError());
-    return false;
-  }
-  return CopyData(program, folder, error) && MoveTo(folder, error);
+  *folder = Win32Narrow(Joined(appData, kAppDataFolder).c_str());
+  return true;
 }
-
-// The data folder is chosen before the game starts (Win32ChooseDataFolder): nothing is installed apart.
-const char* DeviceInstalledDataDirectory() { return nullptr; }
 
 }  // namespace coilrun

@@ -11,10 +11,10 @@ void Win32AttachOutput();
 // Where the game was started without a console and ended with a failure (`status` nonzero): shows what
 // it printed on stderr in a message box, so that a double-clicked program never fails unseen.
 void Win32ShowFailure(int status);
-// Chooses the working folder before the game starts. The working folder when it holds the data; else the
-// program's own folder when that holds the data and SCORE.DAT there can be written; else, for a program
-// in a folder that cannot be written (Program Files), %APPDATA%\Coilrun, given copies of the data files
-// that are missing there or differ. False, with `error` set, when that folder cannot be made ready.
+// Moves into the program's own folder before the game starts, when the working folder holds no data, the
+// program's folder does, and SCORE.DAT there can be written. Otherwise the game chooses as on every
+// platform: a program in a folder that cannot be written (Program Files) plays its data from there and
+// keeps the player's files in %APPDATA%\Coilrun. False, with `error` set, when the move fails.
 bool Win32ChooseDataFolder(std::string* error);
 
 }  // namespace coilrun

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "devices/file_device.h"
+#include "platform/common/posix_regular_file.h"
 #include "platform/win32/win32_platform.h"
 
 namespace coilrun {
@@ -60,46 +61,13 @@ OVERLAPPED AtOffset(uint64_t offset) {
 
 bool DeviceReadWholeFile(const char* name, size_t maxSize, std::vector<uint8_t>* bytes, std::string* why) {
   bool missing = false;
-  HANDLE file = OpenDiskFile(name, GENERIC_READ, &missing, why);
-  if (file == INVALID_HANDLE_VALUE) {
-    if (missing) *why = "no such file in " + WorkingDirectory();
-    return false;
-  }
-  const auto tooLarge = [&] {
-    *why = "larger than the " + std::to_string(maxSize) + " bytes such a file may hold";
-  };
-  LARGE_INTEGER size{};
-  GetFileSizeEx(file, &size);
-  if (static_cast<uint64_t>(size.QuadPart) > maxSize) {
-    tooLarge();
-    CloseHandle(file);
-    return false;
-  }
-  // Read to the end, whatever the size said: a file that grew past the bound is still refused.
-  bytes->resize(static_cast<size_t>(size.QuadPart) + 1);
-  size_t done = 0;
-  for (;;) {
-    if (done == bytes->size()) {
-      if (done > maxSize) break;
-      bytes->resize(std::min(maxSize + 1, done * 2 + 4096));
-    }
-    DWORD got = 0;
-    const auto want = static_cast<DWORD>(std::min<size_t>(bytes->size() - done, 1u << 30));
-    if (ReadFile(file, bytes->data() + done, want, &got, nullptr) == 0) {
-      *why = Win32ErrorText(GetLastError());
-      CloseHandle(file);
-      return false;
-    }
-    if (got == 0) break;
-    done += got;
-  }
-  CloseHandle(file);
-  if (done > maxSize) {
-    tooLarge();
-    return false;
-  }
-  bytes->resize(done);
-  return true;
+  if (ReadBoundedFile(name, maxSize, bytes, &missing, why)) return true;
+  if (missing) *why = "no such file in " + WorkingDirectory();
+  return false;
+}
+
+bool DeviceNameTaken(const char* name) {
+  return GetFileAttributesW(Win32Wide(name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 int DeviceOpenRecord(const char* name, bool* missing, std::string* why) {
@@ -111,11 +79,16 @@ int DeviceOpenRecord(const char* name, bool* missing, std::string* why) {
   return static_cast<int>(free - records.begin());
 }
 
-bool DeviceLockRecord(int handle, std::string* why) {
+// The whole file, however long it grows. Windows refuses a lock held through another handle at once when
+// asked not to wait, even one of this program's, which the logic never holds twice.
+bool DeviceTryLockRecord(int handle, bool exclusive, bool* busy, std::string* why) {
+  *busy = false;
   OVERLAPPED whole = AtOffset(0);
-  // The whole file, however long it grows; Windows waits while another program holds the lock.
-  if (LockFileEx(RecordOf(handle), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole) != 0) return true;
-  *why = Win32ErrorText(GetLastError());
+  const DWORD flags = LOCKFILE_FAIL_IMMEDIATELY | (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
+  if (LockFileEx(RecordOf(handle), flags, 0, MAXDWORD, MAXDWORD, &whole) != 0) return true;
+  const DWORD error = GetLastError();
+  *busy = error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING;
+  *why = Win32ErrorText(error);
   return false;
 }
 
@@ -159,6 +132,60 @@ void DeviceCloseRecord(int handle) {
   if (file == INVALID_HANDLE_VALUE || file == nullptr) return;
   CloseHandle(file);
   records[static_cast<size_t>(handle)] = nullptr;
+}
+
+bool DeviceMakeFolder(const char* name, std::string* why) {
+  const std::wstring path = Win32Wide(name);
+  // Each folder from the top down; a drive ("C:") or a share's root is there already.
+  for (size_t end = path.find_first_of(L"\\/", 1);; end = path.find_first_of(L"\\/", end + 1)) {
+    const std::wstring folder = path.substr(0, end);
+    if (!folder.empty() && folder.back() != L':' && CreateDirectoryW(folder.c_str(), nullptr) == 0) {
+      const DWORD error = GetLastError();
+      if (error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED) {
+        *why = Win32ErrorText(error);
+        return false;
+      }
+    }
+    if (end == std::wstring::npos) break;
+  }
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return true;
+  *why = attributes == INVALID_FILE_ATTRIBUTES ? Win32ErrorText(GetLastError()) : "not a folder";
+  return false;
+}
+
+bool DeviceCreateFile(const char* name, const uint8_t* bytes, size_t size, std::string* why) {
+  const std::wstring path = Win32Wide(name);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return true;
+    *why = Win32ErrorText(error);
+    return false;
+  }
+  DWORD put = 0;
+  bool filled = WriteFile(file, bytes, static_cast<DWORD>(size), &put, nullptr) != 0 && put == size;
+  if (filled) filled = FlushFileBuffers(file) != 0;
+  if (!filled) *why = Win32ErrorText(put == size ? GetLastError() : ERROR_DISK_FULL);
+  CloseHandle(file);
+  if (!filled) DeleteFileW(path.c_str());
+  return filled;
+}
+
+bool DeviceChangeFolder(const char* name, std::string* why) {
+  if (SetCurrentDirectoryW(Win32Wide(name).c_str()) != 0) return true;
+  *why = Win32ErrorText(GetLastError());
+  return false;
+}
+
+// The game makes no links on Windows, whose links need rights a player seldom has: there are none to read
+// or remove.
+bool DeviceReadLink(const char*, std::string*) { return false; }
+
+bool DeviceRemoveLink(const char* name, std::string* why) {
+  if (!DeviceNameTaken(name)) return true;
+  *why = "not a symbolic link";
+  return false;
 }
 
 }  // namespace coilrun
