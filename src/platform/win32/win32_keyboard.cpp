@@ -18,6 +18,9 @@ namespace {
 using GetStateFunction = DWORD(WINAPI*)(DWORD, XINPUT_STATE*);
 HMODULE xinputLibrary = nullptr;
 GetStateFunction getControllerState = nullptr;
+// XInput is loaded at the first read of the keys, after the first frame is on the screen: loading it and
+// what it needs takes Wine a good part of a second.
+bool xinputWanted = false;
 // Which of the four controller slots answered at the last look, and when the empty ones were last asked:
 // asking an empty slot is slow, so that is done at most once a second.
 std::array<bool, XUSER_MAX_COUNT> controllerPresent{};
@@ -54,6 +57,10 @@ void HoldIf(bool held, uint8_t code, uint8_t* state) {
 
 // The D-pad and left stick are the arrows, A and Start are Return, B and Back are Esc.
 void AddControllerKeys(uint8_t* state) {
+  if (xinputWanted) {
+    xinputWanted = false;
+    LoadXInput();
+  }
   if (getControllerState == nullptr) return;
   const int64_t now = DeviceClockNanoseconds();
   const bool scanSlots = now - lastSlotScanNs >= kSlotScanIntervalNs;
@@ -88,7 +95,7 @@ void ActOnHotkeys(uint8_t* keys) {
 
 bool DeviceCreateInputObject() {
   // Controllers are a convenience: the keyboard works without them.
-  LoadXInput();
+  xinputWanted = true;
   return true;
 }
 
@@ -127,6 +134,7 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
 void DeviceUnacquireKeyboard() { hold.acquired = false; }
 
 void DeviceReleaseInputObject() {
+  xinputWanted = false;
   getControllerState = nullptr;
   controllerPresent.fill(false);
   if (xinputLibrary != nullptr) FreeLibrary(xinputLibrary);
