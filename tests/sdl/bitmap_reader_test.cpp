@@ -1,5 +1,7 @@
 // The plain-code bitmap reader against SDL's: the same pixels from the default data, the fuzz seeds and
 // files SDL writes itself, and a refusal where SDL refuses.
+#include "platform/common/bitmap_reader.h"
+
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -11,7 +13,6 @@
 
 #include "image_files.h"
 #include "images/bitmap_device.h"
-#include "platform/common/bitmap_reader.h"
 
 namespace coilrun {
 namespace {
@@ -28,8 +29,8 @@ void ExpectSameAsSdl(const std::vector<uint8_t>& file, const std::string& what) 
 
 TEST(BitmapReader, ReadsTheDefaultDataAsSdlDoes) {
   const std::filesystem::path data = COILRUN_BINARY_DIR "/data";
-  for (const char* name : {"BG00.DAT", "BG01.DAT", "BG02.DAT", "BG03.DAT", "BG04.DAT", "BG05.DAT", "ENEMY01.DAT",
-                           "ENEMY02.DAT", "MENU.DAT"}) {
+  for (const char* name : {"BG00.DAT", "BG01.DAT", "BG02.DAT", "BG03.DAT", "BG04.DAT", "BG05.DAT",
+                           "ENEMY01.DAT", "ENEMY02.DAT", "MENU.DAT"}) {
     std::ifstream in(data / name, std::ios::binary);
     ASSERT_TRUE(in) << name;
     ExpectSameAsSdl(std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {}), name);

@@ -138,7 +138,8 @@ bool PixelOfRow(const Layout& layout, const uint8_t* bytes, const uint8_t* row, 
     *rgb = (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
     return true;
   }
-  const uint32_t pixel = bits == 16 ? Le16(row + static_cast<size_t>(x) * 2) : Le32(row + static_cast<size_t>(x) * 4);
+  const uint32_t pixel =
+      bits == 16 ? Le16(row + static_cast<size_t>(x) * 2) : Le32(row + static_cast<size_t>(x) * 4);
   *rgb = (Widen(layout.fields[0], pixel) << 16) | (Widen(layout.fields[1], pixel) << 8) |
          Widen(layout.fields[2], pixel);
   return true;

@@ -27,10 +27,11 @@ std::wstring WideName(const char* name) {
 
 std::string ErrorWords(DWORD error) {
   char words[256] = "";
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                                      words, sizeof words, nullptr);
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                      error, 0, words, sizeof words, nullptr);
   std::string text = length > 0 ? std::string(words, length) : "error " + std::to_string(error);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.')) {
+  while (!text.empty() &&
+         (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.')) {
     text.pop_back();
   }
   return text;

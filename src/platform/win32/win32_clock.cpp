@@ -47,7 +47,8 @@ void DeviceSleepNanoseconds(int64_t duration) {
   // A waiting program is the display's chance to show the frame it was handed.
   Win32PresentPendingFrame();
   if (sleepTimer == nullptr) sleepTimer = MakeSleepTimer();
-  for (int64_t left = deadline - DeviceClockNanoseconds(); left > 0; left = deadline - DeviceClockNanoseconds()) {
+  for (int64_t left = deadline - DeviceClockNanoseconds(); left > 0;
+       left = deadline - DeviceClockNanoseconds()) {
     LARGE_INTEGER due;
     due.QuadPart = -((left + kNanosecondsPerTimerUnit - 1) / kNanosecondsPerTimerUnit);  // relative
     if (sleepTimer == nullptr || SetWaitableTimer(sleepTimer, &due, 0, nullptr, nullptr, FALSE) == 0) {
@@ -58,6 +59,8 @@ void DeviceSleepNanoseconds(int64_t duration) {
   }
 }
 
-uint32_t DeviceCalendarSeconds() { return static_cast<uint32_t>(std::time(nullptr)); }
+uint32_t DeviceCalendarSeconds() {
+  return static_cast<uint32_t>(std::time(nullptr));
+}
 
 }  // namespace coilrun

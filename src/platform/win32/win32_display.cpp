@@ -85,7 +85,9 @@ void DrawMarkedRows(HDC context) {
 
 }  // namespace
 
-void Win32NoteWindowExposed() { windowExposed = true; }
+void Win32NoteWindowExposed() {
+  windowExposed = true;
+}
 
 void Win32PresentPendingFrame() {
   if (!framePending && !windowExposed) return;
@@ -100,7 +102,9 @@ void Win32PresentPendingFrame() {
   ReleaseDC(Win32MainWindow(), context);
 }
 
-bool DeviceOpenDisplay() { return Win32MainWindow() != nullptr; }
+bool DeviceOpenDisplay() {
+  return Win32MainWindow() != nullptr;
+}
 
 bool DeviceTakeScreen() {
   if (Win32MainWindow() == nullptr) return false;

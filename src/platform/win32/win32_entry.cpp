@@ -30,7 +30,9 @@ std::wstring Joined(const std::wstring& folder, const wchar_t* name) {
   return folder.empty() || folder.back() == L'\\' ? folder + name : folder + L'\\' + name;
 }
 
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::wstring ProgramFolder() {
   std::vector<wchar_t> path(MAX_PATH);
@@ -85,7 +87,8 @@ void Win32ShowFailure(int status) {
   std::string printed;
   if (status != 0 && std::fseek(stderr, 0, SEEK_SET) == 0) {
     char line[512];
-    while (printed.size() < kLongestMessage && std::fgets(line, sizeof line, stderr) != nullptr) printed += line;
+    while (printed.size() < kLongestMessage && std::fgets(line, sizeof line, stderr) != nullptr)
+      printed += line;
   }
   std::fclose(stderr);
   DeleteFileW(stderrFile.c_str());

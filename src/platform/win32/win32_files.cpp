@@ -21,7 +21,9 @@ std::string WorkingDirectory() {
   return Win32Narrow(folder.c_str());
 }
 
-bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+bool IsMissing(DWORD error) {
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
 
 // Opens `name` with the given access, others may read and write it too, and refuses it unless it is a
 // file on a disk (a folder, a pipe or a device is not). INVALID_HANDLE_VALUE, with the reason, otherwise.
@@ -156,7 +158,8 @@ bool DeviceMakeFolder(const char* name, std::string* why) {
 
 bool DeviceCreateFile(const char* name, const uint8_t* bytes, size_t size, std::string* why) {
   const std::wstring path = Win32Wide(name);
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return true;
@@ -180,7 +183,9 @@ bool DeviceChangeFolder(const char* name, std::string* why) {
 
 // The game makes no links on Windows, whose links need rights a player seldom has: there are none to read
 // or remove.
-bool DeviceReadLink(const char*, std::string*) { return false; }
+bool DeviceReadLink(const char*, std::string*) {
+  return false;
+}
 
 bool DeviceRemoveLink(const char* name, std::string* why) {
   if (!DeviceNameTaken(name)) return true;

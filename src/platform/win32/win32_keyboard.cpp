@@ -49,7 +49,9 @@ void LoadXInput() {
       reinterpret_cast<void*>(GetProcAddress(xinputLibrary, "XInputGetState")));
 }
 
-bool AnyController() { return std::ranges::find(controllerPresent, true) != controllerPresent.end(); }
+bool AnyController() {
+  return std::ranges::find(controllerPresent, true) != controllerPresent.end();
+}
 
 void HoldIf(bool held, uint8_t code, uint8_t* state) {
   if (held) state[code] = kKeyHeld;
@@ -106,9 +108,13 @@ bool DeviceCreateKeyboardDevice() {
 }
 
 // The window's key messages carry the scan codes of the game's numbering already.
-bool DeviceSetKeyboardDataFormat() { return true; }
+bool DeviceSetKeyboardDataFormat() {
+  return true;
+}
 
-bool DeviceSetKeyboardCooperativeLevel() { return Win32MainWindow() != nullptr; }
+bool DeviceSetKeyboardCooperativeLevel() {
+  return Win32MainWindow() != nullptr;
+}
 
 bool DeviceAcquireKeyboard() {
   AcquireKeyboardHold(&hold, Win32WindowHasFocus());
@@ -131,7 +137,9 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   return HandOutKeys(&idlePoll, keys, state);
 }
 
-void DeviceUnacquireKeyboard() { hold.acquired = false; }
+void DeviceUnacquireKeyboard() {
+  hold.acquired = false;
+}
 
 void DeviceReleaseInputObject() {
   xinputWanted = false;

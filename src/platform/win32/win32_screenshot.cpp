@@ -41,7 +41,7 @@ WriteOutcome WriteNewFile(const std::string& name, const std::vector<uint8_t>& b
     const DWORD failure = GetLastError();
     *error = name + ": " + Win32ErrorText(failure);
     return failure == ERROR_FILE_EXISTS || failure == ERROR_ALREADY_EXISTS ? WriteOutcome::kNameTaken
-                                                                            : WriteOutcome::kFailed;
+                                                                           : WriteOutcome::kFailed;
   }
   DWORD written = 0;
   const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != 0 &&

@@ -92,8 +92,8 @@ bool OpenSystemDevice(std::string* why) {
   format.nBlockAlign = 1;
   format.wBitsPerSample = 8;
   blockDone = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  const MMRESULT result = waveOutOpen(&device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(blockDone), 0,
-                                      CALLBACK_EVENT);
+  const MMRESULT result =
+      waveOutOpen(&device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(blockDone), 0, CALLBACK_EVENT);
   if (result == MMSYSERR_NOERROR) return true;
   *why = "waveOutOpen: " + WaveOutErrorText(result);
   device = nullptr;

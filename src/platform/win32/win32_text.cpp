@@ -24,12 +24,13 @@ std::string Win32Narrow(const wchar_t* text) {
 std::string Win32ErrorText(DWORD error) {
   wchar_t* words = nullptr;
   const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-      0, reinterpret_cast<wchar_t*>(&words), 0, nullptr);
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      error, 0, reinterpret_cast<wchar_t*>(&words), 0, nullptr);
   std::string text = length > 0 ? Win32Narrow(words) : "error " + std::to_string(error);
   if (words != nullptr) LocalFree(words);
   // Windows ends its sentences with a full stop and a line break; the program's lines go on after them.
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.')) {
+  while (!text.empty() &&
+         (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.')) {
     text.pop_back();
   }
   return text;

@@ -4,9 +4,9 @@
 #include <array>
 #include <deque>
 
-#include "devices/window_device.h"
 #include "devices/clock_device.h"
 #include "devices/key_codes.h"
+#include "devices/window_device.h"
 #include "platform/win32/win32_platform.h"
 
 namespace coilrun {
@@ -138,7 +138,8 @@ BOOL WINAPI NoteConsoleClose(DWORD) {
 RECT ScreenRectOf(HWND window) {
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
-  if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor) != 0) return monitor.rcMonitor;
+  if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor) != 0)
+    return monitor.rcMonitor;
   return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
@@ -167,11 +168,17 @@ void PlaceWindow(DWORD style, const RECT& rect) {
 
 }  // namespace
 
-HWND Win32MainWindow() { return mainWindow; }
+HWND Win32MainWindow() {
+  return mainWindow;
+}
 
-const uint8_t* Win32HeldKeys() { return heldKeys.data(); }
+const uint8_t* Win32HeldKeys() {
+  return heldKeys.data();
+}
 
-bool Win32WindowHasFocus() { return mainWindow != nullptr && GetFocus() == mainWindow; }
+bool Win32WindowHasFocus() {
+  return mainWindow != nullptr && GetFocus() == mainWindow;
+}
 
 void Win32PumpMessages() {
   const int64_t now = DeviceClockNanoseconds();
@@ -273,9 +280,13 @@ void DeviceHideCursor() {
   cursorHidden = true;
 }
 
-const char* DevicePlatformError() { return lastError.c_str(); }
+const char* DevicePlatformError() {
+  return lastError.c_str();
+}
 
-void DeviceRequestWindowed() { startWindowed = true; }
+void DeviceRequestWindowed() {
+  startWindowed = true;
+}
 
 bool DeviceCloseRequested() {
   // The waits that ask this read no keys, so the messages are pumped here.
