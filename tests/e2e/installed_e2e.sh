@@ -51,7 +51,12 @@ for i in 1 2 3 4; do
     SDL_AUDIODRIVER=dummy exec "$prefix/bin/coilrun" >/dev/null 2>"$E2E_ARTIFACTS/together-$i.txt") &
   pids+=($!)
 done
-sleep 4
+# Each start has set up the folder once its window is up; a busy machine may take a while to get there.
+for i in $(seq 1 300); do
+  [ "$(xdotool search --name 'Coilrun 0.2' 2>/dev/null | wc -l)" -ge 4 ] && break
+  sleep 0.1
+done
+sleep 1
 for i in 0 1 2 3; do
   kill -0 "${pids[$i]}" 2>/dev/null || e2e_fail "start $((i + 1)) of four ended: $(cat "$E2E_ARTIFACTS/together-$((i + 1)).txt")"
 done
