@@ -10,6 +10,7 @@
 #include "app/failure.h"
 #include "app/options.h"
 #include "app/score_table.h"
+#include "app/settings.h"
 #include "app/shared_sprites.h"
 #include "app/title_screens.h"
 #include "app/window.h"
@@ -81,6 +82,8 @@ namespace {
 // The screen loop over a started game. A closed window ends it from any screen, as Exit does.
 int RunScreens() {
   for (;;) {
+    // What the player changed on the last screens (window, sound) is kept as soon as it ends.
+    SaveSettings();
     if (CloseRequested()) break;
     if (RunLogoScreen() == 0) return EndWithFailure();
     if (CloseRequested()) break;
@@ -163,9 +166,8 @@ int RunCoilrun(int argc, char** argv) {
     FinishRecordingOrReplay();
     return 1;
   }
-  if (options.windowed) DeviceRequestWindowed();
+  LoadSettings(options);
   SetPracticeStage(options.stage);
-  ShowHud(options.hud);
   const int64_t startNs = DeviceClockNanoseconds();
   ClearFailure();
   ForgetScoreFileFailure();
@@ -173,6 +175,7 @@ int RunCoilrun(int argc, char** argv) {
   int status = StartUp() ? RunScreens() : EndWithFailure();
   // A score that could not be kept ends the run as a failure, its line printed when it happened.
   if (ScoreFileFailed()) status = 1;
+  SaveSettings();
   return FinishInputLog(options, status, startNs);
 }
 

@@ -8,10 +8,21 @@
 
 namespace coilrun {
 
-bool DeviceReadWholeFile(const char* name, size_t maxSize, std::vector<uint8_t>* bytes, std::string* why);
+bool DeviceReadWholeFile(const char* name, size_t maxSize, std::vector<uint8_t>* bytes, std::string* why,
+                         bool* missing = nullptr);
 // Reads all of the regular file `name` (a link followed) into `bytes`. False, with the reason in `why`, when
 // it is missing, cannot be read, is not a regular file (refused at once, never waited on), holds more than
-// `maxSize` bytes, or a read fails. Never waits on another program.
+// `maxSize` bytes, or a read fails. Never waits on another program. `missing`, where given, tells that
+// nothing is there by that name (nor, for a name with folders, perhaps the folder).
+
+bool DeviceReplaceFile(const char* name, const std::vector<uint8_t>& bytes, std::string* why);
+// Makes `name` hold exactly `bytes`: makes its folder (and theirs) where missing, writes a new file beside
+// it, puts that on the disk and renames it over `name`, so that whatever happens `name` holds the old bytes
+// or the new, never a part. False, with the reason in `why` and `name` untouched, when a step fails.
+std::string DeviceSettingsFileName();
+// The full name of the player's settings file (Linux: $XDG_CONFIG_HOME/coilrun/settings.ini, by default
+// ~/.config/coilrun/settings.ini; Windows: %APPDATA%\Coilrun\settings.ini; the browser: a name that the
+// page keeps in its storage). Empty where there is no such place (no home folder).
 
 int DeviceOpenRecord(const char* name, bool* missing, std::string* why);
 // Opens the existing regular file `name` (a link followed) for reading and writing, never creating it: a

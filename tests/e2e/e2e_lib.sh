@@ -6,6 +6,8 @@ E2E_DATA=$2
 E2E_ARTIFACTS=$3
 mkdir -p "$E2E_ARTIFACTS"
 E2E_WORK=$(mktemp -d /tmp/coilrun-e2e.XXXXXX)
+# The game's settings live in the scratch folder, never in the home folder of whoever runs the tests.
+export XDG_CONFIG_HOME="$E2E_WORK/config"
 E2E_XVFB_PID=
 E2E_GAME_PID=
 

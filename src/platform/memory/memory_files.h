@@ -27,9 +27,15 @@ void MemoryPutFolder(const std::filesystem::path& folder, const std::string& pre
 // when there is nothing at `path`.
 bool MemoryPutFileFromDisk(const std::string& name, const std::filesystem::path& path);
 
+// The name the in-memory platform gives the settings file.
+inline constexpr const char* kMemorySettingsFile = "config/coilrun/settings.ini";
+// Replacing a file in `folder` (its name begins with folder + "/") is refused as a read-only folder
+// refuses it.
+void MemoryMakeFolderReadOnly(const std::string& folder);
+
 // Every file operation since the reset, one line each: "read-whole NAME" for a data file; "open NAME",
 // "lock NAME", "read NAME SIZE", "write NAME SIZE", "flush NAME", "close NAME" for a record, with the bytes
-// read or written.
+// read or written; "replace NAME SIZE" for a file written whole.
 const std::vector<std::string>& MemoryFileJournal();
 // The operation numbered `step` (1 is the first after the reset) fails with an input/output error.
 void MemoryFailFileStep(int step);
