@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "app/window_device.h"
 #include "devices/file_device.h"
@@ -36,6 +37,9 @@ std::string fileName;
 Settings stored;
 Settings seen;
 bool writeFailed = false;
+
+// A complaint about one line, kept with the line's number so that they are told in the file's order.
+using Complaints = std::vector<std::pair<int, std::string>>;
 
 // One line of the file as the reader takes it.
 struct Line {
@@ -138,7 +142,7 @@ bool IsWindowKey(uint8_t code) {
 }
 
 // Reads the lines of the file into entries, complaining of those that are no entry of a known section.
-std::vector<Line> SplitLines(std::string_view text, const std::string& prefix, std::vector<std::string>* complaints) {
+std::vector<Line> SplitLines(std::string_view text, const std::string& prefix, Complaints* complaints) {
   constexpr std::array<std::string_view, 3> kSections = {"display", "sound", "keys"};
   std::vector<Line> lines;
   std::string_view section;
@@ -156,19 +160,19 @@ std::vector<Line> SplitLines(std::string_view text, const std::string& prefix, s
       section = Trimmed(line.substr(1, line.size() - 2));
       sectionKnown = std::find(kSections.begin(), kSections.end(), section) != kSections.end();
       if (!sectionKnown) {
-        complaints->push_back(where + Quoted(section) + " is no section of the settings; its entries are ignored");
+        complaints->emplace_back(number, where + Quoted(section) + " is no section of the settings; its entries are ignored");
       }
       continue;
     }
     const size_t equals = line.find('=');
     const std::string_view entry = equals == std::string_view::npos ? std::string_view() : Trimmed(line.substr(0, equals));
     if (entry.empty()) {
-      complaints->push_back(where + "cannot read " + Quoted(line) + ", which is no \"entry = value\"; ignored");
+      complaints->emplace_back(number, where + "cannot read " + Quoted(line) + ", which is no \"entry = value\"; ignored");
       continue;
     }
     if (!sectionKnown) continue;
     if (section.empty()) {
-      complaints->push_back(where + Quoted(entry) + " stands before any [section]; ignored");
+      complaints->emplace_back(number, where + Quoted(entry) + " stands before any [section]; ignored");
       continue;
     }
     lines.push_back(Line{number, section, entry, Trimmed(line.substr(equals + 1))});
@@ -177,12 +181,11 @@ std::vector<Line> SplitLines(std::string_view text, const std::string& prefix, s
 }
 
 // Takes one entry of [display] or [sound]; false when the section has no such entry.
-bool TakeSettingEntry(const Line& line, const std::string& where, Settings* settings,
-                      std::vector<std::string>* complaints) {
+bool TakeSettingEntry(const Line& line, const std::string& where, Settings* settings, Complaints* complaints) {
   const Settings defaults = DefaultSettings();
   const auto complain = [&](const char* wanted, const std::string& fallback) {
-    complaints->push_back(where + std::string(line.entry) + ": " + Quoted(line.value) + " is not " + wanted +
-                          "; using " + fallback);
+    complaints->emplace_back(line.number, where + std::string(line.entry) + ": " + Quoted(line.value) +
+                                              " is not " + wanted + "; using " + fallback);
   };
   const auto yesNo = [&](bool* into, bool fallback) {
     const std::optional<bool> value = ParseYesNo(line.value);
@@ -249,7 +252,7 @@ std::optional<std::vector<uint8_t>> ParseKeys(std::string_view value, const std:
 // Takes the [keys] entries in the order of their lines; an entry that cannot be taken keeps its default,
 // less the keys that entries taken before gave to other game keys.
 void TakeKeyEntries(const std::vector<Line>& lines, const std::string& prefix, Settings* settings,
-                    std::vector<std::string>* complaints) {
+                    Complaints* complaints) {
   std::array<int, 256> taken;
   taken.fill(kGameKeyCount);
   std::array<bool, kGameKeyCount> given{};
@@ -258,7 +261,7 @@ void TakeKeyEntries(const std::vector<Line>& lines, const std::string& prefix, S
     const std::string where = prefix + " line " + std::to_string(line.number) + ": ";
     const auto named = std::find(kGameKeyNames.begin(), kGameKeyNames.end(), line.entry);
     if (named == kGameKeyNames.end()) {
-      complaints->push_back(where + Quoted(line.entry) + " is no entry of [keys]; ignored");
+      complaints->emplace_back(line.number, where + Quoted(line.entry) + " is no entry of [keys]; ignored");
       continue;
     }
     const auto key = static_cast<size_t>(named - kGameKeyNames.begin());
@@ -270,8 +273,8 @@ void TakeKeyEntries(const std::vector<Line>& lines, const std::string& prefix, S
     std::string why;
     const std::optional<std::vector<uint8_t>> keys = ParseKeys(line.value, taken, &why);
     if (!keys) {
-      complaints->push_back(where + kGameKeyNames[key] + ": " + why + "; using " +
-                            KeyList(DefaultSettings().keys[key]));
+      complaints->emplace_back(line.number, where + kGameKeyNames[key] + ": " + why + "; using " +
+                                                KeyList(DefaultSettings().keys[key]));
       continue;
     }
     settings->keys[key] = *keys;
@@ -323,17 +326,20 @@ Settings ReadSettingsText(const std::string& name, const uint8_t* bytes, size_t 
   std::string_view text(reinterpret_cast<const char*>(bytes), size);
   // A byte-order mark, as some editors write one, is no part of the first line.
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  const std::vector<Line> lines = SplitLines(text, name, complaints);
+  Complaints found;
+  const std::vector<Line> lines = SplitLines(text, name, &found);
   Settings settings = DefaultSettings();
   for (const Line& line : lines) {
     if (line.section == "keys") continue;
     const std::string where = name + " line " + std::to_string(line.number) + ": ";
-    if (!TakeSettingEntry(line, where, &settings, complaints)) {
-      complaints->push_back(where + Quoted(line.entry) + " is no entry of [" + std::string(line.section) +
-                            "]; ignored");
+    if (!TakeSettingEntry(line, where, &settings, &found)) {
+      found.emplace_back(line.number,
+                         where + Quoted(line.entry) + " is no entry of [" + std::string(line.section) + "]; ignored");
     }
   }
-  TakeKeyEntries(lines, name, &settings, complaints);
+  TakeKeyEntries(lines, name, &settings, &found);
+  std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (auto& [number, complaint] : found) complaints->push_back(std::move(complaint));
   return settings;
 }
 
