@@ -363,8 +363,11 @@ std::string WriteSettingsText(const Settings& settings) {
       "\n[keys]\n"
       "# the keyboard keys of each of the game's keys, separated by commas, named as SDL names them\n"
       "# (\"Left\", \"A\", \"Keypad 4\", \"Space\"); ok confirms, pause opens the pause dialog\n";
+  // A game key left with no key (its defaults all given to others) has no line: read back, it has none.
   for (size_t key = 0; key < kGameKeyCount; ++key) {
-    text += std::string(kGameKeyNames[key]) + " = " + KeyList(settings.keys[key]) + "\n";
+    if (!settings.keys[key].empty()) {
+      text += std::string(kGameKeyNames[key]) + " = " + KeyList(settings.keys[key]) + "\n";
+    }
   }
   return text;
 }
