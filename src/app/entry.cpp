@@ -81,15 +81,17 @@ namespace {
 
 // The screen loop over a started game. A closed window ends it from any screen, as Exit does.
 int RunScreens() {
+  // What the player changes on a screen (the window, the sound) is kept as soon as that screen ends.
   for (;;) {
-    // What the player changed on the last screens (window, sound) is kept as soon as it ends.
-    SaveSettings();
     if (CloseRequested()) break;
     if (RunLogoScreen() == 0) return EndWithFailure();
+    SaveSettings();
     if (CloseRequested()) break;
     if (RunMainMenu() == 0) return EndWithFailure();
+    SaveSettings();
     if (CloseRequested()) break;
     if (!RunChosenScreen()) return EndWithFailure();
+    SaveSettings();
     if (ScreenMode == kModeExit) break;
   }
   ShutDown();

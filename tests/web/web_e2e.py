@@ -1,5 +1,5 @@
 """The browser build end to end in headless Chromium: a game played, quit through the dialog and its score kept
-across a reload; both demos replayed to their recorded end; frames and pace against the in-memory layer's;
+across a reload; mute and the HUD kept across a reload; both demos replayed to their recorded end; frames and pace against the in-memory layer's;
 the page's weight and how soon the logo shows.
 
 usage: web_e2e.py SITE_DIR REFERENCE_DIR DEMOS_DIR ARTIFACTS_DIR
@@ -123,6 +123,25 @@ def play_and_keep_score(browser, url, reference, artifacts):
     return logo_ms, reload_ms
 
 
+def keep_mute_and_hud(browser, url):
+    """Mute (F8 in the game) and the HUD (the page's address, ?hud=1) are stored in the page's storage and
+    kept when the page is opened again at its plain address."""
+    cdp.KEYS.setdefault("F8", ("F8", 119))
+    browser.navigate(url + "?hud=1")
+    browser.wait_for("coilrun.logoAt", 30, "the logo")
+    check(not browser.evaluate("coilrun.soundLevel.muted"), "a first visit plays its sound")
+    browser.press("F8")
+    browser.wait_for("coilrun.soundLevel.muted", 10, "F8 muting the sound")
+    check(browser.evaluate("document.title").endswith(" - sound off"), "F8 is told in the page's title")
+    browser.press("Space")  # the logo ends, and what changed on it is stored
+    browser.wait_for("coilrun.settingsSaves >= 1", 30, "the settings stored")
+    browser.navigate(url)
+    browser.wait_for("coilrun.logoAt", 30, "the logo at the plain address")
+    stored = browser.evaluate("localStorage.getItem('coilrun-settings')") or ""
+    check("\nhud = yes\n" in stored and "\nmute = yes\n" in stored, "mute and the HUD are stored: %r" % stored)
+    check(browser.evaluate("coilrun.soundLevel.muted"), "the sound is still muted after a reload")
+
+
 def replay(browser, url, demo, demos_dir, reference):
     frames = "1,%d,%d" % (2, REPLAY_FRAME)
     browser.navigate("%s?replay=demos/%s.rec&timedemo=1&capture=%s" % (url, demo, frames))
@@ -178,6 +197,7 @@ def main():
     browser = cdp.Browser()
     try:
         logo_ms, reload_ms = play_and_keep_score(browser, url, references[demos[0]], artifacts)
+        keep_mute_and_hud(browser, url)
         for demo in demos:
             replay(browser, url, demo, demos_dir, references[demo])
         pace(browser, url, demos[0], references[demos[0]])
