@@ -25,6 +25,24 @@ TEST_F(DataMakerTest, KeepsAPlayersScoresUnlessAskedToResetAndRefusesWhatItCanno
   EXPECT_EQ(RunDataTool("make BG00.DAT/inside").exitCode, 1);  // a folder it cannot make
 }
 
+// The browser's page loads the files that the manifest names, and checks each one's size against it.
+TEST_F(DataMakerTest, WritesAManifestOfTheDataFilesThatAFolderHolds) {
+  std::string expected = "{\"files\": [";
+  for (size_t i = 0; i < kAssetCount; ++i) {
+    expected += std::string(i == 0 ? "\n" : ",\n") + "  {\"name\": \"" + AssetTable[i] + "\", \"size\": " +
+                std::to_string(ReadFileBytes(AssetTable[i]).size()) + "}";
+  }
+  expected += "\n],\n\"scores\": {\"name\": \"SCORE.DAT\", \"size\": 1036}}\n";
+  const FileBytes manifest = ReadFileBytes("files.json");
+  EXPECT_EQ(std::string(manifest.begin(), manifest.end()), expected);
+
+  std::filesystem::remove("MENU2.WAV");
+  const ToolRun run = RunDataTool("manifest .");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.output.find("MENU2.WAV"), std::string::npos) << run.output;
+  EXPECT_EQ(RunDataTool("manifest").exitCode, 2);
+}
+
 // Pinned (FNV-1a): a change to any picture or sound shows here, so that it is made on purpose. The values
 // hold on every machine because the tool uses integer arithmetic only.
 TEST_F(DataMakerTest, MakesTheSameBytesEveryTime) {

@@ -247,7 +247,7 @@ void CheckScoreFile(const std::string& path, Findings& f) {
   const auto size = std::filesystem::file_size(path, error);
   if (error) {
     f.Add("missing: scores would last one run only (coilrun-data make writes an empty table)");
-  } else if (size != kScoreFileSize) {
+  } else if (size != static_cast<uintmax_t>(kScoreFileSize)) {
     f.Add(std::to_string(size) + " bytes, not " + std::to_string(kScoreFileSize));
   }
 }

@@ -1,5 +1,5 @@
-// The browser's keyboard: key events in the game's numbering, gamepads through the Gamepad API acting as
-// keys, the page's own keys (full screen) taken out, and the keys the game uses kept from scrolling the page.
+// The browser's keyboard: key events in the game's numbering, the page's buttons (gamepads, touch controls)
+// acting as keys, the page's own keys (full screen) taken out, and the game's keys kept from scrolling the page.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
@@ -23,7 +23,7 @@ struct WebKeyCode {
 };
 
 constexpr std::array<WebKeyCode, 115> kWebKeyMap = {{
-    {"Escape", 0x01},
+    {"Escape", kKeyEscape},
     {"Digit1", 0x02},
     {"Digit2", 0x03},
     {"Digit3", 0x04},
@@ -50,7 +50,7 @@ constexpr std::array<WebKeyCode, 115> kWebKeyMap = {{
     {"KeyP", 0x19},
     {"BracketLeft", 0x1A},
     {"BracketRight", 0x1B},
-    {"Enter", 0x1C},
+    {"Enter", kKeyReturn},
     {"ControlLeft", 0x1D},
     {"KeyA", 0x1E},
     {"KeyS", 0x1F},
@@ -126,12 +126,12 @@ constexpr std::array<WebKeyCode, 115> kWebKeyMap = {{
     {"AltRight", 0xB8},
     {"Pause", 0xC5},
     {"Home", 0xC7},
-    {"ArrowUp", 0xC8},
+    {"ArrowUp", kKeyUp},
     {"PageUp", 0xC9},
-    {"ArrowLeft", 0xCB},
-    {"ArrowRight", 0xCD},
+    {"ArrowLeft", kKeyLeft},
+    {"ArrowRight", kKeyRight},
     {"End", 0xCF},
-    {"ArrowDown", 0xD0},
+    {"ArrowDown", kKeyDown},
     {"PageDown", 0xD1},
     {"Insert", 0xD2},
     {"Delete", 0xD3},
@@ -203,8 +203,12 @@ EM_BOOL NoteVisibility(int, const EmscriptenVisibilityChangeEvent* event, void*)
   return false;
 }
 
-// The gamepads' buttons and sticks in the standard layout, as the game's keys.
-EM_JS(void, PageReadGamepads, (uint8_t * state), { Module.coilrunReadGamepads(state); });
+// Tells the page the game's code of a key by the browser's name of it, and the byte of a held key: the
+// page's buttons hold keys by name.
+EM_JS(void, PageLearnKey, (const char* code, int scanCode, int heldByte),
+      { Module.coilrunLearnKey(UTF8ToString(code), scanCode, heldByte); });
+// The keys that the page's buttons hold (gamepads in the standard layout, touch controls), added to `state`.
+EM_JS(void, PageReadButtons, (uint8_t * state), { Module.coilrunReadButtons(state); });
 
 }  // namespace
 
@@ -217,6 +221,7 @@ bool DeviceCreateInputObject() {
 }
 
 bool DeviceCreateKeyboardDevice() {
+  for (const WebKeyCode& key : kWebKeyMap) PageLearnKey(key.code, key.scanCode, kKeyHeld);
   emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, true, NoteKey);
   emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, true, NoteKey);
   emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, true, NoteFocusEvent);
@@ -263,7 +268,7 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
     if (keys[code] != 0 && keyMap[code] != 0) mapped[keyMap[code]] = kKeyHeld;
   }
   keys = mapped;
-  if (pageHasFocus) PageReadGamepads(keys.data());
+  if (pageHasFocus) PageReadButtons(keys.data());
   std::copy(keys.begin(), keys.end(), state);
   lastReadChangedNothing = keys == lastSnapshot;
   lastSnapshot = keys;
