@@ -71,10 +71,10 @@ TEST(SettingsTextTest, WhatIsWrittenReadsBackAsItWasWithoutComplaint) {
   // An empty file, comments, a byte-order mark, Windows line ends, any letter case in values and key names.
   std::vector<std::string> complaints;
   EXPECT_EQ(Read("", &complaints), DefaultSettings());
-  const Settings edited =
-      Read("\xEF\xBB\xBF# mine\r\n[sound]\r\n  volume = 30  \r\nmute=YES\r\n[keys]\r\nleft = keypad 4, ,\r\n"
-           "ok = space,return\r\n[display]\r\nfullscreen = off\nwidth = 1280\nheight = 720\nhud = true\n",
-           &complaints);
+  const Settings edited = Read(
+      "\xEF\xBB\xBF# mine\r\n[sound]\r\n  volume = 30  \r\nmute=YES\r\n[keys]\r\nleft = keypad 4, ,\r\n"
+      "ok = space,return\r\n[display]\r\nfullscreen = off\nwidth = 1280\nheight = 720\nhud = true\n",
+      &complaints);
   EXPECT_EQ(edited, changed);
   EXPECT_EQ(complaints, std::vector<std::string>());
 }
@@ -83,26 +83,26 @@ TEST(SettingsTextTest, WhatIsWrittenReadsBackAsItWasWithoutComplaint) {
 // the entry keeps; the lines around it are taken.
 TEST(SettingsTextTest, EachBrokenLineGetsOneLineAndItsEntryKeepsItsDefault) {
   const std::string text =
-      "volume = 50\n"               // 1: before any section
-      "[display]\n"                  // 2
-      "fullscreen = maybe\n"         // 3: not yes or no
-      "width = 100\n"                // 4: too small
-      "just words\n"                 // 5: no "entry = value"
-      "colour = green\n"             // 6: no such entry
-      "[sound]\n"                    // 7
-      "volume = 101\n"               // 8: out of range
-      "mute = yes\n"                 // 9: taken
-      "[colours]\n"                  // 10: no such section
-      "red = 1\n"                    // 11: passed over with its section
-      "[keys]\n"                     // 12
-      "left = Lft\n"                 // 13: no such key
-      "right = J\n"                  // 14: taken
-      "up = J, Up\n"                 // 15: J is right's already
-      "down = F12\n"                 // 16: the window's key
-      "ok =\n"                       // 17: no key
-      "pause = Space, space\n"       // 18: named twice
-      "jump = 1\n"                   // 19: no such entry
-      "\x1b[2J = 1\n";              // 20: its escape spelled out
+      "volume = 50\n"           // 1: before any section
+      "[display]\n"             // 2
+      "fullscreen = maybe\n"    // 3: not yes or no
+      "width = 100\n"           // 4: too small
+      "just words\n"            // 5: no "entry = value"
+      "colour = green\n"        // 6: no such entry
+      "[sound]\n"               // 7
+      "volume = 101\n"          // 8: out of range
+      "mute = yes\n"            // 9: taken
+      "[colours]\n"             // 10: no such section
+      "red = 1\n"               // 11: passed over with its section
+      "[keys]\n"                // 12
+      "left = Lft\n"            // 13: no such key
+      "right = J\n"             // 14: taken
+      "up = J, Up\n"            // 15: J is right's already
+      "down = F12\n"            // 16: the window's key
+      "ok =\n"                  // 17: no key
+      "pause = Space, space\n"  // 18: named twice
+      "jump = 1\n"              // 19: no such entry
+      "\x1b[2J = 1\n";          // 20: its escape spelled out
   std::vector<std::string> complaints;
   const Settings settings = Read(text, &complaints);
   const std::vector<std::string> expected = {

@@ -21,9 +21,10 @@ namespace coilrun {
 namespace {
 
 // The game's own code of each game key, and its name in the [keys] section.
-constexpr std::array<uint8_t, kGameKeyCount> kGameKeyCodes = {kKeyLeft, kKeyRight, kKeyUp,
+constexpr std::array<uint8_t, kGameKeyCount> kGameKeyCodes = {kKeyLeft, kKeyRight,  kKeyUp,
                                                               kKeyDown, kKeyReturn, kKeyEscape};
-constexpr std::array<const char*, kGameKeyCount> kGameKeyNames = {"left", "right", "up", "down", "ok", "pause"};
+constexpr std::array<const char*, kGameKeyCount> kGameKeyNames = {"left", "right", "up",
+                                                                  "down", "ok",    "pause"};
 // Bounds of a window's size that the file may give; 0 also stands for "as the desktop allows".
 constexpr int kSmallestWindowWidth = 320;
 constexpr int kSmallestWindowHeight = 240;
@@ -58,8 +59,8 @@ std::string_view Trimmed(std::string_view text) {
 
 bool SameLetters(std::string_view a, std::string_view b) {
   const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [&](char x, char y) { return lower(x) == lower(y); });
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 // The text quoted for a player, shortened, with control bytes spelled out so that nothing in a file can
@@ -80,7 +81,9 @@ std::string Quoted(std::string_view text) {
   return out + "\"";
 }
 
-std::string YesNo(bool value) { return value ? "yes" : "no"; }
+std::string YesNo(bool value) {
+  return value ? "yes" : "no";
+}
 
 std::string KeyList(const std::vector<uint8_t>& keys) {
   std::string out;
@@ -160,14 +163,17 @@ std::vector<Line> SplitLines(std::string_view text, const std::string& prefix, C
       section = Trimmed(line.substr(1, line.size() - 2));
       sectionKnown = std::find(kSections.begin(), kSections.end(), section) != kSections.end();
       if (!sectionKnown) {
-        complaints->emplace_back(number, where + Quoted(section) + " is no section of the settings; its entries are ignored");
+        complaints->emplace_back(
+            number, where + Quoted(section) + " is no section of the settings; its entries are ignored");
       }
       continue;
     }
     const size_t equals = line.find('=');
-    const std::string_view entry = equals == std::string_view::npos ? std::string_view() : Trimmed(line.substr(0, equals));
+    const std::string_view entry =
+        equals == std::string_view::npos ? std::string_view() : Trimmed(line.substr(0, equals));
     if (entry.empty()) {
-      complaints->emplace_back(number, where + "cannot read " + Quoted(line) + ", which is no \"entry = value\"; ignored");
+      complaints->emplace_back(
+          number, where + "cannot read " + Quoted(line) + ", which is no \"entry = value\"; ignored");
       continue;
     }
     if (!sectionKnown) continue;
@@ -181,7 +187,8 @@ std::vector<Line> SplitLines(std::string_view text, const std::string& prefix, C
 }
 
 // Takes one entry of [display] or [sound]; false when the section has no such entry.
-bool TakeSettingEntry(const Line& line, const std::string& where, Settings* settings, Complaints* complaints) {
+bool TakeSettingEntry(const Line& line, const std::string& where, Settings* settings,
+                      Complaints* complaints) {
   const Settings defaults = DefaultSettings();
   const auto complain = [&](const char* wanted, const std::string& fallback) {
     complaints->emplace_back(line.number, where + std::string(line.entry) + ": " + Quoted(line.value) +
@@ -235,7 +242,8 @@ std::optional<std::vector<uint8_t>> ParseKeys(std::string_view value, const std:
     } else if (std::find(keys.begin(), keys.end(), code) != keys.end()) {
       *why = std::string(KeyName(code)) + " is named twice";
     } else if (taken[code] != kGameKeyCount) {
-      *why = std::string(KeyName(code)) + " is already a key of " + kGameKeyNames[static_cast<size_t>(taken[code])];
+      *why = std::string(KeyName(code)) + " is already a key of " +
+             kGameKeyNames[static_cast<size_t>(taken[code])];
     } else {
       keys.push_back(code);
       continue;
@@ -316,8 +324,8 @@ void HandToDevices(const Settings& settings) {
 
 Settings DefaultSettings() {
   Settings settings;
-  settings.keys = {{{kKeyLeft, 0x1E}, {kKeyRight, 0x20}, {kKeyUp, 0x11}, {kKeyDown, 0x1F}, {kKeyReturn},
-                    {kKeyEscape}}};
+  settings.keys = {
+      {{kKeyLeft, 0x1E}, {kKeyRight, 0x20}, {kKeyUp, 0x11}, {kKeyDown, 0x1F}, {kKeyReturn}, {kKeyEscape}}};
   return settings;
 }
 
@@ -333,12 +341,13 @@ Settings ReadSettingsText(const std::string& name, const uint8_t* bytes, size_t 
     if (line.section == "keys") continue;
     const std::string where = name + " line " + std::to_string(line.number) + ": ";
     if (!TakeSettingEntry(line, where, &settings, &found)) {
-      found.emplace_back(line.number,
-                         where + Quoted(line.entry) + " is no entry of [" + std::string(line.section) + "]; ignored");
+      found.emplace_back(line.number, where + Quoted(line.entry) + " is no entry of [" +
+                                          std::string(line.section) + "]; ignored");
     }
   }
   TakeKeyEntries(lines, name, &settings, &found);
-  std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::stable_sort(found.begin(), found.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
   for (auto& [number, complaint] : found) complaints->push_back(std::move(complaint));
   return settings;
 }
@@ -349,17 +358,29 @@ std::string WriteSettingsText(const Settings& settings) {
       "# Each line is \"entry = value\"; a line that begins with # is a comment.\n"
       "\n[display]\n"
       "# yes: over the whole screen; no: in a window (Alt+Enter and F11 switch in the game)\n"
-      "fullscreen = " + YesNo(settings.fullScreen) + "\n"
+      "fullscreen = " +
+      YesNo(settings.fullScreen) +
+      "\n"
       "# the window's size in pixels; 0 lets the game choose from the screen's size\n"
-      "width = " + std::to_string(settings.windowWidth) + "\n"
-      "height = " + std::to_string(settings.windowHeight) + "\n"
+      "width = " +
+      std::to_string(settings.windowWidth) +
+      "\n"
+      "height = " +
+      std::to_string(settings.windowHeight) +
+      "\n"
       "# yes: show the lives and the creatures left beside the stage label\n"
-      "hud = " + YesNo(settings.hud) + "\n"
+      "hud = " +
+      YesNo(settings.hud) +
+      "\n"
       "\n[sound]\n"
       "# 0 (silent) to 100 (full); F9 and F10 turn it down and up by 10 in the game\n"
-      "volume = " + std::to_string(settings.volume) + "\n"
+      "volume = " +
+      std::to_string(settings.volume) +
+      "\n"
       "# yes: no sound at all (F8 switches in the game)\n"
-      "mute = " + YesNo(settings.mute) + "\n"
+      "mute = " +
+      YesNo(settings.mute) +
+      "\n"
       "\n[keys]\n"
       "# the keyboard keys of each of the game's keys, separated by commas, named as SDL names them\n"
       "# (\"Left\", \"A\", \"Keypad 4\", \"Space\"); ok confirms, pause opens the pause dialog\n";
@@ -393,7 +414,8 @@ void LoadSettings(const Options& options) {
     if (DeviceReadWholeFile(fileName.c_str(), kLargestSettingsFile, &bytes, &why, &missing)) {
       std::vector<std::string> complaints;
       stored = ReadSettingsText(fileName, bytes.data(), bytes.size(), &complaints);
-      for (const std::string& complaint : complaints) std::fprintf(stderr, "coilrun: %s\n", complaint.c_str());
+      for (const std::string& complaint : complaints)
+        std::fprintf(stderr, "coilrun: %s\n", complaint.c_str());
     } else if (!missing) {
       std::fprintf(stderr, "coilrun: cannot read the settings %s: %s; using the defaults\n", fileName.c_str(),
                    why.c_str());
@@ -434,6 +456,8 @@ void SaveSettings() {
                fileName.c_str(), why.c_str());
 }
 
-const Settings& StoredSettings() { return stored; }
+const Settings& StoredSettings() {
+  return stored;
+}
 
 }  // namespace coilrun

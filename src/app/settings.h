@@ -14,7 +14,15 @@
 namespace coilrun {
 
 // The game's keys, in the order of the file's [keys] section.
-enum GameKey { kGameKeyLeft, kGameKeyRight, kGameKeyUp, kGameKeyDown, kGameKeyOk, kGameKeyPause, kGameKeyCount };
+enum GameKey {
+  kGameKeyLeft,
+  kGameKeyRight,
+  kGameKeyUp,
+  kGameKeyDown,
+  kGameKeyOk,
+  kGameKeyPause,
+  kGameKeyCount
+};
 
 // A settings file larger than this is no settings file; it is left alone and the defaults are used.
 inline constexpr size_t kLargestSettingsFile = 64 * 1024;

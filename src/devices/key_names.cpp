@@ -13,6 +13,7 @@ struct NamedKey {
 };
 
 // Every key the keyboard devices report, under the name SDL gives its scancode.
+// clang-format off
 constexpr std::array<NamedKey, 109> kKeyNames = {{
     {0x01, "Escape"}, {0x02, "1"}, {0x03, "2"}, {0x04, "3"}, {0x05, "4"}, {0x06, "5"}, {0x07, "6"},
     {0x08, "7"}, {0x09, "8"}, {0x0A, "9"}, {0x0B, "0"}, {0x0C, "-"}, {0x0D, "="}, {0x0E, "Backspace"},
@@ -33,6 +34,7 @@ constexpr std::array<NamedKey, 109> kKeyNames = {{
     {0xD0, "Down"}, {0xD1, "PageDown"}, {0xD2, "Insert"}, {0xD3, "Delete"}, {0xDB, "Left GUI"},
     {0xDC, "Right GUI"}, {0xDD, "Application"},
 }};
+// clang-format on
 
 bool SameLetters(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
