@@ -7,6 +7,7 @@
 #include "devices/keyboard.h"
 #include "devices/sound.h"
 #include "display/display.h"
+#include "game/play_tick.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"
 #include "platform/memory/memory_files.h"
@@ -30,6 +31,7 @@ inline void MemoryResetAll() {
   MemoryResetKeyboard();
   MemoryResetSound();
   MemoryResetFiles();
+  ShowHud(false);
 }
 
 }  // namespace coilrun

@@ -10,6 +10,7 @@
 #include "app/failure.h"
 #include "app/options.h"
 #include "app/score_table.h"
+#include "app/settings.h"
 #include "app/shared_sprites.h"
 #include "app/title_screens.h"
 #include "app/window.h"
@@ -80,13 +81,17 @@ namespace {
 
 // The screen loop over a started game. A closed window ends it from any screen, as Exit does.
 int RunScreens() {
+  // What the player changes on a screen (the window, the sound) is kept as soon as that screen ends.
   for (;;) {
     if (CloseRequested()) break;
     if (RunLogoScreen() == 0) return EndWithFailure();
+    SaveSettings();
     if (CloseRequested()) break;
     if (RunMainMenu() == 0) return EndWithFailure();
+    SaveSettings();
     if (CloseRequested()) break;
     if (!RunChosenScreen()) return EndWithFailure();
+    SaveSettings();
     if (ScreenMode == kModeExit) break;
   }
   ShutDown();
@@ -163,9 +168,8 @@ int RunCoilrun(int argc, char** argv) {
     FinishRecordingOrReplay();
     return 1;
   }
-  if (options.windowed) DeviceRequestWindowed();
+  LoadSettings(options);
   SetPracticeStage(options.stage);
-  ShowHud(options.hud);
   const int64_t startNs = DeviceClockNanoseconds();
   ClearFailure();
   ForgetScoreFileFailure();
@@ -173,6 +177,7 @@ int RunCoilrun(int argc, char** argv) {
   int status = StartUp() ? RunScreens() : EndWithFailure();
   // A score that could not be kept ends the run as a failure, its line printed when it happened.
   if (ScoreFileFailed()) status = 1;
+  SaveSettings();
   return FinishInputLog(options, status, startNs);
 }
 

@@ -28,5 +28,11 @@ const char* DevicePlatformError();
 // The platform's own words for its last failure, for the line printed when start-up fails.
 void DeviceRequestWindowed();
 // The window is to be made as a resizable window rather than over the whole desktop.
+void DeviceSetWindowedSize(int width, int height);
+// The size the window takes whenever it is not over the whole desktop, from its making on, until the
+// player resizes it. Without it, or with 0, the layer chooses from the desktop's size.
+void DeviceGetWindowPlacement(bool* fullScreen, int* width, int* height);
+// Whether the window is over the whole desktop now (Alt+Enter and F11 switch), and its size as a window:
+// its size now when it is one, else the size it had when it last was one or was given; 0 for none yet.
 
 }  // namespace coilrun

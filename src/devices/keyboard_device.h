@@ -34,6 +34,14 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state);
 //   An Alt key is held back while it is down, since it may begin Alt+Enter; let go without Enter, it is
 //   reported held at the next read, once. The keys of the chord stay out until each is let go.
 // - adds game controllers' buttons and stick as keys.
+//   Each sound key acts on the sound's level (DeviceSetSoundLevel) and shows the new level for about 3 s in
+//   the window's title where the platform has one: F8 mutes and unmutes, F9 and F10 turn the volume down
+//   and up by 10, from 0 to 100, unmuting.
+// - reports each other held key as the game's key the key map gives it (DeviceMapKeys).
+void DeviceMapKeys(const uint8_t* map);
+// From the next read on, a held key whose code is i (the window's keys taken out first) is reported as the
+// key map[i], or not at all where that is 0; 256 entries, copied. Several keys may report one key. Until
+// called, every key is reported as itself. Replays never read the device, so a map changes none.
 void DeviceUnacquireKeyboard();
 // Stops reading; reads fail until the device is acquired again.
 void DeviceReleaseInputObject();

@@ -7,6 +7,10 @@
 
 namespace coilrun {
 
+// The sound's full volume in percent, and how far a sound key turns it up or down.
+inline constexpr int kFullVolume = 100;
+inline constexpr int kVolumeStep = 10;
+
 bool DeviceCreateSoundObject();
 // Opens the default sound device. SDL, finding none, says so in one line on stderr and opens a silent one
 // instead. False when even that is refused.
@@ -23,6 +27,12 @@ bool DeviceUnlockSoundBuffer(uint8_t* first, uint32_t firstSize, uint8_t* second
 // Ends write access; false when refused.
 bool DevicePlaySoundBuffer(bool loop);
 // Plays from the buffer's play position; a sound already playing goes on. False when refused.
+void DeviceSetSoundLevel(int volume, bool muted);
+// From now on every effect sounds at `volume` percent (0 to 100) of its samples' distance from silence,
+// or silent while `muted`, an effect already sounding included. The buffer's samples are never changed.
+// May be called before the device opens; the level outlives the device.
+void DeviceGetSoundLevel(int* volume, bool* muted);
+// The level now: as last set, or as the player has changed it since with the sound keys.
 void DeviceReleaseSoundBuffer();
 // Silences the buffer at once, without a click, and releases it; does nothing without one.
 void DeviceReleaseSoundObject();

@@ -7,6 +7,8 @@ data=$2
 demo=$3
 expected="${demo%.rec}.expected"
 work=$(mktemp -d /tmp/coilrun-demo.XXXXXX)
+# The game's settings stay in the scratch folder.
+export XDG_CONFIG_HOME="$work/config"
 trap 'rm -rf "$work"' EXIT
 cp "$data"/*.DAT "$data"/*.WAV "$work"/ || { echo "no default data in $data"; exit 1; }
 head -c 1036 /dev/zero >"$work/SCORE.DAT"

@@ -6,6 +6,8 @@ E2E_DATA=$2
 E2E_ARTIFACTS=$3
 mkdir -p "$E2E_ARTIFACTS"
 E2E_WORK=$(mktemp -d /tmp/coilrun-e2e.XXXXXX)
+# The game's settings live in the scratch folder, never in the home folder of whoever runs the tests.
+export XDG_CONFIG_HOME="$E2E_WORK/config"
 E2E_XVFB_PID=
 E2E_GAME_PID=
 
@@ -34,11 +36,11 @@ e2e_start_x() {
 }
 
 # The game in a scratch folder with the default data and an empty score file; its standard output goes to
-# E2E_STDOUT where that is set.
+# E2E_STDOUT where that is set, and its sound to SDL's E2E_AUDIODRIVER where that is set (none by default).
 e2e_start_game() {
   cp "$E2E_DATA"/*.DAT "$E2E_DATA"/*.WAV "$E2E_WORK"/ || e2e_fail "no default data in $E2E_DATA"
   head -c 1036 /dev/zero >"$E2E_WORK/SCORE.DAT"
-  (cd "$E2E_WORK" && SDL_RENDER_DRIVER=software SDL_AUDIODRIVER=dummy exec "$E2E_GAME" "$@" \
+  (cd "$E2E_WORK" && SDL_RENDER_DRIVER=software SDL_AUDIODRIVER=${E2E_AUDIODRIVER:-dummy} exec "$E2E_GAME" "$@" \
     >"${E2E_STDOUT:-$E2E_ARTIFACTS/stdout.txt}" 2>"$E2E_ARTIFACTS/stderr.txt") &
   E2E_GAME_PID=$!
   local i

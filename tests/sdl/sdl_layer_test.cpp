@@ -21,12 +21,15 @@
 #include "app/data_dir_device.h"
 #include "app/failure.h"
 #include "app/score_table.h"
+#include "devices/file_device.h"
+#include "devices/key_names.h"
 #include "devices/keyboard.h"
 #include "display/display.h"
 #include "file_bytes.h"
 #include "images/images.h"
 #include "platform/sdl/rgb565.h"
 #include "platform/sdl/screenshot_png.h"
+#include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_platform.h"
 #include "scratch_folder.h"
 
@@ -288,6 +291,39 @@ TEST_F(ScoreFileOnDisk, ALinkIsFollowedAndAPipeIsRefusedAtOnce) {
   EXPECT_EQ(LoadPcxImage("LOGO.DAT"), nullptr);
   NoteLoadFailure("LOGO.DAT", "a PCX picture");
   EXPECT_EQ(FailureMessage(), "cannot load LOGO.DAT: not a regular file");
+}
+
+// The settings name keys as SDL does: every key the layer reads that SDL has a name for is found by it.
+TEST(KeyNames, AreSdlsOwn) {
+  for (const SdlKeyCode& key : kSdlKeyMap) {
+    const std::string name = SDL_GetScancodeName(key.scancode);
+    if (name.empty()) continue;
+    EXPECT_EQ(KeyCodeByName(name), key.code) << name;
+    EXPECT_EQ(std::string(KeyName(key.code) != nullptr ? KeyName(key.code) : ""), name);
+  }
+}
+
+// The settings file is replaced whole: its folders made, no other file left beside it, and where a step
+// fails, the reason told and the old file kept.
+TEST_F(ScratchFolderTest, ASettingsFileIsReplacedWholeOrNotAtAll) {
+  const std::vector<uint8_t> first = {'a', '\n'};
+  const std::vector<uint8_t> second = {'b', 'c', '\n'};
+  std::string why;
+  ASSERT_TRUE(DeviceReplaceFile("config/coilrun/settings.ini", first, &why)) << why;
+  ASSERT_TRUE(DeviceReplaceFile("config/coilrun/settings.ini", second, &why)) << why;
+  EXPECT_EQ(ReadFileBytes("config/coilrun/settings.ini"), second);
+  EXPECT_EQ(std::distance(fs::directory_iterator("config/coilrun"), fs::directory_iterator()), 1);
+  fs::create_directories("taken/settings.ini");
+  EXPECT_FALSE(DeviceReplaceFile("taken/settings.ini", first, &why));
+  EXPECT_FALSE(why.empty());
+  EXPECT_EQ(std::distance(fs::directory_iterator("taken"), fs::directory_iterator()), 1);
+  WriteFileBytes("file", first);
+  EXPECT_FALSE(DeviceReplaceFile("file/coilrun/settings.ini", second, &why));
+  EXPECT_EQ(ReadFileBytes("file"), first);
+  bool missing = false;
+  std::vector<uint8_t> bytes;
+  EXPECT_FALSE(DeviceReadWholeFile("nowhere/settings.ini", 100, &bytes, &why, &missing));
+  EXPECT_TRUE(missing);
 }
 
 }  // namespace

@@ -60,6 +60,8 @@ std::string failOperation;
 int cutStep = 0;
 uint32_t keptOnCut = 0;
 bool powerGone = false;
+// The folders where nothing may be written.
+std::vector<std::string> readOnlyFolders;
 
 constexpr const char* kIoError = "Input/output error";
 
@@ -168,7 +170,10 @@ void MemoryResetFiles() {
   cutStep = 0;
   keptOnCut = 0;
   powerGone = false;
+  readOnlyFolders.clear();
 }
+
+void MemoryMakeFolderReadOnly(const std::string& folder) { readOnlyFolders.push_back(folder); }
 
 void MemoryPutFile(const std::string& name, const std::vector<uint8_t>& bytes) {
   files[name] = File{true, bytes, bytes, {}, {}, {}};
@@ -257,15 +262,18 @@ void MemoryCutPowerAfter(int step, uint32_t keptSectors) {
   keptOnCut = keptSectors;
 }
 
-bool DeviceReadWholeFile(const char* name, size_t maxSize, std::vector<uint8_t>* bytes, std::string* why) {
+bool DeviceReadWholeFile(const char* name, size_t maxSize, std::vector<uint8_t>* bytes, std::string* why,
+                         bool* missing) {
+  if (missing != nullptr) *missing = false;
   if (!Step(std::string("read-whole ") + name, why)) return false;
   AfterStep();
   const File* file = Follow(name);
   if (file == nullptr) {
+    if (missing != nullptr) *missing = true;
     *why = "no such file in the in-memory folder";
   } else if (!file->onDisk.empty()) {
-    bool missing = false;
-    return ReadBoundedFile(file->onDisk.c_str(), maxSize, bytes, &missing, why);
+    bool onDiskMissing = false;
+    return ReadBoundedFile(file->onDisk.c_str(), maxSize, bytes, missing != nullptr ? missing : &onDiskMissing, why);
   } else if (!file->regular) {
     *why = "not a regular file";
   } else if (file->cached.size() > maxSize) {
@@ -453,5 +461,29 @@ bool DeviceRemoveLink(const char* name, std::string* why) {
   files.erase(found);
   return true;
 }
+
+// The new file reaches the disk whole before its rename, and the rename is one step: a cut after it keeps
+// the new bytes, any earlier failure or cut the old.
+bool DeviceReplaceFile(const char* name, const std::vector<uint8_t>& bytes, std::string* why) {
+  if (!Step("replace " + std::string(name), why)) return false;
+  NoteSize(bytes.size());
+  const std::string path = Resolve(name);
+  for (const std::string& folder : readOnlyFolders) {
+    if (path.rfind(folder + "/", 0) == 0) {
+      *why = "Permission denied";
+      return false;
+    }
+  }
+  const auto found = files.find(path);
+  if (found != files.end() && !found->second.regular) {
+    *why = "Is a directory";
+    return false;
+  }
+  files[path] = File{true, bytes, bytes, {}, {}, {}};
+  AfterStep();
+  return true;
+}
+
+std::string DeviceSettingsFileName() { return kMemorySettingsFile; }
 
 }  // namespace coilrun

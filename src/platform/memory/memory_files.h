@@ -44,10 +44,18 @@ void MemoryPutFolder(const std::filesystem::path& folder, const std::string& pre
 // when there is nothing at `path`.
 bool MemoryPutFileFromDisk(const std::string& name, const std::filesystem::path& path);
 
+// The name the in-memory platform gives the settings file: from the root, as the real ones give it, so that
+// a change of the working folder leaves it where it was.
+inline constexpr const char* kMemorySettingsFile = "/config/coilrun/settings.ini";
+// Replacing a file in `folder` (its name begins with folder + "/") is refused as a read-only folder
+// refuses it.
+void MemoryMakeFolderReadOnly(const std::string& folder);
+
 // Every file operation since the reset, one line each, with the name as the logic gave it: "read-whole
 // NAME" and "look NAME" for a data file; "open NAME", "lock NAME shared|exclusive", "read NAME SIZE",
 // "write NAME SIZE", "flush NAME", "close NAME" for a record, with the bytes read or written;
-// "make-folder NAME", "create NAME SIZE", "change-folder NAME", "read-link NAME", "remove-link NAME".
+// "make-folder NAME", "create NAME SIZE", "change-folder NAME", "read-link NAME", "remove-link NAME";
+// "replace NAME SIZE" for a file written whole.
 const std::vector<std::string>& MemoryFileJournal();
 // The operation numbered `step` (1 is the first after the reset) fails with an input/output error.
 void MemoryFailFileStep(int step);

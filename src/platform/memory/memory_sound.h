@@ -10,12 +10,14 @@ namespace coilrun {
 enum class MemorySoundStep { kSoundObject, kCooperativeLevel, kCreateBuffer, kLock, kUnlock, kPlay };
 
 // One thing the sound device did: "create", "play", "loop" or "release", with the buffer's samples'
-// checksum (FNV-1a over the bytes) and size, and the virtual time.
+// checksum (FNV-1a over the bytes) and size, the virtual time, and the level the effect sounds at
+// (the volume, 0 while muted).
 struct MemorySoundEvent {
   std::string what;
   uint64_t checksum;
   uint32_t size;
   int64_t timeNs;
+  int level = 100;
 };
 
 void MemoryResetSound();

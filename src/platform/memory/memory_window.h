@@ -14,5 +14,7 @@ bool MemoryCursorHidden();
 int MemoryPendingMessageCount();
 // Asks the window to close, as its close button would: the destroy message is queued.
 void MemoryRequestClose();
+// The player switches the window to full screen or to a window of the given size, or resizes it.
+void MemorySetWindowPlacement(bool fullScreen, int width, int height);
 
 }  // namespace coilrun

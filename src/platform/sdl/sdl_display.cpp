@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -206,6 +207,8 @@ void SdlSaveScreenshot() {
                           &saved, &error)) {
     std::printf("coilrun: screenshot saved as %s\n", saved.c_str());
     std::fflush(stdout);
+    // A player does not see the line above; the window's title says it too.
+    SdlShowTitleNote("saved " + std::filesystem::path(saved).filename().string());
   } else {
     std::fprintf(stderr, "coilrun: cannot save a screenshot: %s\n", error.c_str());
   }

@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <string>
 
 namespace coilrun {
 
@@ -23,6 +24,12 @@ void SdlPumpEvents();
 void SdlWaitForInput(int64_t timeoutNs);
 // Switches between the borderless full-screen window and a resizable window; the frame keeps its shape.
 void SdlToggleFullScreen();
+// Shows `note` in the window's title after the game's name for about 3 s, then the plain title again; a
+// new note takes the place of one still shown. The frame is never touched.
+void SdlShowTitleNote(const std::string& note);
+// The sound keys: turns the volume up (`steps` 1) or down (-1) by a step, unmuting, or mutes or unmutes,
+// and shows the new level in the window's title.
+void SdlStepSoundLevel(int steps, bool toggleMute);
 // Saves the frame on the screen as coilrun-YYYYMMDD-HHMMSS.png in the working directory, never replacing
 // a file, and says on the standard output (or error) what came of it.
 void SdlSaveScreenshot();

@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "devices/sound_device.h"
+#include "platform/sdl/sdl_platform.h"
 
 namespace coilrun {
 
@@ -31,6 +33,16 @@ struct Voice {
   size_t tailPosition = 0;
 };
 Voice voice;
+// The level every sample is played at: volume in percent, and mute. Kept apart from the device, which
+// the level outlives; read by the callback under the device's lock.
+int volume = 100;
+bool muted = false;
+
+// A sample brought towards silence by the level; the buffer's own samples stay as they are.
+Uint8 AtLevel(Uint8 sample) {
+  if (muted) return kSilence;
+  return static_cast<Uint8>(kSilence + (sample - kSilence) * volume / kFullVolume);
+}
 
 void FillAudio(void*, Uint8* stream, int length) {
   for (int i = 0; i < length; ++i) {
@@ -45,7 +57,7 @@ void FillAudio(void*, Uint8* stream, int length) {
         voice.playing = voice.looping;
       }
     }
-    stream[i] = sample;
+    stream[i] = AtLevel(sample);
   }
 }
 
@@ -91,6 +103,28 @@ bool DeviceSetSoundCooperativeLevel() {
   if (device == 0) return false;
   SDL_PauseAudioDevice(device, 0);
   return true;
+}
+
+void DeviceSetSoundLevel(int newVolume, bool newMuted) {
+  if (device != 0) SDL_LockAudioDevice(device);
+  volume = newVolume < 0 ? 0 : (newVolume > kFullVolume ? kFullVolume : newVolume);
+  muted = newMuted;
+  if (device != 0) SDL_UnlockAudioDevice(device);
+}
+
+void DeviceGetSoundLevel(int* currentVolume, bool* currentlyMuted) {
+  *currentVolume = volume;
+  *currentlyMuted = muted;
+}
+
+void SdlStepSoundLevel(int steps, bool toggleMute) {
+  if (toggleMute) {
+    DeviceSetSoundLevel(volume, !muted);
+  } else {
+    // Turning the sound up or down is meant to be heard: it unmutes.
+    DeviceSetSoundLevel(volume + steps * kVolumeStep, false);
+  }
+  SdlShowTitleNote(muted ? std::string("sound off") : "volume " + std::to_string(volume) + "%");
 }
 
 bool DeviceCreateSoundBuffer(uint32_t size) {

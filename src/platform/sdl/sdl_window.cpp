@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdio>
 #include <initializer_list>
+#include <string>
 
 #include "app/window_device.h"
 #include "devices/clock_device.h"
@@ -34,6 +35,10 @@ bool startWindowed = false;
 // The size the window has when it is not full screen; zero until first chosen.
 int windowedWidth = 0;
 int windowedHeight = 0;
+// The window's own title, and when a note shown after it is to go (0: none shown).
+std::string plainTitle;
+int64_t titleNoteEndsNs = 0;
+constexpr int64_t kTitleNoteNs = 3'000'000'000;
 // When the events were last pumped, and how soon a pump is worth doing again.
 int64_t lastPumpNs = 0;
 bool pumpedOnce = false;
@@ -157,10 +162,21 @@ void SdlPumpEvents() {
     SDL_PushEvent(&quit);
   }
   const int64_t now = DeviceClockNanoseconds();
+  if (titleNoteEndsNs != 0 && now >= titleNoteEndsNs && mainWindow != nullptr) {
+    titleNoteEndsNs = 0;
+    SDL_SetWindowTitle(mainWindow, plainTitle.c_str());
+  }
   if (pumpedOnce && now - lastPumpNs < kPumpReuseNs) return;
   SDL_PumpEvents();
   pumpedOnce = true;
   lastPumpNs = now;
+}
+
+void SdlShowTitleNote(const std::string& note) {
+  if (mainWindow == nullptr) return;
+  SDL_SetWindowTitle(mainWindow, (plainTitle + " - " + note).c_str());
+  titleNoteEndsNs = DeviceClockNanoseconds() + kTitleNoteNs;
+  if (titleNoteEndsNs == 0) titleNoteEndsNs = 1;
 }
 
 void SdlToggleFullScreen() {
@@ -200,6 +216,7 @@ bool DeviceRegisterWindowClass(const char*) {
 }
 
 void DeviceCreateWindow(const char*, const char* title) {
+  plainTitle = title;
   // The window covers the desktop by its own size too, so that it does so without a window manager.
   const SDL_DisplayMode desktop = DesktopMode();
   if (startWindowed) {
@@ -251,6 +268,22 @@ void DeviceHideCursor() {
 
 const char* DevicePlatformError() { return SDL_GetError(); }
 void DeviceRequestWindowed() { startWindowed = true; }
+
+void DeviceSetWindowedSize(int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  windowedWidth = width;
+  windowedHeight = height;
+  if (mainWindow != nullptr && (SDL_GetWindowFlags(mainWindow) & SDL_WINDOW_FULLSCREEN) == 0) {
+    SDL_SetWindowSize(mainWindow, width, height);
+  }
+}
+
+void DeviceGetWindowPlacement(bool* fullScreen, int* width, int* height) {
+  *fullScreen = mainWindow != nullptr ? (SDL_GetWindowFlags(mainWindow) & SDL_WINDOW_FULLSCREEN) != 0 : !startWindowed;
+  *width = windowedWidth;
+  *height = windowedHeight;
+  if (mainWindow != nullptr && !*fullScreen) SDL_GetWindowSize(mainWindow, width, height);
+}
 
 bool DeviceCloseRequested() {
   // The waits that ask this read no keys, so the events are gathered here.

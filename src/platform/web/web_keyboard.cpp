@@ -149,6 +149,12 @@ bool pageHasFocus = true;
 bool hadFocus = true;
 // The page's keys: what they did at the last read (the page itself acts on them).
 HotkeyLatch hotkeys;
+// The game's key that each key is reported as (0: none): the player's key settings.
+std::array<uint8_t, 256> keyMap = [] {
+  std::array<uint8_t, 256> identity{};
+  for (size_t code = 0; code < identity.size(); ++code) identity[code] = static_cast<uint8_t>(code);
+  return identity;
+}();
 // The waits for a key read without pause. A read that comes this soon after a read that changed nothing
 // first naps, short enough that a key press is seen at once; play, the menu and the pause dialog read
 // once a frame, at least 3 ms apart, and never nap.
@@ -167,10 +173,11 @@ uint8_t ScanCodeOf(const char* code) {
 }
 
 // The game's keys are the page's: none of them scrolls it or moves the focus. Function keys and chords
-// with Ctrl or the system key stay the browser's (reloading, closing the tab, its own full screen).
+// with Ctrl or the system key stay the browser's (reloading, closing the tab, its own full screen), except
+// the sound keys F8 to F10.
 bool KeepFromBrowser(const EmscriptenKeyboardEvent* event, uint8_t scanCode) {
   if (event->ctrlKey || event->metaKey) return false;
-  const bool functionKey = (scanCode >= 0x3B && scanCode <= 0x44) || scanCode == 0x57 || scanCode == 0x58;
+  const bool functionKey = (scanCode >= 0x3B && scanCode < kKeyF8) || scanCode == 0x57 || scanCode == 0x58;
   return scanCode != 0 && !functionKey;
 }
 
@@ -251,7 +258,16 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   hadFocus = pageHasFocus;
   if (!acquired) return KeyReadResult::kFailed;
   std::array<uint8_t, 256> keys = held;
-  FilterHotkeys(&hotkeys, keys.data());
+  // The page switches full screen and has no screenshot; the sound keys are the game's to act on.
+  const HotkeyActions actions = FilterHotkeys(&hotkeys, keys.data());
+  if (actions.toggleMute) WebStepSoundLevel(0, true);
+  if (actions.volumeDown) WebStepSoundLevel(-1, false);
+  if (actions.volumeUp) WebStepSoundLevel(1, false);
+  std::array<uint8_t, 256> mapped{};
+  for (size_t code = 0; code < keys.size(); ++code) {
+    if (keys[code] != 0 && keyMap[code] != 0) mapped[keyMap[code]] = kKeyHeld;
+  }
+  keys = mapped;
   if (pageHasFocus) PageReadButtons(keys.data());
   std::copy(keys.begin(), keys.end(), state);
   lastReadChangedNothing = keys == lastSnapshot;
@@ -259,6 +275,8 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   lastReadEndNs = DeviceClockNanoseconds();
   return KeyReadResult::kOk;
 }
+
+void DeviceMapKeys(const uint8_t* map) { std::copy(map, map + keyMap.size(), keyMap.begin()); }
 
 void DeviceUnacquireKeyboard() {
   acquired = false;
