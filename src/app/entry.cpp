@@ -1,9 +1,7 @@
 // The entry: start-up, the screen loop over logo, menu and the chosen screen, and shut-down.
 #include "app/entry.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "app/data_dir.h"
@@ -101,8 +99,9 @@ bool StartInputLog(const Options& options) {
     std::fprintf(stderr, "coilrun: cannot replay: %s\n", error.c_str());
     return false;
   }
-  if (!options.record.empty() && !StartRecording(options.record)) {
-    std::fprintf(stderr, "coilrun: cannot record to %s: %s\n", options.record.c_str(), std::strerror(errno));
+  std::string why;
+  if (!options.record.empty() && !StartRecording(options.record, &why)) {
+    std::fprintf(stderr, "coilrun: cannot record to %s: %s\n", options.record.c_str(), why.c_str());
     return false;
   }
   return true;

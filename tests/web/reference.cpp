@@ -23,7 +23,9 @@ bool Account(const fs::path& data, const fs::path& out, const fs::path& demo) {
   MemoryResetAll();
   MemoryPutFolder(data);
   MemoryPutFile(kScoreFileName, std::vector<uint8_t>(kScoreFileSize, 0));
-  std::string demoPath = demo.string();
+  // The game reads the recording through its file device, as it reads the data.
+  std::string demoPath = demo.filename().string();
+  MemoryPutFileFromDisk(demoPath, demo);
   char program[] = "coilrun";
   char replay[] = "--replay";
   char* argv[] = {program, replay, demoPath.data(), nullptr};
