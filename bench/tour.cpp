@@ -34,7 +34,6 @@ bool RecordGame(uint32_t seed) {
   WriteGameData(".");
   MemoryResetAll();
   PutGameData();
-  Play = PlayState{};
   ResetTourPlayer();
   MemorySetCalendarSeconds(seed);
   const uint64_t gameStart = TicksPlayed();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "content/assets.h"
+#include "game/score_table.h"
 #include "file_bytes.h"
 #include "images/images.h"
 #include "platform/memory/memory_files.h"

@@ -51,9 +51,6 @@ class GameTest : public MemoryDeviceTest {
  protected:
   void SetUp() override {
     MemoryDeviceTest::SetUp();
-    Play = PlayState{};
-    ScoreFile.fill(0);
-    ForgetScoreFileFailure();
     PutGameData();
     MemorySetCalendarSeconds(1234);
     scratch_.Enter("coilrun-game");
@@ -100,8 +97,6 @@ class GameTest : public MemoryDeviceTest {
   // A fresh start: devices, play state and data files as at the start of the test.
   void Restart() {
     MemoryResetAll();
-    Play = PlayState{};
-    ForgetScoreFileFailure();
     PutGameData();
   }
 
@@ -117,7 +112,7 @@ TEST_F(GameTest, AFailedSaveIsSaidKeptOnTheScreenAndEndsTheRunWithStatusOne) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(RunGame(Plan::kQuitFromDialog), 1);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "coilrun: cannot save SCORE.DAT: Input/output error\n");
-  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(1036, 0));
+  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(kScoreFileSize, 0));
   EXPECT_GT(Play.Score, 0);
   EXPECT_EQ(TopScore(0), Play.Score);  // the table the high-score screen read and drew
 }
@@ -152,7 +147,7 @@ TEST_F(GameTest, APracticeGameStartsAtItsStageKeepsOutOfTheTableAndPlaysTheSameW
   ASSERT_NE(inPlay, plain.end());
   EXPECT_EQ((*inPlay)[0], 3);
   EXPECT_GT(plain.back()[2], 1000);
-  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(1036, 0));
+  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(kScoreFileSize, 0));
   // A stage the game does not have ends the program with one line and status 2.
   for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
            {"--stage", "0"}, {"--stage", "7"}, {"--stage", "4x"}, {"--stage"}}) {
@@ -165,7 +160,7 @@ TEST_F(GameTest, APracticeGameStartsAtItsStageKeepsOutOfTheTableAndPlaysTheSameW
 }
 
 TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScoresAsZero) {
-  std::vector<uint8_t> file(1036, 0);
+  std::vector<uint8_t> file(kScoreFileSize, 0);
   const int32_t scores[5] = {123, 100000042, -5, 7, 0};
   for (size_t b = 0; b < sizeof scores; ++b) {
     file[16 + b] = static_cast<uint8_t>(static_cast<uint32_t>(scores[b / 4]) >> (8 * (b % 4)));
@@ -245,7 +240,6 @@ TEST_F(GameTest, ClosingTheWindowEndsTheProgramPromptlyFromEveryScreen) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.screen);
     MemoryResetAll();
-    Play = PlayState{};
     PutGameData();
     int64_t closedAt = -1;
     MemorySetKeyPlayer([&](uint64_t) {
@@ -277,7 +271,6 @@ TEST_F(GameTest, EachMissingDataFileGivesItsMessageAndStatusOneWithoutLeaking) {
   for (const std::string& file : files) {
     SCOPED_TRACE(file);
     MemoryResetAll();
-    Play = PlayState{};
     PutGameData();
     MemoryRemoveFile(file);
     testing::internal::CaptureStderr();

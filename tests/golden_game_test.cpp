@@ -39,7 +39,6 @@ class GoldenGameTest : public MemoryDeviceTest {
  protected:
   void SetUp() override {
     MemoryDeviceTest::SetUp();
-    Play = PlayState{};
     scratch_.Enter("coilrun-golden");
     PutGameData();
   }

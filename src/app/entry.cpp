@@ -16,6 +16,7 @@
 #include "devices/input_record.h"
 #include "devices/keyboard.h"
 #include "devices/sound.h"
+#include "devices/version.h"
 #include "display/display.h"
 #include "game/game_flow.h"
 #include "game/play_state.h"
@@ -152,7 +153,7 @@ int RunCoilrun(int argc, char** argv) {
     return 0;
   }
   if (options.version) {
-    std::puts("coilrun 0.2");
+    std::puts("coilrun " COILRUN_VERSION);
     return 0;
   }
   if (!StartInputLog(options)) return 1;

@@ -71,4 +71,8 @@ int RunMainMenu() {
   return ok ? 1 : 0;
 }
 
+void ResetTitleScreens() {
+  ScreenMode = kModePlay;
+}
+
 }  // namespace coilrun

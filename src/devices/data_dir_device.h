@@ -3,8 +3,8 @@
 
 namespace coilrun {
 
-const char* DeviceInstalledDataDirectory();
 // The folder of the installed default data, absolute, or null where the game is not installed. A folder
 // named relative to the working directory is resolved against it here, before the game moves elsewhere.
+const char* DeviceInstalledDataDirectory();
 
 }  // namespace coilrun

@@ -28,4 +28,9 @@ std::string DataFileFailure(const char* fileName) {
   return failedFile == fileName ? failedWhy : std::string();
 }
 
+void ResetDataFiles() {
+  failedFile.clear();
+  failedWhy.clear();
+}
+
 }  // namespace coilrun

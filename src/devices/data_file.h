@@ -11,8 +11,12 @@ namespace coilrun {
 // Reads all of the data file `fileName` into `bytes`. False when it is missing, not a regular file, holds
 // more than `maxSize` bytes or cannot be read; the reason is kept for DataFileFailure.
 bool ReadDataFile(const char* fileName, size_t maxSize, std::vector<uint8_t>* bytes);
+
 // Why the last ReadDataFile of `fileName` failed; empty when the file was read, so that a loader's failure
 // lay in what it holds.
 std::string DataFileFailure(const char* fileName);
+
+// Forgets the last failed read.
+void ResetDataFiles();
 
 }  // namespace coilrun

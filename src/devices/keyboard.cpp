@@ -56,4 +56,9 @@ void ReleaseKeyboard() {
   }
 }
 
+void ResetKeyboard() {
+  ReleaseKeyboard();
+  KeyState.fill(0);
+}
+
 }  // namespace coilrun

@@ -50,4 +50,8 @@ bool WaitForAnyKey() {
   }
 }
 
+void ResetWindow() {
+  LastMessage = Message{};
+}
+
 }  // namespace coilrun

@@ -138,4 +138,9 @@ int PlayGame() {
   return RunHighScoreScreen();
 }
 
+void ResetGameFlow() {
+  ticksPlayed = 0;
+  practiceStage = 0;
+}
+
 }  // namespace coilrun

@@ -109,4 +109,11 @@ void StartStage() {
   Play.FrameDelay = CurrentStageRow().FrameDelayMs;
 }
 
+void ResetPlayState() {
+  Play = PlayState{};
+  SinTable.fill(0);
+  CosTable.fill(0);
+  randomState = 0;
+}
+
 }  // namespace coilrun

@@ -364,4 +364,11 @@ int PlayTick() {
   return Play.EatenCount < CurrentStageRow().EnemiesToClear ? 1 : 0;
 }
 
+void ResetPlayTick() {
+  ReleaseSurface(StageBackground);
+  ReleaseSurface(PlaySheet);
+  pauseRequested = false;
+  hudShown = false;
+}
+
 }  // namespace coilrun

@@ -164,4 +164,10 @@ int RunHighScoreScreen() {
   return 1;
 }
 
+void ResetScoreTable() {
+  ScoreFile.fill(0);
+  scoreFileFailed = false;
+  unsavedScores.clear();
+}
+
 }  // namespace coilrun

@@ -131,7 +131,6 @@ bool MakeGoldenGame(const fs::path& out) {
     fs::current_path(work);
     MemoryResetAll();
     PutGameData();
-    Play = PlayState{};
     ResetTourPlayer();
     MemorySetCalendarSeconds(seed);
     const uint64_t ticksAtStart = TicksPlayed();

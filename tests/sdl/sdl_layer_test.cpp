@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/logic_reset.h"
 #include "devices/data_dir_device.h"
 #include "devices/failure.h"
 #include "game/score_table.h"
@@ -37,8 +38,14 @@ namespace fs = std::filesystem;
 // Each test in a scratch folder of its own, made the working directory.
 class ScratchFolderTest : public ::testing::Test {
  protected:
-  void SetUp() override { scratch_.Enter("coilrun-sdl"); }
-  void TearDown() override { scratch_.Leave(); }
+  void SetUp() override {
+    ResetLogicState();
+    scratch_.Enter("coilrun-sdl");
+  }
+  void TearDown() override {
+    scratch_.Leave();
+    ResetLogicState();
+  }
   ScratchFolder scratch_;
 };
 
@@ -135,14 +142,7 @@ TEST(InstalledData, IsWhereTheGameWasInstalledUnlessTheEnvironmentNamesAnotherFo
 }
 
 // SCORE.DAT on a real disk, with the real file device.
-class ScoreFileOnDisk : public ScratchFolderTest {
- protected:
-  void SetUp() override {
-    ScratchFolderTest::SetUp();
-    ScoreFile.fill(0);
-    ForgetScoreFileFailure();
-  }
-};
+class ScoreFileOnDisk : public ScratchFolderTest {};
 
 std::vector<int32_t> FileScores(const fs::path& path) {
   const std::vector<uint8_t> bytes = ReadFileBytes(path);

@@ -5,11 +5,10 @@
 #include <ostream>
 #include <string>
 
+#include "game/score_table.h"
 #include "writers.h"
 
 namespace coilrun {
-
-inline constexpr size_t kScoreFileSize = 1036;
 
 struct MakeOptions {
   // An existing SCORE.DAT holds a player's scores and is kept unless this is set.

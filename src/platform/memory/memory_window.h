@@ -6,12 +6,18 @@
 namespace coilrun {
 
 void MemoryResetWindow();
+
 // Queues a message as the window system would.
 void MemoryQueueMessage(const Message& message);
+
 void MemoryRefuseWindowClass(bool refuse = true);
+
 bool MemoryWindowCreated();
+
 bool MemoryCursorHidden();
+
 int MemoryPendingMessageCount();
+
 // Asks the window to close, as its close button would: the destroy message is queued.
 void MemoryRequestClose();
 

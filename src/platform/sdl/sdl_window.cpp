@@ -186,6 +186,7 @@ void SdlToggleFullScreen() {
   SDL_SetWindowPosition(mainWindow, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
 
+// Starts SDL's video.
 bool DeviceRegisterWindowClass(const char*) {
   // The game reads its keys only while its window is in front; no mode switch on a desktop.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
@@ -216,6 +217,8 @@ void DeviceCreateWindow(const char*, const char* title) {
   if (cursorHidden) SDL_ShowCursor(SDL_DISABLE);
 }
 
+// The close button, Alt+F4, SIGINT and SIGTERM come as kMessageDestroy. A frame handed over by the last
+// flip and not yet shown is shown first.
 bool DevicePeekMessage(Message* message) {
   if (windowGone) {
     if (!quitPosted) return false;
@@ -252,6 +255,7 @@ void DeviceHideCursor() {
 const char* DevicePlatformError() { return SDL_GetError(); }
 void DeviceRequestWindowed() { startWindowed = true; }
 
+// Gathers the window system's events to answer, at most once a millisecond.
 bool DeviceCloseRequested() {
   // The waits that ask this read no keys, so the events are gathered here.
   if (!closeRequested) SdlPumpEvents();

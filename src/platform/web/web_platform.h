@@ -7,15 +7,19 @@ namespace coilrun {
 
 // Whether the page is visible and has the keyboard; taken from the browser's focus and visibility events.
 bool WebPageHasFocus();
+
 // Draws the frame that the last flip handed over into the page's canvas, if it is not drawn yet. A flip
 // only hands the frame over; the drawing runs at the next wait, so that its cost hides inside the wait.
 void WebPresentPendingFrame();
+
 // Gives the browser its turn (events, painting) and comes back as soon as it has had it, without the
 // clamp that the browser puts on short timers.
 void WebYield();
+
 // Draws the frame that the last flip handed over into the page's canvas, if it is not drawn yet. A flip
 // only hands the frame over; the drawing runs at the next wait, so that its cost hides inside the wait.
 void WebPresentPendingFrame();
+
 // Gives the browser its turn if the program has not done so for a while: a run that never waits (a
 // replay at full speed) still lets the page paint and take its events.
 void WebYieldIfBusy();
