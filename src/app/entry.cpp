@@ -28,7 +28,7 @@ namespace {
 
 // Prints the failure, gives back what start-up made, and gives the status for a failed run.
 int EndWithFailure() {
-  std::fprintf(stderr, "coilrun: %s\n", FailureMessage().c_str());
+  ReportFailure(FailureMessage());
   ShutDown();
   return 1;
 }
@@ -38,7 +38,7 @@ bool RunChosenScreen() {
   if (ScreenMode == kModePlay) return PlayGame() != 0;
   if (ScreenMode == kModeHighScores && RunHighScoreScreen() == 0) {
     // Chosen from the menu, a high-score screen that cannot show goes back to the logo.
-    std::fprintf(stderr, "coilrun: %s; back to the logo\n", FailureMessage().c_str());
+    ReportFailure(FailureMessage() + "; back to the logo");
     ClearFailure();
   }
   return true;
@@ -97,12 +97,12 @@ bool StartInputLog(const Options& options) {
   if (!options.replay.empty()) {
     std::string error;
     if (StartReplay(options.replay, options.timedemo, &error)) return true;
-    std::fprintf(stderr, "coilrun: cannot replay: %s\n", error.c_str());
+    ReportFailure("cannot replay", error);
     return false;
   }
   std::string why;
   if (!options.record.empty() && !StartRecording(options.record, &why)) {
-    std::fprintf(stderr, "coilrun: cannot record to %s: %s\n", options.record.c_str(), why.c_str());
+    ReportFailure("cannot record to " + options.record, why);
     return false;
   }
   return true;
@@ -129,12 +129,11 @@ int FinishInputLog(const Options& options, int status, int64_t startNs) {
   const std::string writeError = FinishRecordingOrReplay();
   if (replayed) ReportReplay(startNs);
   if (!writeError.empty()) {
-    std::fprintf(stderr, "coilrun: cannot write the recording %s: %s\n", options.record.c_str(),
-                 writeError.c_str());
+    ReportFailure("cannot write the recording " + options.record, writeError);
     return 1;
   }
   if (ranOut && status == 0) {
-    std::fprintf(stderr, "coilrun: the recording %s ran out before its game ended\n", options.replay.c_str());
+    ReportFailure("the recording " + options.replay + " ran out before its game ended");
     return 1;
   }
   return status;
@@ -145,7 +144,7 @@ int FinishInputLog(const Options& options, int status, int64_t startNs) {
 int RunCoilrun(int argc, char** argv) {
   const Options options = ParseOptions(argc, argv);
   if (!options.error.empty()) {
-    std::fprintf(stderr, "coilrun: %s (coilrun --help lists the options)\n", options.error.c_str());
+    ReportFailure(options.error + " (coilrun --help lists the options)");
     return 2;
   }
   if (options.help) {
@@ -159,7 +158,7 @@ int RunCoilrun(int argc, char** argv) {
   if (!StartInputLog(options)) return 1;
   std::string dataError;
   if (!ChooseDataDirectory(&dataError)) {
-    std::fprintf(stderr, "coilrun: cannot set up the data folder: %s\n", dataError.c_str());
+    ReportFailure("cannot set up the data folder", dataError);
     FinishRecordingOrReplay();
     return 1;
   }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 #include "display/display.h"
 
@@ -22,5 +23,15 @@ bool LoadSharedSprites();
 
 // Releases whatever LoadSharedSprites made.
 void ReleaseSharedSprites();
+
+// How a row of digits puts one digit sprite with its top-left corner at (x, y).
+using DigitPainter = void (*)(int digit, int16_t x, int16_t y);
+
+// The plain painter: the digit's rectangle blitted onto the Canvas with the sprite's key.
+void BlitDigit(int digit, int16_t x, int16_t y);
+
+// Draws the lowest `count` decimal digits of `value`, leading zeros shown, kDigitStride apart: the last
+// digit at `rightX`, each higher one to the left of it.
+void DrawDigits(uint32_t value, int count, int16_t rightX, int16_t y, DigitPainter paint);
 
 }  // namespace coilrun

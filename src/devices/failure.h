@@ -1,4 +1,5 @@
-// What made the program fail, kept for the one line it prints before it ends.
+// What made the program fail, kept for the one line it prints before it ends, and the one reporter of every
+// line of failure that the player reads.
 #pragma once
 
 #include <string>
@@ -17,5 +18,8 @@ void NoteLoadFailure(const char* fileName, const char* kind);
 std::string FailureMessage();
 
 void ClearFailure();
+
+// Prints one line on the standard error: "coilrun: what: why", or "coilrun: what" when `why` is empty.
+void ReportFailure(const std::string& what, const std::string& why = std::string());
 
 }  // namespace coilrun

@@ -2,7 +2,6 @@
 #include "game/score_table.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -26,8 +25,8 @@ namespace {
 bool scoreFileFailed = false;
 std::vector<int32_t> unsavedScores;
 
-void ReportFailure(const char* doing, const std::string& why) {
-  std::fprintf(stderr, "coilrun: cannot %s %s: %s\n", doing, kScoreFileName, why.c_str());
+void ReportTableFailure(const char* doing, const std::string& why) {
+  ReportFailure(std::string("cannot ") + doing + " " + kScoreFileName, why);
   scoreFileFailed = true;
 }
 
@@ -81,14 +80,9 @@ void InsertUnsavedScores() {
 
 void DrawScoreRow(int place) {
   // A score edited to be negative shows as 0; the game never writes one.
-  int32_t value = TopScore(place) < 0 ? 0 : TopScore(place);
+  const int32_t value = TopScore(place) < 0 ? 0 : TopScore(place);
   const auto y = static_cast<int16_t>(kHighScoreFirstRowY + kHighScoreRowStep * place);
-  for (int k = 0; k < kScoreDigitCount; ++k) {
-    const auto x = static_cast<int16_t>(kHighScoreDigitsRightX - kDigitStride * k);
-    BlitToCanvasKeyed(DigitSprites[static_cast<size_t>(value % 10)], x, y, kDigitRect.left, kDigitRect.top,
-                      kDigitRect.right, kDigitRect.bottom);
-    value /= 10;
-  }
+  DrawDigits(static_cast<uint32_t>(value), kScoreDigitCount, kHighScoreDigitsRightX, y, BlitDigit);
 }
 
 }  // namespace
@@ -104,7 +98,7 @@ void ReadScoreFile() {
     DeviceCloseRecord(handle);
     InsertUnsavedScores();
   } else if (!why.empty()) {
-    ReportFailure("read", why);
+    ReportTableFailure("read", why);
   }
 }
 
@@ -115,7 +109,7 @@ void RecordScore(int32_t score) {
   if (handle < 0) {
     // Nothing was read: ScoreFile still holds every score of the run.
     InsertScore(score);
-    if (!why.empty()) ReportFailure("save", why);
+    if (!why.empty()) ReportTableFailure("save", why);
     return;
   }
   InsertUnsavedScores();
@@ -132,7 +126,7 @@ void RecordScore(int32_t score) {
   if (saved) {
     unsavedScores.clear();
   } else {
-    ReportFailure("save", why);
+    ReportTableFailure("save", why);
   }
 }
 
