@@ -14,10 +14,10 @@
 #include "game/play_state.h"
 #include "game_data.h"
 #include "memory_reset.h"
+#include "platform/common/rgb565.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_files.h"
 #include "platform/memory/memory_keyboard.h"
-#include "platform/common/rgb565.h"
 #include "tour_player.h"
 
 namespace coilrun {

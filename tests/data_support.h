@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "content/assets.h"
-#include "game/score_table.h"
 #include "file_bytes.h"
+#include "game/score_table.h"
 #include "images/images.h"
 #include "platform/memory/memory_files.h"
 #include "scratch_folder.h"

@@ -5,8 +5,8 @@
 
 #include "content/assets.h"
 #include "display/display.h"
-#include "game/score_table.h"
 #include "file_bytes.h"
+#include "game/score_table.h"
 #include "platform/memory/memory_files.h"
 #include "wave_files.h"
 

@@ -9,16 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "content/assets.h"
 #include "app/entry.h"
-#include "game/score_table.h"
-#include "content/shared_sprites.h"
 #include "app/title_screens.h"
-#include "devices/window.h"
+#include "content/assets.h"
+#include "content/shared_sprites.h"
 #include "devices/keyboard.h"
+#include "devices/window.h"
 #include "display/display.h"
 #include "game/game_flow.h"
 #include "game/play_state.h"
+#include "game/score_table.h"
 #include "game_data.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"

@@ -5,22 +5,22 @@
 #include <string>
 
 #include "app/data_dir.h"
-#include "devices/failure.h"
 #include "app/options.h"
-#include "game/score_table.h"
-#include "content/shared_sprites.h"
 #include "app/title_screens.h"
-#include "devices/window.h"
-#include "devices/window_device.h"
+#include "content/shared_sprites.h"
 #include "devices/clock_device.h"
+#include "devices/failure.h"
 #include "devices/input_record.h"
 #include "devices/keyboard.h"
 #include "devices/sound.h"
 #include "devices/version.h"
+#include "devices/window.h"
+#include "devices/window_device.h"
 #include "display/display.h"
 #include "game/game_flow.h"
 #include "game/play_state.h"
 #include "game/play_tick.h"
+#include "game/score_table.h"
 
 namespace coilrun {
 

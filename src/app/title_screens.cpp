@@ -1,10 +1,10 @@
 // The logo screen and the main menu.
 #include "app/title_screens.h"
 
-#include "devices/window.h"
 #include "devices/delay.h"
 #include "devices/keyboard.h"
 #include "devices/sound.h"
+#include "devices/window.h"
 #include "display/display.h"
 #include "display/fade.h"
 

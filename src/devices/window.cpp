@@ -2,9 +2,9 @@
 #include "devices/window.h"
 
 #include "devices/failure.h"
-#include "devices/window_device.h"
 #include "devices/input_record.h"
 #include "devices/keyboard.h"
+#include "devices/window_device.h"
 
 namespace coilrun {
 

@@ -8,10 +8,10 @@
 
 #include "content/assets.h"
 #include "content/shared_sprites.h"
-#include "devices/window.h"
 #include "devices/delay.h"
 #include "devices/keyboard.h"
 #include "devices/sound.h"
+#include "devices/window.h"
 #include "display/fade.h"
 #include "game/play_state.h"
 

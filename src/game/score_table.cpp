@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "content/assets.h"
-#include "devices/failure.h"
 #include "content/shared_sprites.h"
-#include "devices/window.h"
+#include "devices/failure.h"
 #include "devices/file_device.h"
 #include "devices/input_record.h"
+#include "devices/window.h"
 #include "display/display.h"
 #include "images/images.h"
 

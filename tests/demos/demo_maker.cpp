@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "content/assets.h"
 #include "app/entry.h"
-#include "game/score_table.h"
+#include "content/assets.h"
 #include "devices/keyboard.h"
 #include "display/display.h"
 #include "game/game_flow.h"
 #include "game/play_state.h"
+#include "game/score_table.h"
 #include "game_data.h"
 #include "golden_game.h"
 #include "memory_reset.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "content/assets.h"
 #include "app/entry.h"
+#include "content/assets.h"
 #include "game/score_table.h"
 #include "memory_reset.h"
 #include "platform/memory/memory_display.h"

@@ -3,8 +3,8 @@
 
 #include <filesystem>
 
-#include "content/assets.h"
 #include "artwork.h"
+#include "content/assets.h"
 #include "sounds.h"
 
 namespace coilrun {

@@ -3,10 +3,10 @@
 #include <array>
 #include <string>
 
-#include "content/assets.h"
-#include "game/play_state.h"
 #include "art.h"
 #include "artwork.h"
+#include "content/assets.h"
+#include "game/play_state.h"
 
 namespace coilrun {
 namespace {

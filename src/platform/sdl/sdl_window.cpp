@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "devices/window_device.h"
 #include "devices/clock_device.h"
+#include "devices/window_device.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace coilrun {
