@@ -24,6 +24,7 @@
 #include "file_bytes.h"
 #include "game/score_table.h"
 #include "images/images.h"
+#include "platform/common/key_names.h"
 #include "platform/common/rgb565.h"
 #include "platform/sdl/screenshot_png.h"
 #include "platform/sdl/sdl_keymap.h"
@@ -207,11 +208,13 @@ TEST_F(ScoreFileOnDisk, ALinkIsFollowedAndAPipeIsRefusedAtOnce) {
 TEST(SdlKeyMapTest, EveryKeyHasACodeOfItsOwnAndTheGamesKeysAreTheCursorBlocks) {
   std::set<int> codes;
   std::map<int, int> code;
-  for (const SdlKeyCode& key : kSdlKeyMap) {
-    EXPECT_NE(key.code, 0) << "scancode " << key.scancode;
-    EXPECT_TRUE(codes.insert(key.code).second) << "code twice: " << int{key.code};
-    EXPECT_TRUE(code.emplace(key.scancode, key.code).second) << "scancode twice: " << key.scancode;
+  for (const SdlKeyName& key : kSdlKeyMap) {
+    const uint8_t keyCode = KeyCodeNamed(key.name);
+    EXPECT_NE(keyCode, 0) << key.name;
+    EXPECT_TRUE(codes.insert(keyCode).second) << "code twice: " << int{keyCode};
+    EXPECT_TRUE(code.emplace(key.scancode, keyCode).second) << "scancode twice: " << key.scancode;
   }
+  EXPECT_EQ(codes.size(), kNamedKeys.size());
   EXPECT_EQ(code[SDL_SCANCODE_UP], kKeyUp);
   EXPECT_EQ(code[SDL_SCANCODE_LEFT], kKeyLeft);
   EXPECT_EQ(code[SDL_SCANCODE_RETURN], kKeyReturn);

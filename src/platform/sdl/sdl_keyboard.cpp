@@ -8,6 +8,7 @@
 
 #include "devices/key_codes.h"
 #include "devices/keyboard_device.h"
+#include "platform/common/key_names.h"
 #include "platform/common/key_reads.h"
 #include "platform/common/window_hotkeys.h"
 #include "platform/sdl/sdl_keymap.h"
@@ -95,7 +96,7 @@ bool DeviceCreateKeyboardDevice() {
 
 bool DeviceSetKeyboardDataFormat() {
   codeOfScancode.fill(0);
-  for (const SdlKeyCode& key : kSdlKeyMap) codeOfScancode[key.scancode] = key.code;
+  for (const SdlKeyName& key : kSdlKeyMap) codeOfScancode[key.scancode] = KeyCodeNamed(key.name);
   return true;
 }
 bool DeviceSetKeyboardCooperativeLevel() {
