@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/score_table.h"
+#include "game/score_table.h"
 #include "fuzz_target.h"
 #include "platform/memory/memory_files.h"
 

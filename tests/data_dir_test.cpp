@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "devices/data_file.h"
 #include "platform/memory/memory_data_dir.h"
 #include "platform/memory/memory_files.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/options.h"
-#include "app/window_device.h"
+#include "devices/window_device.h"
 #include "devices/key_codes.h"
 #include "devices/keyboard.h"
 #include "devices/sound_device.h"

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "app/assets.h"
-#include "app/data_dir_device.h"
-#include "app/score_table.h"
+#include "content/assets.h"
+#include "devices/data_dir_device.h"
+#include "game/score_table.h"
 #include "devices/data_file.h"
 #include "devices/file_device.h"
 

@@ -28,6 +28,7 @@ struct Options {
 
 // Reads the command line. A bad value leaves the reason in `error`.
 Options ParseOptions(int argc, char** argv);
+
 // The text --help prints.
 const char* UsageText();
 

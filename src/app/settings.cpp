@@ -8,7 +8,7 @@
 #include <string_view>
 #include <utility>
 
-#include "app/window_device.h"
+#include "devices/window_device.h"
 #include "devices/file_device.h"
 #include "devices/key_codes.h"
 #include "devices/key_names.h"
@@ -458,6 +458,13 @@ void SaveSettings() {
 
 const Settings& StoredSettings() {
   return stored;
+}
+
+void ResetSettings() {
+  fileName.clear();
+  stored = DefaultSettings();
+  seen = DefaultSettings();
+  writeFailed = false;
 }
 
 }  // namespace coilrun

@@ -67,6 +67,9 @@ void LoadSettings(const Options& options);
 // plays on, its settings unremembered.
 void SaveSettings();
 
+// Forgets the file and what it held, as a fresh process has them.
+void ResetSettings();
+
 // What LoadSettings read from the file, with what SaveSettings stored since (for the tests).
 const Settings& StoredSettings();
 

@@ -1,6 +1,7 @@
-// What the logic needs of a platform's files: whole data files read, one small record saved in place, and
-// the few folder steps that set up a player's data folder. A name is taken from the working folder unless
-// it is absolute. No operation waits on another program.
+// What the logic needs of a platform's files: whole data files read, one small record saved in place, a
+// file written from its start to its end (a recording), a file replaced whole (the settings), and the few
+// folder steps that set up a player's data folder. A name is taken from the working folder unless it is
+// absolute. No operation waits on another program.
 #pragma once
 
 #include <cstddef>
@@ -69,5 +70,13 @@ bool DeviceReadLink(const char* name, std::string* target);
 // Removes the symbolic link `name` itself, never what it points to. Nothing there is success, also when
 // another program removed it at the same moment.
 bool DeviceRemoveLink(const char* name, std::string* why);
+
+// Makes the file `name` afresh and empty, replacing a regular file there, to be written from its start to
+// its end: a handle of 0 or more, which DeviceFlushRecord and DeviceCloseRecord also take. -1, with the
+// reason in `why`, when it cannot.
+int DeviceOpenNewFile(const char* name, std::string* why);
+
+// Writes `size` bytes at the end of a file made by DeviceOpenNewFile, all of them or fails.
+bool DeviceAppendFile(int handle, const uint8_t* bytes, size_t size, std::string* why);
 
 }  // namespace coilrun

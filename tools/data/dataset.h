@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/score_table.h"
+#include "game/score_table.h"
 #include "writers.h"
 
 namespace coilrun {

@@ -21,14 +21,20 @@ struct MemorySoundEvent {
 };
 
 void MemoryResetSound();
+
 void MemoryRefuseSoundStep(MemorySoundStep step, bool refuse = true);
+
 // Locks hand out the buffer in two regions, split at this offset (0: one region).
 void MemorySplitSoundLockAt(uint32_t offset);
+
 const std::vector<MemorySoundEvent>& MemorySoundLog();
+
 // The samples in the device's buffer, empty without one.
 const std::vector<uint8_t>& MemorySoundBuffer();
+
 // Checksum of a run of samples, as the log gives it.
 uint64_t MemorySampleChecksum(const std::vector<uint8_t>& samples);
+
 // Buffers made and not yet released.
 int MemoryLiveSoundBuffers();
 

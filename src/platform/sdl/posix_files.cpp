@@ -1,5 +1,6 @@
 // The real layer's files, through POSIX: whole data files read with a bound, the record saved in place
-// under a lock tried without waiting, the player's data folder made, and the settings file replaced whole.
+// under a lock tried without waiting, a recording written from start to end, the player's data folder made,
+// and the settings file replaced whole.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -214,6 +215,26 @@ std::string DeviceSettingsFileName() {
   const char* home = std::getenv("HOME");
   if (home == nullptr || home[0] == '\0') return {};
   return std::string(home) + "/.config/coilrun/settings.ini";
+}
+
+int DeviceOpenNewFile(const char* name, std::string* why) {
+  const int fd = open(name, O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC, 0644);
+  if (fd < 0) *why = std::strerror(errno);
+  return fd;
+}
+
+bool DeviceAppendFile(int handle, const uint8_t* bytes, size_t size, std::string* why) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t put = write(handle, bytes + done, size - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) {
+      *why = std::strerror(put < 0 ? errno : ENOSPC);
+      return false;
+    }
+    done += static_cast<size_t>(put);
+  }
+  return true;
 }
 
 }  // namespace coilrun

@@ -10,7 +10,7 @@
 #include <string>
 #include <system_error>
 
-#include "app/data_dir_device.h"
+#include "devices/data_dir_device.h"
 
 namespace coilrun {
 

@@ -90,6 +90,7 @@ bool OpenSystemDevice() {
 
 }  // namespace
 
+// Without a sound device, says so in one line on stderr and opens SDL's silent one instead.
 bool DeviceCreateSoundObject() {
   if (OpenSystemDevice()) return true;
   // Players expect a silent game rather than none: without a sound device the game goes on mute.
@@ -138,6 +139,7 @@ bool DeviceCreateSoundBuffer(uint32_t size) {
   return true;
 }
 
+// Holds the audio thread off the buffer until the unlock.
 bool DeviceLockSoundBuffer(uint32_t offset, uint32_t size, uint8_t** first, uint32_t* firstSize,
                            uint8_t** second, uint32_t* secondSize) {
   if (device == 0 || offset > voice.samples.size() || size > voice.samples.size() - offset) return false;

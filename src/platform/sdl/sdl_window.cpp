@@ -11,8 +11,8 @@
 #include <initializer_list>
 #include <string>
 
-#include "app/window_device.h"
 #include "devices/clock_device.h"
+#include "devices/window_device.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace coilrun {
@@ -202,6 +202,7 @@ void SdlToggleFullScreen() {
   SDL_SetWindowPosition(mainWindow, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
 
+// Starts SDL's video.
 bool DeviceRegisterWindowClass(const char*) {
   // The game reads its keys only while its window is in front; no mode switch on a desktop.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
@@ -233,6 +234,8 @@ void DeviceCreateWindow(const char*, const char* title) {
   if (cursorHidden) SDL_ShowCursor(SDL_DISABLE);
 }
 
+// The close button, Alt+F4, SIGINT and SIGTERM come as kMessageDestroy. A frame handed over by the last
+// flip and not yet shown is shown first.
 bool DevicePeekMessage(Message* message) {
   if (windowGone) {
     if (!quitPosted) return false;
@@ -285,6 +288,7 @@ void DeviceGetWindowPlacement(bool* fullScreen, int* width, int* height) {
   if (mainWindow != nullptr && !*fullScreen) SDL_GetWindowSize(mainWindow, width, height);
 }
 
+// Gathers the window system's events to answer, at most once a millisecond.
 bool DeviceCloseRequested() {
   // The waits that ask this read no keys, so the events are gathered here.
   if (!closeRequested) SdlPumpEvents();

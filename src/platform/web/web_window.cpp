@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/window_device.h"
+#include "devices/window_device.h"
 #include "platform/web/web_platform.h"
 
 namespace coilrun {
