@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/settings.h"
 #include "image_files.h"
 #include "wave_files.h"
 
@@ -115,6 +116,25 @@ std::vector<Seed> ScoreSeeds() {
   };
 }
 
+std::vector<Seed> SettingsSeeds() {
+  const auto seed = [](const char* name, const std::string& text) {
+    return Seed{name, std::vector<uint8_t>(text.begin(), text.end())};
+  };
+  Settings changed = DefaultSettings();
+  changed.fullScreen = false;
+  changed.windowWidth = 800;
+  changed.windowHeight = 600;
+  changed.volume = 40;
+  changed.keys[kGameKeyOk] = {0x39, 0x33};
+  return {
+      seed("defaults.ini", WriteSettingsText(DefaultSettings())),
+      seed("changed.ini", WriteSettingsText(changed)),
+      seed("broken.ini", "volume = 5\n[display]\nfullscreen = maybe\nwidth = 1\nwords\n[sound]\nvolume = 101\n"
+                         "[colours]\nred = 1\n[keys]\nleft = Lft\nright = J\nup = J, ,\ndown = F12\nok =\n"),
+      seed("edited.ini", "\xEF\xBB\xBF# mine\r\n[keys]\r\nleft = keypad 4, ,\r\nok = space,return\r\n"),
+  };
+}
+
 bool WriteSeeds(const std::vector<Seed>& seeds, const std::filesystem::path& folder) {
   std::filesystem::create_directories(folder);
   for (const auto& [name, bytes] : seeds) {
@@ -140,6 +160,8 @@ int main(int argc, char** argv) {
     seeds = PcxSeeds();
   } else if (name == "bmp_fuzz") {
     seeds = BmpSeeds();
+  } else if (name == "settings_fuzz") {
+    seeds = SettingsSeeds();
   } else if (name == "wav_fuzz") {
     seeds = WaveSeeds();
   } else if (name == "bmp_fields_fuzz") {

@@ -35,15 +35,13 @@ int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string error;
   if (StartReplay(path, true, &error)) {
     if (!error.empty()) __builtin_trap();
-    std::array<uint8_t, 256> keys{};
+    KeySnapshot keys{};
     for (int take = 0; take < kMostTakes && !ReplayFinished(); ++take) {
-      uint32_t seed = 0;
-      bool taken = false, requested = false;
-      RecordedMessage message{};
-      ReplaySeed(&seed);
-      ReplayKeyboard(&keys);
-      ReplayMessage(&taken, &message);
-      ReplayCloseRequest(&requested);
+      Message message{};
+      TakeSeed();
+      TakeKeySnapshot(&keys, [](KeySnapshot*) {});
+      TakeMessage(&message);
+      TakeCloseRequest();
     }
   } else if (error.empty()) {
     __builtin_trap();

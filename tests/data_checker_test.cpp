@@ -61,7 +61,8 @@ TEST_F(DataCheckerTest, PassesTheMadeSetInTheWorkingFolder) {
 // is no picture; sounds the game cannot play or would play wrongly; a short score table; a missing file.
 TEST_F(DataCheckerTest, NamesWhatIsWrongWithEachFile) {
   std::vector<std::string> found = {"MENU.DAT: cannot be loaded", "EAT.WAV: cannot be loaded",
-                                    "DIE.WAV: 2 channel(s)", "SCORE.DAT: 10 bytes, not 1036",
+                                    "DIE.WAV: 2 channel(s)",
+                                    std::string("SCORE.DAT: 10 bytes, not ").append(std::to_string(kScoreFileSize)),
                                     "STAGE03.DAT: missing"};
   for (int index = 0; index < kAssetClearWav; ++index) {
     if (index == kAssetMenu || index == kAssetStage00 + 3 || index == kAssetData2) continue;

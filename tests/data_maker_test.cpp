@@ -12,14 +12,14 @@ namespace {
 using DataMakerTest = MadeDataTest;
 
 TEST_F(DataMakerTest, KeepsAPlayersScoresUnlessAskedToResetAndRefusesWhatItCannotDo) {
-  EXPECT_EQ(ReadFileBytes("SCORE.DAT"), FileBytes(1036, 0));
-  WriteFileBytes("SCORE.DAT", FileBytes(1036, 0x30));  // a player's table
+  EXPECT_EQ(ReadFileBytes("SCORE.DAT"), FileBytes(kScoreFileSize, 0));
+  WriteFileBytes("SCORE.DAT", FileBytes(kScoreFileSize, 0x30));  // a player's table
   std::filesystem::remove("EAT.WAV");
   EXPECT_EQ(RunDataTool("make .").output, "");
-  EXPECT_EQ(ReadFileBytes("SCORE.DAT"), FileBytes(1036, 0x30));
+  EXPECT_EQ(ReadFileBytes("SCORE.DAT"), FileBytes(kScoreFileSize, 0x30));
   EXPECT_TRUE(std::filesystem::exists("EAT.WAV"));
   ASSERT_EQ(RunDataTool("make --reset-scores .").exitCode, 0);
-  EXPECT_EQ(ReadFileBytes("SCORE.DAT"), FileBytes(1036, 0));
+  EXPECT_EQ(ReadFileBytes("SCORE.DAT"), FileBytes(kScoreFileSize, 0));
 
   for (const char* bad : {"", "make", "paint here", "make a b"}) EXPECT_EQ(RunDataTool(bad).exitCode, 2);
   EXPECT_EQ(RunDataTool("make BG00.DAT/inside").exitCode, 1);  // a folder it cannot make

@@ -14,6 +14,7 @@
 
 #include "content/assets.h"
 #include "file_bytes.h"
+#include "game/score_table.h"
 #include "images/images.h"
 #include "platform/memory/memory_files.h"
 #include "scratch_folder.h"

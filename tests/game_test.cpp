@@ -1,28 +1,24 @@
 // Whole-program tests: the real entry from start-up to Exit over the in-memory devices, played by a
 // scripted player on the tests' own data set, with the virtual clock.
 #include <gtest/gtest.h>
-#ifndef _WIN32
-#include <sys/resource.h>
-#endif
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
-#include <csignal>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "content/assets.h"
 #include "app/entry.h"
-#include "game/score_table.h"
-#include "content/shared_sprites.h"
 #include "app/title_screens.h"
-#include "devices/window.h"
+#include "content/assets.h"
+#include "content/shared_sprites.h"
 #include "devices/keyboard.h"
+#include "devices/window.h"
 #include "display/display.h"
 #include "game/game_flow.h"
 #include "game/play_state.h"
+#include "game/score_table.h"
 #include "game_data.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"
@@ -55,9 +51,6 @@ class GameTest : public MemoryDeviceTest {
  protected:
   void SetUp() override {
     MemoryDeviceTest::SetUp();
-    Play = PlayState{};
-    ScoreFile.fill(0);
-    ForgetScoreFileFailure();
     PutGameData();
     MemorySetCalendarSeconds(1234);
     scratch_.Enter("coilrun-game");
@@ -104,12 +97,10 @@ class GameTest : public MemoryDeviceTest {
   // A fresh start: devices, play state and data files as at the start of the test.
   void Restart() {
     MemoryResetAll();
-    Play = PlayState{};
-    ForgetScoreFileFailure();
     PutGameData();
   }
 
-  // Recordings are real files: they go to a scratch folder of the test's own.
+  // The program runs in a scratch folder of the test's own.
   ScratchFolder scratch_;
   static inline uint64_t ticksBefore_ = 0;
 };
@@ -121,7 +112,7 @@ TEST_F(GameTest, AFailedSaveIsSaidKeptOnTheScreenAndEndsTheRunWithStatusOne) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(RunGame(Plan::kQuitFromDialog), 1);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "coilrun: cannot save SCORE.DAT: Input/output error\n");
-  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(1036, 0));
+  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(kScoreFileSize, 0));
   EXPECT_GT(Play.Score, 0);
   EXPECT_EQ(TopScore(0), Play.Score);  // the table the high-score screen read and drew
 }
@@ -156,7 +147,7 @@ TEST_F(GameTest, APracticeGameStartsAtItsStageKeepsOutOfTheTableAndPlaysTheSameW
   ASSERT_NE(inPlay, plain.end());
   EXPECT_EQ((*inPlay)[0], 3);
   EXPECT_GT(plain.back()[2], 1000);
-  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(1036, 0));
+  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(kScoreFileSize, 0));
   // A stage the game does not have ends the program with one line and status 2.
   for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
            {"--stage", "0"}, {"--stage", "7"}, {"--stage", "4x"}, {"--stage"}}) {
@@ -169,7 +160,7 @@ TEST_F(GameTest, APracticeGameStartsAtItsStageKeepsOutOfTheTableAndPlaysTheSameW
 }
 
 TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScoresAsZero) {
-  std::vector<uint8_t> file(1036, 0);
+  std::vector<uint8_t> file(kScoreFileSize, 0);
   const int32_t scores[5] = {123, 100000042, -5, 7, 0};
   for (size_t b = 0; b < sizeof scores; ++b) {
     file[16 + b] = static_cast<uint8_t>(static_cast<uint32_t>(scores[b / 4]) >> (8 * (b % 4)));
@@ -249,7 +240,6 @@ TEST_F(GameTest, ClosingTheWindowEndsTheProgramPromptlyFromEveryScreen) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.screen);
     MemoryResetAll();
-    Play = PlayState{};
     PutGameData();
     int64_t closedAt = -1;
     MemorySetKeyPlayer([&](uint64_t) {
@@ -281,7 +271,6 @@ TEST_F(GameTest, EachMissingDataFileGivesItsMessageAndStatusOneWithoutLeaking) {
   for (const std::string& file : files) {
     SCOPED_TRACE(file);
     MemoryResetAll();
-    Play = PlayState{};
     PutGameData();
     MemoryRemoveFile(file);
     testing::internal::CaptureStderr();
@@ -321,11 +310,10 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
     Restart();
     bool cut = false;
     size_t cutFrames = 0;
+    std::vector<uint8_t> cutBytes;
     MemorySetKeyPlayer([&](uint64_t) {
       if (!cut && c.cutHere()) {
-        // Removed first: mingw's copy_file refuses to overwrite a file.
-        std::filesystem::remove("cut.rec");
-        std::filesystem::copy_file("run.rec", "cut.rec");
+        cutBytes = MemoryFileBytes("run.rec");
         cut = true;
         cutFrames = MemoryPresentedFrames().size();
       }
@@ -335,8 +323,10 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
     MemorySetKeyPlayer(nullptr);
     ASSERT_TRUE(cut);
     const int32_t recordedScore = Play.Score;
+    const std::vector<uint8_t> wholeBytes = MemoryFileBytes("run.rec");
 
     Restart();
+    MemoryPutFile("run.rec", wholeBytes);
     testing::internal::CaptureStdout();
     const int wholeStatus = RunWith({"--replay", "run.rec", "--timedemo"});
     testing::internal::GetCapturedStdout();
@@ -344,6 +334,7 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
     EXPECT_EQ(Play.Score, recordedScore);
 
     Restart();
+    MemoryPutFile("cut.rec", cutBytes);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     const int cutStatus = RunWith({"--replay", "cut.rec", "--timedemo"});
@@ -356,27 +347,22 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
   }
 }
 
-#ifndef _WIN32
-// A recording that cannot be written (here past a file-size limit) does not end the game: it plays on to
-// its end, and the run ends with one line that says so and status 1.
+// A recording that cannot be written (here a write that fails in the middle of play) does not end the game:
+// it plays on to its end, and the run ends with one line that says so and status 1.
 TEST_F(GameTest, ARecordingThatCannotBeWrittenIsSaidAndFailsTheRun) {
-  rlimit normal{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &normal), 0);
-  rlimit limited = normal;
-  limited.rlim_cur = 1100;  // room for SCORE.DAT, not for the recording of a game
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  MemorySetKeyPlayer([](uint64_t read) {
+    if (read == 500) MemoryFailFileOperation("append run.rec");
+    return ScriptedKeys(Plan::kClearThenCrash, ticksBefore_);
+  });
   testing::internal::CaptureStderr();
-  const int status = RunGame(Plan::kClearThenCrash, {"--record", "run.rec"});
+  const int status = RunWith({"--record", "run.rec"});
   const std::string printed = testing::internal::GetCapturedStderr();
-  setrlimit(RLIMIT_FSIZE, &normal);
-  std::signal(SIGXFSZ, oldHandler);
+  MemorySetKeyPlayer(nullptr);
   EXPECT_EQ(status, 1);
-  EXPECT_EQ(printed, "coilrun: cannot write the recording run.rec: File too large\n");
+  EXPECT_EQ(printed, "coilrun: cannot write the recording run.rec: Input/output error\n");
   EXPECT_EQ(Play.Lives, -1);
   EXPECT_EQ(FileScore(MemoryFileBytes("SCORE.DAT"), 0), Play.Score);
 }
-#endif
 
 }  // namespace
 }  // namespace coilrun

@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "content/assets.h"
-#include "game/score_table.h"
 #include "game/play_state.h"
+#include "game/score_table.h"
 #include "game_data.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"

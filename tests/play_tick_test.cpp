@@ -65,16 +65,8 @@ class PlayTickTest : public DisplayTest {
     PlaySheet = FilledSurface(kScreenWidth, kScreenHeight, 0, true);
     FillRect(PlaySheet, kQuitMarker.source, kQuitColour);
     FillRect(PlaySheet, kGoOnMarker.source, kGoOnColour);
-    Play = PlayState{};
     Play.Score = 1000;
-    ShowHud(false);  // the design's frame, whatever a whole-program test left
     StartAt(320, 240);
-  }
-  void TearDown() override {
-    ReleaseSharedSprites();
-    ReleaseSurface(StageBackground);
-    ReleaseSurface(PlaySheet);
-    DisplayTest::TearDown();
   }
 
   // A fresh attempt on a plain Canvas: the head's next step starts from (x, y), heading right, and the

@@ -6,6 +6,9 @@
 
 const kDataFolder = 'data/';
 const kDataManifest = kDataFolder + 'files.json';
+// The settings: a file of the game's at this name, kept by the page in the browser's local storage.
+const kSettingsFile = '/settings.ini';
+const kSettingsKey = 'coilrun-settings';
 const kPlayFolder = '/play';
 const kEffectRate = 11025;
 // The key that a tap on the frame holds: one that only the screens waiting for any key take.
@@ -32,7 +35,7 @@ function setStatus(text) {
 // and when, the score tables stored, the frames numbered in `capture` (from 1, comma-separated), and while
 // `keepLastTwo` is set the last two frames presented.
 const coilrun = {
-  lines: [], exitStatus: null, flips: 0, scoreSaves: 0, effectsStarted: 0, logoAt: null, startedAt: null, flipTimes: [],
+  lines: [], exitStatus: null, flips: 0, scoreSaves: 0, settingsSaves: 0, soundLevel: null, effectsStarted: 0, logoAt: null, startedAt: null, flipTimes: [],
   capture: (params.get('capture') || '').split(',').filter(n => n).map(Number), captured: {},
   frame() { return framePixels ? Array.from(framePixels()) : null; },
 };
@@ -81,6 +84,11 @@ async function storeScores(name, bytes) {
 async function storeFile(namePointer, pointer, size, reasonPointer, room) {
   const name = Module.UTF8ToString(namePointer);
   try {
+    if (name === kSettingsFile) {
+      localStorage.setItem(kSettingsKey, new TextDecoder().decode(Module.HEAPU8.slice(pointer, pointer + size)));
+      coilrun.settingsSaves++;
+      return 0;
+    }
     if (name !== (await dataManifest).scores.name) throw new Error('the page keeps no file named ' + name);
     await storeScores(name, Module.HEAPU8.slice(pointer, pointer + size));
     coilrun.scoreSaves++;
@@ -135,7 +143,33 @@ async function loadFiles() {
   }
   // A first visit starts with an empty table.
   FS.writeFile(manifest.scores.name, scores || new Uint8Array(manifest.scores.size));
+  // A replay plays with the default settings, as it does on an empty table.
+  const settings = params.get('replay') ? null : storedSettings();
+  if (settings !== null) FS.writeFile(kSettingsFile, settings);
   await Promise.all(files);
+}
+
+// The stored settings, with the HUD as the page's address asks (?hud=1 or ?hud=0): a page has no settings
+// file to edit, so the address switches the HUD, and the choice is kept as the game keeps its own.
+function storedSettings() {
+  let text = null;
+  try {
+    text = localStorage.getItem(kSettingsKey);
+  } catch (e) {
+    say('coilrun: settings are not kept in this browser: ' + e);
+  }
+  const hud = params.get('hud');
+  if (hud !== '0' && hud !== '1') return text;
+  const line = 'hud = ' + (hud === '1' ? 'yes' : 'no');
+  text = text === null ? '' : text;
+  text = /^[ \t]*hud[ \t]*=.*$/m.test(text) ? text.replace(/^[ \t]*hud[ \t]*=.*$/m, line)
+                                            : text + '\n[display]\n' + line + '\n';
+  try {
+    localStorage.setItem(kSettingsKey, text);
+  } catch (e) {
+    say('coilrun: settings are not kept in this browser: ' + e);
+  }
+  return text;
 }
 
 function gameArguments() {
@@ -272,6 +306,21 @@ let effectSamples = null;  // the effect as 8-bit samples, until the audio conte
 let effectBuffer = null;
 let effect = null;  // the playing source and its gain
 let pendingPlay = null;  // the loop flag of a play asked for before the audio context existed
+let soundGain = 1;  // the game's volume, 0 while muted
+
+function setLevel(volume, muted) {
+  soundGain = muted ? 0 : volume / 100;
+  coilrun.soundLevel = { volume, muted };
+  if (effect && effect.playing) effect.gain.gain.value = soundGain;
+}
+
+// A note after the game's name in the page's title, for about three seconds.
+let titleNoteTimer = null;
+function titleNote(title, note) {
+  document.title = title + ' - ' + note;
+  clearTimeout(titleNoteTimer);
+  titleNoteTimer = setTimeout(() => { document.title = title; }, 3000);
+}
 
 function openAudio() {
   // A browser without audio plays silently, as the desktop game does without a sound card.
@@ -325,6 +374,7 @@ function playEffect(loop) {
   const gain = audio.createGain();
   source.buffer = effectBuffer;
   source.loop = loop;
+  gain.gain.value = soundGain;
   source.connect(gain).connect(audio.destination);
   const playing = { source, gain, playing: true };
   source.onended = () => { playing.playing = false; };
@@ -337,7 +387,7 @@ function playEffect(loop) {
 function stopEffect() {
   if (effect && effect.playing) {
     const now = audio.currentTime;
-    effect.gain.gain.setValueAtTime(1, now);
+    effect.gain.gain.setValueAtTime(soundGain, now);
     effect.gain.gain.linearRampToValueAtTime(0, now + 0.003);
     effect.source.stop(now + 0.004);
   }
@@ -538,6 +588,8 @@ var Module = {
   coilrunSetEffect: setEffect,
   coilrunPlayEffect: playEffect,
   coilrunStopEffect: stopEffect,
+  coilrunSetLevel: setLevel,
+  coilrunTitleNote: titleNote,
   coilrunLearnKey: learnKey,
   coilrunReadButtons: readButtons,
   coilrunDecodeBitmap: decodeBitmap,

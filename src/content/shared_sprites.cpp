@@ -67,4 +67,17 @@ void ReleaseSharedSprites() {
   ReleaseSurface(EnemySprite1);
 }
 
+void BlitDigit(int digit, int16_t x, int16_t y) {
+  BlitToCanvasKeyed(DigitSprites[static_cast<size_t>(digit)], x, y, static_cast<int16_t>(kDigitRect.left),
+                    static_cast<int16_t>(kDigitRect.top), static_cast<int16_t>(kDigitRect.right),
+                    static_cast<int16_t>(kDigitRect.bottom));
+}
+
+void DrawDigits(uint32_t value, int count, int16_t rightX, int16_t y, DigitPainter paint) {
+  for (int k = 0; k < count; ++k) {
+    paint(static_cast<int>(value % 10), static_cast<int16_t>(rightX - kDigitStride * k), y);
+    value /= 10;
+  }
+}
+
 }  // namespace coilrun

@@ -36,4 +36,10 @@ void SetDataFallbackFolder(const std::string& folder) {
   fallbackFolder = folder;
 }
 
+void ResetDataFiles() {
+  failedFile.clear();
+  failedWhy.clear();
+  fallbackFolder.clear();
+}
+
 }  // namespace coilrun

@@ -133,4 +133,9 @@ void SetSourceColorKey(Surface* surface, uint16_t colour) {
   surface->colorKey = colour;
 }
 
+void ResetDisplay() {
+  ReleaseDisplay();
+  pixelFormat = PixelFormat{};
+}
+
 }  // namespace coilrun

@@ -2,18 +2,17 @@
 #include "game/score_table.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "content/assets.h"
-#include "devices/failure.h"
 #include "content/shared_sprites.h"
-#include "devices/window.h"
-#include "devices/window_device.h"
 #include "devices/clock_device.h"
+#include "devices/failure.h"
 #include "devices/file_device.h"
 #include "devices/input_record.h"
+#include "devices/window.h"
+#include "devices/window_device.h"
 #include "display/display.h"
 #include "images/images.h"
 
@@ -37,8 +36,8 @@ constexpr int64_t kLockPatienceNs = 5'000'000'000;
 constexpr int64_t kLockRetryNs = 20'000'000;
 constexpr const char* kLockedWhy = "locked by another program";
 
-void ReportFailure(const char* doing, const std::string& why) {
-  std::fprintf(stderr, "coilrun: cannot %s %s: %s\n", doing, kScoreFileName, why.c_str());
+void ReportTableFailure(const char* doing, const std::string& why) {
+  ReportFailure(std::string("cannot ") + doing + " " + kScoreFileName, why);
   scoreFileFailed = true;
 }
 
@@ -111,14 +110,9 @@ void InsertUnsavedScores() {
 
 void DrawScoreRow(int place) {
   // A score edited to be negative shows as 0; the game never writes one.
-  int32_t value = TopScore(place) < 0 ? 0 : TopScore(place);
+  const int32_t value = TopScore(place) < 0 ? 0 : TopScore(place);
   const auto y = static_cast<int16_t>(kHighScoreFirstRowY + kHighScoreRowStep * place);
-  for (int k = 0; k < kScoreDigitCount; ++k) {
-    const auto x = static_cast<int16_t>(kHighScoreDigitsRightX - kDigitStride * k);
-    BlitToCanvasKeyed(DigitSprites[static_cast<size_t>(value % 10)], x, y, kDigitRect.left, kDigitRect.top,
-                      kDigitRect.right, kDigitRect.bottom);
-    value /= 10;
-  }
+  DrawDigits(static_cast<uint32_t>(value), kScoreDigitCount, kHighScoreDigitsRightX, y, BlitDigit);
 }
 
 }  // namespace
@@ -136,7 +130,7 @@ void ReadScoreFile() {
     DeviceCloseRecord(handle);
     InsertUnsavedScores();
   } else if (!why.empty() && !(afterGivingUp && why == kLockedWhy)) {
-    ReportFailure("read", why);
+    ReportTableFailure("read", why);
   }
 }
 
@@ -148,7 +142,7 @@ void RecordScore(int32_t score) {
   if (handle < 0) {
     // Nothing was read: ScoreFile still holds every score of the run.
     InsertScore(score);
-    if (!why.empty()) ReportFailure("save", why);
+    if (!why.empty()) ReportTableFailure("save", why);
     return;
   }
   InsertUnsavedScores();
@@ -165,7 +159,7 @@ void RecordScore(int32_t score) {
   if (saved) {
     unsavedScores.clear();
   } else {
-    ReportFailure("save", why);
+    ReportTableFailure("save", why);
   }
 }
 
@@ -196,6 +190,13 @@ int RunHighScoreScreen() {
   PresentFrame();
   WaitForAnyKey();
   return 1;
+}
+
+void ResetScoreTable() {
+  ScoreFile.fill(0);
+  scoreFileFailed = false;
+  unsavedScores.clear();
+  lockJustGivenUp = false;
 }
 
 }  // namespace coilrun

@@ -9,7 +9,7 @@ CLOSE_WINDOW="$(dirname "$E2E_GAME")/coilrun-e2e-close"
 # took and keeps the exit status in E2E_EXIT_STATUS and the milliseconds in E2E_END_MS.
 end_game() {
   local start end window
-  window=$(xdotool search --name 'Coilrun 0.2' | head -1)
+  window=$(xdotool search --name "$(e2e_window_title)" | head -1)
   if [ "$1" = close ]; then
     "$CLOSE_WINDOW" "$window" || e2e_fail "the close request could not be sent"
     start=$(date +%s%N)

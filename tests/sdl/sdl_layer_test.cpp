@@ -1,5 +1,5 @@
-// The SDL device layer on SDL's dummy drivers: screenshots as PNG files, controllers as keys, where the
-// installed data is looked for, and SCORE.DAT and data files on a real disk.
+// The SDL device layer on SDL's dummy drivers: screenshots as PNG files, the key table, controllers as keys,
+// where the installed data is looked for, and SCORE.DAT and data files on a real disk.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <png.h>
@@ -13,20 +13,27 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "content/assets.h"
 #include "app/data_dir.h"
+#include "app/logic_reset.h"
+#include "content/assets.h"
 #include "devices/data_dir_device.h"
 #include "devices/failure.h"
-#include "game/score_table.h"
+#include "devices/file_device.h"
+#include "devices/key_names.h"
 #include "devices/keyboard.h"
 #include "display/display.h"
 #include "file_bytes.h"
+#include "game/score_table.h"
 #include "images/images.h"
+#include "platform/common/key_names.h"
 #include "platform/common/rgb565.h"
 #include "platform/sdl/screenshot_png.h"
+#include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_platform.h"
 #include "scratch_folder.h"
 
@@ -38,8 +45,14 @@ namespace fs = std::filesystem;
 // Each test in a scratch folder of its own, made the working directory.
 class ScratchFolderTest : public ::testing::Test {
  protected:
-  void SetUp() override { scratch_.Enter("coilrun-sdl"); }
-  void TearDown() override { scratch_.Leave(); }
+  void SetUp() override {
+    ResetLogicState();
+    scratch_.Enter("coilrun-sdl");
+  }
+  void TearDown() override {
+    scratch_.Leave();
+    ResetLogicState();
+  }
   ScratchFolder scratch_;
 };
 
@@ -223,14 +236,7 @@ TEST_F(InstalledGameOnDisk, SeveralFirstStartsAtOnceAllSucceedAndKeepThePlayersL
 }
 
 // SCORE.DAT on a real disk, with the real file device.
-class ScoreFileOnDisk : public ScratchFolderTest {
- protected:
-  void SetUp() override {
-    ScratchFolderTest::SetUp();
-    ScoreFile.fill(0);
-    ForgetScoreFileFailure();
-  }
-};
+class ScoreFileOnDisk : public ScratchFolderTest {};
 
 std::vector<int32_t> FileScores(const fs::path& path) {
   const std::vector<uint8_t> bytes = ReadFileBytes(path);
@@ -288,6 +294,60 @@ TEST_F(ScoreFileOnDisk, ALinkIsFollowedAndAPipeIsRefusedAtOnce) {
   EXPECT_EQ(LoadPcxImage("LOGO.DAT"), nullptr);
   NoteLoadFailure("LOGO.DAT", "a PCX picture");
   EXPECT_EQ(FailureMessage(), "cannot load LOGO.DAT: not a regular file");
+}
+
+// The settings name keys as SDL does: every key the layer reads that SDL has a name for is found by it.
+TEST(KeyNames, AreSdlsOwn) {
+  for (const SdlKeyName& key : kSdlKeyMap) {
+    const std::string name = SDL_GetScancodeName(key.scancode);
+    if (name.empty()) continue;
+    const uint8_t code = KeyCodeNamed(key.name);
+    EXPECT_EQ(KeyCodeByName(name), code) << name;
+    EXPECT_EQ(std::string(KeyName(code) != nullptr ? KeyName(code) : ""), name);
+  }
+}
+
+// The settings file is replaced whole: its folders made, no other file left beside it, and where a step
+// fails, the reason told and the old file kept.
+TEST_F(ScratchFolderTest, ASettingsFileIsReplacedWholeOrNotAtAll) {
+  const std::vector<uint8_t> first = {'a', '\n'};
+  const std::vector<uint8_t> second = {'b', 'c', '\n'};
+  std::string why;
+  ASSERT_TRUE(DeviceReplaceFile("config/coilrun/settings.ini", first, &why)) << why;
+  ASSERT_TRUE(DeviceReplaceFile("config/coilrun/settings.ini", second, &why)) << why;
+  EXPECT_EQ(ReadFileBytes("config/coilrun/settings.ini"), second);
+  EXPECT_EQ(std::distance(fs::directory_iterator("config/coilrun"), fs::directory_iterator()), 1);
+  fs::create_directories("taken/settings.ini");
+  EXPECT_FALSE(DeviceReplaceFile("taken/settings.ini", first, &why));
+  EXPECT_FALSE(why.empty());
+  EXPECT_EQ(std::distance(fs::directory_iterator("taken"), fs::directory_iterator()), 1);
+  WriteFileBytes("file", first);
+  EXPECT_FALSE(DeviceReplaceFile("file/coilrun/settings.ini", second, &why));
+  EXPECT_EQ(ReadFileBytes("file"), first);
+  bool missing = false;
+  std::vector<uint8_t> bytes;
+  EXPECT_FALSE(DeviceReadWholeFile("nowhere/settings.ini", 100, &bytes, &why, &missing));
+  EXPECT_TRUE(missing);
+}
+
+// Every key has a code of its own, so that the game and a recording tell the keys apart; the game's keys
+// are the cursor block's, and the keypad's arrows do not steer.
+TEST(SdlKeyMapTest, EveryKeyHasACodeOfItsOwnAndTheGamesKeysAreTheCursorBlocks) {
+  std::set<int> codes;
+  std::map<int, int> code;
+  for (const SdlKeyName& key : kSdlKeyMap) {
+    const uint8_t keyCode = KeyCodeNamed(key.name);
+    EXPECT_NE(keyCode, 0) << key.name;
+    EXPECT_TRUE(codes.insert(keyCode).second) << "code twice: " << int{keyCode};
+    EXPECT_TRUE(code.emplace(key.scancode, keyCode).second) << "scancode twice: " << key.scancode;
+  }
+  EXPECT_EQ(codes.size(), kNamedKeys.size());
+  EXPECT_EQ(code[SDL_SCANCODE_UP], kKeyUp);
+  EXPECT_EQ(code[SDL_SCANCODE_LEFT], kKeyLeft);
+  EXPECT_EQ(code[SDL_SCANCODE_RETURN], kKeyReturn);
+  EXPECT_EQ(code[SDL_SCANCODE_ESCAPE], kKeyEscape);
+  EXPECT_EQ(code[SDL_SCANCODE_KP_8], 0x48);
+  EXPECT_EQ(code[SDL_SCANCODE_KP_4], 0x4B);
 }
 
 }  // namespace

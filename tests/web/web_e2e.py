@@ -1,5 +1,5 @@
 """The browser build end to end in headless Chromium: a game played, quit through the dialog and its score kept
-across a reload; the web app manifest and the service worker; both demos replayed to their recorded end;
+across a reload; mute and the HUD kept across a reload; the web app manifest and the service worker; both demos replayed to their recorded end;
 frames and pace against the in-memory layer's; the frame's size on a large screen; a game played by touch alone
 on a phone held upright and sideways; a new version replacing the kept one with the scores untouched; the game
 offline; the page's weight and how soon the logo shows.
@@ -135,6 +135,28 @@ def play_and_keep_score(browser, url, reference, artifacts):
     reload_ms = browser.wait_for("coilrun.logoAt", 30, "the logo after a reload")
     check(table(browser) == kept, "the table is kept across a reload")
     return logo_ms, reload_ms
+
+
+def keep_mute_and_hud(browser, url):
+    """Mute (F8 in the game) and the HUD (the page's address, ?hud=1) are stored in the page's storage and
+    kept when the page is opened again at its plain address."""
+    cdp.KEYS.setdefault("F8", ("F8", 119))
+    browser.navigate(url + "?hud=1")
+    browser.wait_for("coilrun.logoAt", 30, "the logo")
+    check(not browser.evaluate("coilrun.soundLevel.muted"), "a first visit plays its sound")
+    browser.press("F8")
+    browser.wait_for("coilrun.soundLevel.muted", 10, "F8 muting the sound")
+    check(browser.evaluate("document.title").endswith(" - sound off"), "F8 is told in the page's title")
+    browser.press("Space")  # the logo ends, and what changed on it is stored
+    browser.wait_for("coilrun.settingsSaves >= 1", 30, "the settings stored")
+    browser.navigate(url)
+    browser.wait_for("coilrun.logoAt", 30, "the logo at the plain address")
+    stored = browser.evaluate("localStorage.getItem('coilrun-settings')") or ""
+    kept = "\nhud = yes\n" in stored and "\nmute = yes\n" in stored
+    check(kept, "mute and the HUD are stored" + ("" if kept else ": %r" % stored))
+    check(browser.evaluate("coilrun.soundLevel.muted"), "the sound is still muted after a reload")
+    # The tests after this one play with the default settings.
+    browser.evaluate("localStorage.removeItem('coilrun-settings')")
 
 
 def installable(browser, url):
@@ -399,6 +421,7 @@ def main():
     browser = cdp.Browser()
     try:
         logo_ms, reload_ms = play_and_keep_score(browser, url, references[demos[0]], artifacts)
+        keep_mute_and_hud(browser, url)
         installable(browser, url)
         for demo in demos:
             replay(browser, url, demo, demos_dir, references[demo])

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "content/assets.h"
 #include "artwork.h"
+#include "content/assets.h"
 #include "sounds.h"
 
 namespace coilrun {

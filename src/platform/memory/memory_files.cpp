@@ -60,6 +60,8 @@ std::string failOperation;
 int cutStep = 0;
 uint32_t keptOnCut = 0;
 bool powerGone = false;
+// The folders where nothing may be written.
+std::vector<std::string> readOnlyFolders;
 
 constexpr const char* kIoError = "Input/output error";
 
@@ -168,7 +170,10 @@ void MemoryResetFiles() {
   cutStep = 0;
   keptOnCut = 0;
   powerGone = false;
+  readOnlyFolders.clear();
 }
+
+void MemoryMakeFolderReadOnly(const std::string& folder) { readOnlyFolders.push_back(folder); }
 
 void MemoryPutFile(const std::string& name, const std::vector<uint8_t>& bytes) {
   files[name] = File{true, bytes, bytes, {}, {}, {}};
@@ -235,6 +240,15 @@ bool MemoryPutFileFromDisk(const std::string& name, const std::filesystem::path&
   return true;
 }
 
+bool MemoryWriteFileToDisk(const std::string& name, const std::filesystem::path& path) {
+  const auto found = files.find(name);
+  if (found == files.end() || !found->second.regular) return false;
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(found->second.cached.data()),
+            static_cast<std::streamsize>(found->second.cached.size()));
+  return static_cast<bool>(out.flush());
+}
+
 void MemoryPutFolder(const std::filesystem::path& folder, const std::string& prefix) {
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
@@ -257,15 +271,18 @@ void MemoryCutPowerAfter(int step, uint32_t keptSectors) {
   keptOnCut = keptSectors;
 }
 
-bool DeviceReadWholeFile(const char* name, size_t maxSize, std::vector<uint8_t>* bytes, std::string* why) {
+bool DeviceReadWholeFile(const char* name, size_t maxSize, std::vector<uint8_t>* bytes, std::string* why,
+                         bool* missing) {
+  if (missing != nullptr) *missing = false;
   if (!Step(std::string("read-whole ") + name, why)) return false;
   AfterStep();
   const File* file = Follow(name);
   if (file == nullptr) {
+    if (missing != nullptr) *missing = true;
     *why = "no such file in the in-memory folder";
   } else if (!file->onDisk.empty()) {
-    bool missing = false;
-    return ReadBoundedFile(file->onDisk.c_str(), maxSize, bytes, &missing, why);
+    bool onDiskMissing = false;
+    return ReadBoundedFile(file->onDisk.c_str(), maxSize, bytes, missing != nullptr ? missing : &onDiskMissing, why);
   } else if (!file->regular) {
     *why = "not a regular file";
   } else if (file->cached.size() > maxSize) {
@@ -378,6 +395,37 @@ bool DeviceFlushRecord(int handle, std::string* why) {
   return true;
 }
 
+int DeviceOpenNewFile(const char* name, std::string* why) {
+  if (!Step(std::string("new ") + name, why)) return -1;
+  const std::string stored = Resolve(name);
+  const auto found = files.find(stored);
+  if (found != files.end() && !found->second.regular) {
+    *why = "not a regular file";
+    AfterStep();
+    return -1;
+  }
+  // The empty file is on the disk at once, as a new directory entry would be after the power came back.
+  files[stored] = File{};
+  opened.push_back(Opened{name, stored, true, false});
+  AfterStep();
+  return static_cast<int>(opened.size() - 1);
+}
+
+bool DeviceAppendFile(int handle, const uint8_t* bytes, size_t size, std::string* why) {
+  const Opened* record = OpenedAt(handle);
+  if (!Step("append " + (record != nullptr ? record->name : std::string("?")), why)) return false;
+  if (record == nullptr) {
+    *why = "Bad file descriptor";
+    return false;
+  }
+  NoteSize(size);
+  File& file = files[record->stored];
+  file.unflushed.push_back(Write{file.cached.size(), std::vector<uint8_t>(bytes, bytes + size)});
+  file.cached.insert(file.cached.end(), bytes, bytes + size);
+  AfterStep();
+  return true;
+}
+
 void DeviceCloseRecord(int handle) {
   Opened* record = OpenedAt(handle);
   std::string ignored;
@@ -453,5 +501,29 @@ bool DeviceRemoveLink(const char* name, std::string* why) {
   files.erase(found);
   return true;
 }
+
+// The new file reaches the disk whole before its rename, and the rename is one step: a cut after it keeps
+// the new bytes, any earlier failure or cut the old.
+bool DeviceReplaceFile(const char* name, const std::vector<uint8_t>& bytes, std::string* why) {
+  if (!Step("replace " + std::string(name), why)) return false;
+  NoteSize(bytes.size());
+  const std::string path = Resolve(name);
+  for (const std::string& folder : readOnlyFolders) {
+    if (path.rfind(folder + "/", 0) == 0) {
+      *why = "Permission denied";
+      return false;
+    }
+  }
+  const auto found = files.find(path);
+  if (found != files.end() && !found->second.regular) {
+    *why = "Is a directory";
+    return false;
+  }
+  files[path] = File{true, bytes, bytes, {}, {}, {}};
+  AfterStep();
+  return true;
+}
+
+std::string DeviceSettingsFileName() { return kMemorySettingsFile; }
 
 }  // namespace coilrun

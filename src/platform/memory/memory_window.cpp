@@ -16,6 +16,10 @@ bool refuseClass = false;
 bool windowCreated = false;
 bool cursorHidden = false;
 bool closeRequested = false;
+// Whether the window is over the whole screen, and its size as a window (0 until given).
+bool fullScreen = true;
+int windowedWidth = 0;
+int windowedHeight = 0;
 
 }  // namespace
 
@@ -25,6 +29,14 @@ void MemoryResetWindow() {
   windowCreated = false;
   cursorHidden = false;
   closeRequested = false;
+  fullScreen = true;
+  windowedWidth = windowedHeight = 0;
+}
+
+void MemorySetWindowPlacement(bool full, int width, int height) {
+  fullScreen = full;
+  windowedWidth = width;
+  windowedHeight = height;
 }
 
 void MemoryQueueMessage(const Message& message) {
@@ -66,7 +78,16 @@ void DeviceHideCursor() {
 bool DeviceCloseRequested() {
   return closeRequested;
 }
-void DeviceRequestWindowed() {}
+void DeviceRequestWindowed() { fullScreen = false; }
+void DeviceSetWindowedSize(int width, int height) {
+  windowedWidth = width;
+  windowedHeight = height;
+}
+void DeviceGetWindowPlacement(bool* full, int* width, int* height) {
+  *full = fullScreen;
+  *width = windowedWidth;
+  *height = windowedHeight;
+}
 const char* DevicePlatformError() {
   return "refused by the in-memory device";
 }

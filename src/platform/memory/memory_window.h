@@ -6,13 +6,21 @@
 namespace coilrun {
 
 void MemoryResetWindow();
+
 // Queues a message as the window system would.
 void MemoryQueueMessage(const Message& message);
+
 void MemoryRefuseWindowClass(bool refuse = true);
+
 bool MemoryWindowCreated();
+
 bool MemoryCursorHidden();
+
 int MemoryPendingMessageCount();
+
 // Asks the window to close, as its close button would: the destroy message is queued.
 void MemoryRequestClose();
+// The player switches the window to full screen or to a window of the given size, or resizes it.
+void MemorySetWindowPlacement(bool fullScreen, int width, int height);
 
 }  // namespace coilrun

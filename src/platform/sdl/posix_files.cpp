@@ -1,5 +1,6 @@
 // The real layer's files, through POSIX: whole data files read with a bound, the record saved in place
-// under a lock tried without waiting, and the player's data folder made.
+// under a lock tried without waiting, a recording written from start to end, the player's data folder made,
+// and the settings file replaced whole.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -7,7 +8,10 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "devices/file_device.h"
 #include "platform/common/posix_regular_file.h"
@@ -33,9 +37,12 @@ bool Fail(std::string* why) {
 
 }  // namespace
 
-bool DeviceReadWholeFile(const char* name, size_t maxSize, std::vector<uint8_t>* bytes, std::string* why) {
+bool DeviceReadWholeFile(const char* name, size_t maxSize, std::vector<uint8_t>* bytes, std::string* why,
+                         bool* missingFile) {
   bool missing = false;
-  if (ReadBoundedFile(name, maxSize, bytes, &missing, why)) return true;
+  const bool read = ReadBoundedFile(name, maxSize, bytes, &missing, why);
+  if (missingFile != nullptr) *missingFile = missing;
+  if (read) return true;
   if (missing) *why = "no such file in " + FolderOf(name);
   return false;
 }
@@ -150,6 +157,84 @@ bool DeviceRemoveLink(const char* name, std::string* why) {
     return false;
   }
   return unlink(name) == 0 || errno == ENOENT || Fail(why);
+}
+
+namespace {
+
+bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) {
+      if (put == 0) errno = ENOSPC;
+      return false;
+    }
+    done += static_cast<size_t>(put);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool DeviceReplaceFile(const char* name, const std::vector<uint8_t>& bytes, std::string* why) {
+  const std::filesystem::path path(name);
+  std::error_code failure;
+  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), failure);
+  if (failure) {
+    *why = failure.message();
+    return false;
+  }
+  std::string fresh = path.string() + ".XXXXXX";
+  const int fd = mkstemp(fresh.data());
+  if (fd < 0) {
+    *why = std::strerror(errno);
+    return false;
+  }
+  // The new file is the player's, readable as an editor would have left it.
+  const bool written = fchmod(fd, 0644) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
+  const int writeError = errno;
+  if (close(fd) != 0 || !written || rename(fresh.c_str(), name) != 0) {
+    *why = std::strerror(written ? errno : writeError);
+    unlink(fresh.c_str());
+    return false;
+  }
+  // The rename itself reaches the disk with the folder.
+  const int folder = open(path.has_parent_path() ? path.parent_path().c_str() : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {
+    fsync(folder);
+    close(folder);
+  }
+  return true;
+}
+
+std::string DeviceSettingsFileName() {
+  // A relative $XDG_CONFIG_HOME is to be ignored, as the base-directory rules say.
+  const char* configHome = std::getenv("XDG_CONFIG_HOME");
+  if (configHome != nullptr && configHome[0] == '/') return std::string(configHome) + "/coilrun/settings.ini";
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] == '\0') return {};
+  return std::string(home) + "/.config/coilrun/settings.ini";
+}
+
+int DeviceOpenNewFile(const char* name, std::string* why) {
+  const int fd = open(name, O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC, 0644);
+  if (fd < 0) *why = std::strerror(errno);
+  return fd;
+}
+
+bool DeviceAppendFile(int handle, const uint8_t* bytes, size_t size, std::string* why) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t put = write(handle, bytes + done, size - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) {
+      *why = std::strerror(put < 0 ? errno : ENOSPC);
+      return false;
+    }
+    done += static_cast<size_t>(put);
+  }
+  return true;
 }
 
 }  // namespace coilrun

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -108,12 +109,14 @@ bool DeviceOpenDisplay() {
   return SdlMainWindow() != nullptr && SDL_GetWindowDisplayIndex(SdlMainWindow()) >= 0;
 }
 
+// Raises the window, which asks for the input focus.
 bool DeviceTakeScreen() {
   if (SdlMainWindow() == nullptr) return false;
   SDL_RaiseWindow(SdlMainWindow());
   return true;
 }
 
+// Shows 16 bits per pixel only, the frame scaled into the window with its 4:3 shape kept.
 bool DeviceSetDisplayMode(int16_t, int16_t, uint8_t bitsPerPixel) {
   if (bitsPerPixel != 16) return false;
   // The window's own framebuffer, in system memory and sent to the X server through shared memory: the GPU
@@ -142,6 +145,8 @@ void DeviceReleaseFlipChain() {
   FreeRamFlipChain(&chain);
 }
 
+// The frame is shown at the next wait, read or message, so that its cost falls inside the game's wait that
+// follows every flip, and only the rows that differ from the frame on the screen are drawn.
 FlipResult DeviceFlip() {
   if (windowSurface == nullptr || chain.back == nullptr) return FlipResult::kFailed;
   SdlPresentPendingFrame();
@@ -168,6 +173,8 @@ void SdlSaveScreenshot() {
                           &saved, &error)) {
     std::printf("coilrun: screenshot saved as %s\n", saved.c_str());
     std::fflush(stdout);
+    // A player does not see the line above; the window's title says it too.
+    SdlShowTitleNote("saved " + std::filesystem::path(saved).filename().string());
   } else {
     std::fprintf(stderr, "coilrun: cannot save a screenshot: %s\n", error.c_str());
   }

@@ -8,6 +8,7 @@
 
 #include "devices/key_codes.h"
 #include "devices/keyboard_device.h"
+#include "platform/common/key_names.h"
 #include "platform/common/key_reads.h"
 #include "platform/common/window_hotkeys.h"
 #include "platform/sdl/sdl_keymap.h"
@@ -29,6 +30,12 @@ int joystickCount = -1;
 constexpr Sint16 kStickThreshold = 16000;
 // The window's keys: what they did at the last read.
 HotkeyLatch hotkeys;
+// The game's key that each key is reported as (0: none): the player's key settings.
+std::array<uint8_t, 256> keyMap = [] {
+  std::array<uint8_t, 256> identity{};
+  for (size_t code = 0; code < identity.size(); ++code) identity[code] = static_cast<uint8_t>(code);
+  return identity;
+}();
 // A poll without pause first waits for the window system to bring input, or for the nap to pass: a key
 // press ends the wait at once, a controller, which the window system does not announce, is looked at again
 // within the short nap.
@@ -95,7 +102,7 @@ bool DeviceCreateKeyboardDevice() {
 
 bool DeviceSetKeyboardDataFormat() {
   codeOfScancode.fill(0);
-  for (const SdlKeyCode& key : kSdlKeyMap) codeOfScancode[key.scancode] = key.code;
+  for (const SdlKeyName& key : kSdlKeyMap) codeOfScancode[key.scancode] = KeyCodeNamed(key.name);
   return true;
 }
 bool DeviceSetKeyboardCooperativeLevel() {
@@ -117,6 +124,17 @@ void ActOnHotkeys(uint8_t* keys) {
   const HotkeyActions actions = FilterHotkeys(&hotkeys, keys);
   if (actions.toggleFullScreen) SdlToggleFullScreen();
   if (actions.saveScreenshot) SdlSaveScreenshot();
+  if (actions.toggleMute) SdlStepSoundLevel(0, true);
+  if (actions.volumeDown) SdlStepSoundLevel(-1, false);
+  if (actions.volumeUp) SdlStepSoundLevel(1, false);
+}
+
+void MapKeys(std::array<uint8_t, 256>* keys) {
+  std::array<uint8_t, 256> mapped{};
+  for (size_t code = 0; code < keys->size(); ++code) {
+    if ((*keys)[code] != 0 && keyMap[code] != 0) mapped[keyMap[code]] = kKeyHeld;
+  }
+  *keys = mapped;
 }
 
 }  // namespace
@@ -139,10 +157,13 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
     }
   }
   ActOnHotkeys(keys.data());
+  MapKeys(&keys);
   RefreshControllers();
   AddControllerKeys(keys.data());
   return HandOutKeys(&idlePoll, keys, state);
 }
+
+void DeviceMapKeys(const uint8_t* map) { std::copy(map, map + keyMap.size(), keyMap.begin()); }
 
 void DeviceUnacquireKeyboard() {
   hold.acquired = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "devices/data_dir_device.h"
 #include "devices/file_device.h"
 #include "platform/common/posix_regular_file.h"
 #include "platform/win32/win32_platform.h"
@@ -61,9 +62,12 @@ OVERLAPPED AtOffset(uint64_t offset) {
 
 }  // namespace
 
-bool DeviceReadWholeFile(const char* name, size_t maxSize, std::vector<uint8_t>* bytes, std::string* why) {
+bool DeviceReadWholeFile(const char* name, size_t maxSize, std::vector<uint8_t>* bytes, std::string* why,
+                         bool* missingFile) {
   bool missing = false;
-  if (ReadBoundedFile(name, maxSize, bytes, &missing, why)) return true;
+  const bool read = ReadBoundedFile(name, maxSize, bytes, &missing, why);
+  if (missingFile != nullptr) *missingFile = missing;
+  if (read) return true;
   if (missing) *why = "no such file in " + WorkingDirectory();
   return false;
 }
@@ -190,6 +194,64 @@ bool DeviceReadLink(const char*, std::string*) {
 bool DeviceRemoveLink(const char* name, std::string* why) {
   if (!DeviceNameTaken(name)) return true;
   *why = "not a symbolic link";
+  return false;
+}
+
+bool DeviceReplaceFile(const char* name, const std::vector<uint8_t>& bytes, std::string* why) {
+  const std::string path(name);
+  const size_t slash = path.find_last_of("\\/");
+  if (slash != std::string::npos && slash > 0 && !DeviceMakeFolder(path.substr(0, slash).c_str(), why))
+    return false;
+  const std::wstring target = Win32Wide(name);
+  const std::wstring fresh = target + L".new";
+  HANDLE file =
+      CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    *why = Win32ErrorText(GetLastError());
+    return false;
+  }
+  DWORD put = 0;
+  const bool written = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) != 0 &&
+                       put == bytes.size() && FlushFileBuffers(file) != 0;
+  const DWORD writeError = written ? ERROR_SUCCESS : (put == bytes.size() ? GetLastError() : ERROR_DISK_FULL);
+  CloseHandle(file);
+  // The rename reaches the disk before the call returns.
+  if (!written ||
+      MoveFileExW(fresh.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+    *why = Win32ErrorText(written ? GetLastError() : writeError);
+    DeleteFileW(fresh.c_str());
+    return false;
+  }
+  return true;
+}
+
+// %APPDATA%\Coilrun\settings.ini, beside the player's own files.
+std::string DeviceSettingsFileName() {
+  std::string folder;
+  std::string why;
+  if (!DevicePlayerDataDirectory(&folder, &why)) return {};
+  return folder + "\\settings.ini";
+}
+
+int DeviceOpenNewFile(const char* name, std::string* why) {
+  HANDLE file = CreateFileW(Win32Wide(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    *why = Win32ErrorText(GetLastError());
+    return -1;
+  }
+  auto free = std::ranges::find(records, nullptr);
+  if (free == records.end()) free = records.insert(records.end(), nullptr);
+  *free = file;
+  return static_cast<int>(free - records.begin());
+}
+
+bool DeviceAppendFile(int handle, const uint8_t* bytes, size_t size, std::string* why) {
+  // A file made afresh is written in order: each write goes on where the last one ended.
+  DWORD put = 0;
+  if (WriteFile(RecordOf(handle), bytes, static_cast<DWORD>(size), &put, nullptr) != 0 && put == size)
+    return true;
+  *why = Win32ErrorText(put == size ? GetLastError() : ERROR_DISK_FULL);
   return false;
 }
 

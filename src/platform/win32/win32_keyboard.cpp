@@ -38,6 +38,12 @@ constexpr int64_t kIdleNapNs = 100'000'000;
 constexpr int64_t kControllerNapNs = 20'000'000;
 // The last read, for the nap.
 IdlePoll idlePoll;
+// The code each key is reported as (0 for none): every key as itself until the player's map is given.
+std::array<uint8_t, 256> keyMap = [] {
+  std::array<uint8_t, 256> identity{};
+  for (size_t code = 0; code < identity.size(); ++code) identity[code] = static_cast<uint8_t>(code);
+  return identity;
+}();
 
 void LoadXInput() {
   for (const wchar_t* name : {L"xinput1_4.dll", L"xinput1_3.dll", L"xinput9_1_0.dll"}) {
@@ -91,6 +97,17 @@ void ActOnHotkeys(uint8_t* keys) {
   const HotkeyActions actions = FilterHotkeys(&hotkeys, keys);
   if (actions.toggleFullScreen) Win32ToggleFullScreen();
   if (actions.saveScreenshot) Win32SaveScreenshot();
+  if (actions.toggleMute) Win32StepSoundLevel(0, true);
+  if (actions.volumeDown) Win32StepSoundLevel(-1, false);
+  if (actions.volumeUp) Win32StepSoundLevel(1, false);
+}
+
+void MapKeys(std::array<uint8_t, 256>* keys) {
+  std::array<uint8_t, 256> mapped{};
+  for (size_t code = 0; code < keys->size(); ++code) {
+    if ((*keys)[code] != 0 && keyMap[code] != 0) mapped[keyMap[code]] = kKeyHeld;
+  }
+  *keys = mapped;
 }
 
 }  // namespace
@@ -133,8 +150,13 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   std::array<uint8_t, 256> keys{};
   std::copy_n(Win32HeldKeys(), keys.size(), keys.begin());
   ActOnHotkeys(keys.data());
+  MapKeys(&keys);
   AddControllerKeys(keys.data());
   return HandOutKeys(&idlePoll, keys, state);
+}
+
+void DeviceMapKeys(const uint8_t* map) {
+  std::copy(map, map + keyMap.size(), keyMap.begin());
 }
 
 void DeviceUnacquireKeyboard() {

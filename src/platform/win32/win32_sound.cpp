@@ -2,6 +2,7 @@
 // the hardware, from one effect buffer that a feeding thread plays through a ring of short blocks.
 #include <array>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "devices/sound_device.h"
@@ -40,6 +41,15 @@ struct Voice {
   size_t tailPosition = 0;
 };
 Voice voice;
+// The level every sample is played at: volume in percent, and mute. Kept apart from the device, which
+// it outlives; read by the feeder under `guard` once the device is open.
+int volume = kFullVolume;
+bool muted = false;
+
+uint8_t AtLevel(uint8_t sample) {
+  if (muted) return kSilence;
+  return static_cast<uint8_t>(kSilence + (sample - kSilence) * volume / kFullVolume);
+}
 
 void FillBlock(uint8_t* out, size_t length) {
   EnterCriticalSection(&guard);
@@ -55,7 +65,7 @@ void FillBlock(uint8_t* out, size_t length) {
         voice.playing = voice.looping;
       }
     }
-    out[i] = sample;
+    out[i] = AtLevel(sample);
   }
   LeaveCriticalSection(&guard);
 }
@@ -214,6 +224,27 @@ void DeviceReleaseSoundObject() {
   silent = false;
   opened = false;
   DeleteCriticalSection(&guard);
+}
+
+void DeviceSetSoundLevel(int newVolume, bool newMuted) {
+  if (opened) EnterCriticalSection(&guard);
+  volume = newVolume < 0 ? 0 : (newVolume > kFullVolume ? kFullVolume : newVolume);
+  muted = newMuted;
+  if (opened) LeaveCriticalSection(&guard);
+}
+
+void DeviceGetSoundLevel(int* currentVolume, bool* currentlyMuted) {
+  *currentVolume = volume;
+  *currentlyMuted = muted;
+}
+
+void Win32StepSoundLevel(int steps, bool toggleMute) {
+  if (toggleMute) {
+    DeviceSetSoundLevel(volume, !muted);
+  } else {
+    DeviceSetSoundLevel(volume + steps * kVolumeStep, false);
+  }
+  Win32ShowTitleNote(muted ? std::string("sound off") : "volume " + std::to_string(volume) + "%");
 }
 
 }  // namespace coilrun

@@ -36,6 +36,13 @@ std::array<uint8_t, 256> heldKeys{};
 int64_t lastPumpNs = 0;
 bool pumpedOnce = false;
 constexpr int64_t kPumpReuseNs = 1'000'000;
+// The size asked for the framed window (0 for one chosen from the screen), the title without a note, and
+// when the note after it ends (0 for none).
+int askedWidth = 0;
+int askedHeight = 0;
+std::wstring plainTitle;
+int64_t titleNoteEndsNs = 0;
+constexpr int64_t kTitleNoteNs = 2'000'000'000;
 // The last failure of a platform call, for DevicePlatformError.
 std::string lastError = "no error";
 
@@ -150,7 +157,7 @@ RECT FirstFramedRect(const RECT& screen) {
   const int screenHeight = screen.bottom - screen.top;
   int scale = 1;
   while (640 * (scale + 1) * 10 <= screenWidth * 9 && 480 * (scale + 1) * 10 <= screenHeight * 9) ++scale;
-  RECT rect{0, 0, 640 * scale, 480 * scale};
+  RECT rect{0, 0, askedWidth > 0 ? askedWidth : 640 * scale, askedHeight > 0 ? askedHeight : 480 * scale};
   AdjustWindowRectEx(&rect, kFramedStyle, FALSE, 0);
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
@@ -183,6 +190,10 @@ bool Win32WindowHasFocus() {
 void Win32PumpMessages() {
   const int64_t now = DeviceClockNanoseconds();
   if (pumpedOnce && now - lastPumpNs < kPumpReuseNs) return;
+  if (titleNoteEndsNs != 0 && now >= titleNoteEndsNs && mainWindow != nullptr) {
+    titleNoteEndsNs = 0;
+    SetWindowTextW(mainWindow, plainTitle.c_str());
+  }
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != 0) {
     if (message.message == WM_QUIT) {
@@ -216,6 +227,13 @@ void Win32ToggleFullScreen() {
   framed = !framed;
 }
 
+void Win32ShowTitleNote(const std::string& note) {
+  if (mainWindow == nullptr) return;
+  SetWindowTextW(mainWindow, (plainTitle + L" - " + Win32Wide(note.c_str())).c_str());
+  titleNoteEndsNs = DeviceClockNanoseconds() + kTitleNoteNs;
+  if (titleNoteEndsNs == 0) titleNoteEndsNs = 1;
+}
+
 void Win32NoteError(const char* call, DWORD error) {
   lastError = std::string(call) + ": " + Win32ErrorText(error);
 }
@@ -244,7 +262,8 @@ void DeviceCreateWindow(const char*, const char* title) {
   const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   framed = startWindowed;
   const RECT rect = framed ? FirstFramedRect(screen) : screen;
-  mainWindow = CreateWindowExW(0, kClassName, Win32Wide(title).c_str(), framed ? kFramedStyle : kScreenStyle,
+  plainTitle = Win32Wide(title);
+  mainWindow = CreateWindowExW(0, kClassName, plainTitle.c_str(), framed ? kFramedStyle : kScreenStyle,
                                rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr,
                                nullptr, GetModuleHandleW(nullptr), nullptr);
   if (mainWindow == nullptr) {
@@ -286,6 +305,37 @@ const char* DevicePlatformError() {
 
 void DeviceRequestWindowed() {
   startWindowed = true;
+}
+
+void DeviceSetWindowedSize(int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  askedWidth = width;
+  askedHeight = height;
+  RECT rect{0, 0, width, height};
+  AdjustWindowRectEx(&rect, kFramedStyle, FALSE, 0);
+  if (mainWindow != nullptr && framed) {
+    SetWindowPos(mainWindow, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+  } else if (framedRect.right != framedRect.left) {
+    framedRect.right = framedRect.left + (rect.right - rect.left);
+    framedRect.bottom = framedRect.top + (rect.bottom - rect.top);
+  }
+}
+
+void DeviceGetWindowPlacement(bool* fullScreen, int* width, int* height) {
+  *fullScreen = mainWindow != nullptr ? !framed : !startWindowed;
+  *width = askedWidth;
+  *height = askedHeight;
+  RECT client{};
+  if (mainWindow != nullptr && framed && GetClientRect(mainWindow, &client) != 0) {
+    *width = client.right;
+    *height = client.bottom;
+  } else if (framedRect.right != framedRect.left) {
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, kFramedStyle, FALSE, 0);
+    *width = (framedRect.right - framedRect.left) - (frame.right - frame.left);
+    *height = (framedRect.bottom - framedRect.top) - (frame.bottom - frame.top);
+  }
 }
 
 bool DeviceCloseRequested() {
