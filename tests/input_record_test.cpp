@@ -62,7 +62,7 @@ TEST_F(InputRecordTest, ADamagedRecordingIsRefusedWithTheLineThatIsWrongShownSaf
   };
   std::string error;
   for (const Case& c : cases) {
-    std::ofstream("bad.rec") << "coilrun-replay 1\n" << c.body;
+    std::ofstream("bad.rec") << "coilrun-replay 2\n" << c.body;
     EXPECT_FALSE(StartReplay("bad.rec", false, &error)) << c.body;
     EXPECT_NE(error.find(std::string("bad.rec ") + c.said), std::string::npos) << error;
     EXPECT_LT(error.size(), 150u) << error;
@@ -70,10 +70,14 @@ TEST_F(InputRecordTest, ADamagedRecordingIsRefusedWithTheLineThatIsWrongShownSaf
   }
   std::ofstream("other.rec") << "something else\n";
   EXPECT_FALSE(StartReplay("other.rec", false, &error));
+  // A recording of the format before the key waits looked for a new press would not replay its game.
+  std::ofstream("old.rec") << "coilrun-replay 1\nk 1 1c\n";
+  EXPECT_FALSE(StartReplay("old.rec", false, &error));
+  EXPECT_EQ(error, "old.rec was made by an earlier version of the game");
   EXPECT_FALSE(StartReplay("missing.rec", false, &error));
   // An hour of busy play makes about half a megabyte: eight hours are read, and a file larger than the cap
   // is refused before it is parsed.
-  std::string huge = "coilrun-replay 1\n";
+  std::string huge = "coilrun-replay 2\n";
   while (huge.size() <= (size_t{8} << 20)) huge += "c 1 0\nk 1 1c cb\n";
   std::ofstream("huge.rec") << huge;
   EXPECT_FALSE(StartReplay("huge.rec", false, &error));

@@ -15,6 +15,7 @@
 #include "app/window.h"
 #include "app/window_device.h"
 #include "devices/clock_device.h"
+#include "devices/delay.h"
 #include "devices/input_record.h"
 #include "devices/keyboard.h"
 #include "devices/sound.h"
@@ -78,6 +79,16 @@ void ShutDown() {
 
 namespace {
 
+// Exit's sound plays out before shut-down silences it: its length in steps of this many milliseconds, and
+// a few steps more for the audio device's own buffer. A request to close ends the wait at once.
+constexpr uint32_t kPlayOutStepMs = 10;
+constexpr uint32_t kPlayOutSlackSteps = 5;
+
+void LetEffectPlayOut() {
+  const uint32_t steps = (EffectLengthMs() + kPlayOutStepMs - 1) / kPlayOutStepMs + kPlayOutSlackSteps;
+  for (uint32_t step = 0; step < steps && !CloseRequested(); ++step) DelayMs(kPlayOutStepMs);
+}
+
 // The screen loop over a started game. A closed window ends it from any screen, as Exit does.
 int RunScreens() {
   for (;;) {
@@ -87,7 +98,10 @@ int RunScreens() {
     if (RunMainMenu() == 0) return EndWithFailure();
     if (CloseRequested()) break;
     if (!RunChosenScreen()) return EndWithFailure();
-    if (ScreenMode == kModeExit) break;
+    if (ScreenMode == kModeExit) {
+      LetEffectPlayOut();
+      break;
+    }
   }
   ShutDown();
   return CloseRequested() ? 0 : static_cast<int>(LastMessage.wParam);

@@ -59,8 +59,9 @@ bool CloseRequested() {
 namespace coilrun {
 
 bool WaitForAnyKey() {
+  StartKeyPressWatch();
   for (;;) {
-    if (AnyKeyDown()) return true;
+    if (NewKeyPressed()) return true;
     if (CloseRequested()) return false;
   }
 }

@@ -15,8 +15,9 @@ void DeviceCreateWindow(const char* className, const char* title);
 // (DeviceRequestWindowed). A failure shows at the display's set-up, not here.
 bool DevicePeekMessage(Message* message);
 // Takes one waiting message without waiting; false, with `message` untouched, when none waits. The close
-// button, Alt+F4, SIGINT and SIGTERM come as kMessageDestroy, a lost input focus as kMessageKillFocus,
-// anything else as code 0. SDL first shows a frame handed over by the last flip and not yet shown.
+// button, Alt+F4, SIGINT and SIGTERM come as kMessageDestroy, a lost input focus as kMessageKillFocus if
+// the window is still without the focus when the message is taken, anything else as code 0. SDL first shows a
+// frame handed over by the last flip and not yet shown.
 void DevicePostQuitMessage(uint64_t exitCode);
 // Queues the quit message with the given wParam; after the window's destruction it is the only message.
 void DeviceHideCursor();

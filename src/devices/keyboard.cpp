@@ -15,6 +15,8 @@ namespace {
 // Whether the input object and the keyboard device exist.
 bool inputObjectMade = false;
 bool keyboardDeviceMade = false;
+// The keys held since before the watch for a new press began, and not let go since.
+std::array<bool, 256> heldSinceWatch{};
 
 }  // namespace
 
@@ -40,6 +42,24 @@ void ReadKeyboard() {
 bool AnyKeyDown() {
   ReadKeyboard();
   return std::any_of(KeyState.begin(), KeyState.end(), [](uint8_t key) { return key != 0; });
+}
+
+void StartKeyPressWatch() {
+  ReadKeyboard();
+  for (size_t code = 0; code < KeyState.size(); ++code) heldSinceWatch[code] = KeyState[code] != 0;
+}
+
+bool NewKeyPressed() {
+  ReadKeyboard();
+  bool pressed = false;
+  for (size_t code = 0; code < KeyState.size(); ++code) {
+    if (KeyState[code] == 0) {
+      heldSinceWatch[code] = false;
+    } else if (!heldSinceWatch[code]) {
+      pressed = true;
+    }
+  }
+  return pressed;
 }
 
 void ReleaseKeyboard() {

@@ -7,6 +7,9 @@
 
 namespace coilrun {
 
+// The rate every effect is played at, whatever its file says.
+inline constexpr uint32_t kEffectSamplesPerSecond = 11025;
+
 bool DeviceCreateSoundObject();
 // Opens the default sound device. SDL, finding none, says so in one line on stderr and opens a silent one
 // instead. False when even that is refused.

@@ -41,7 +41,7 @@ constexpr StageTheme kThemes[kStageCount] = {
     {"CRYSTAL DEEP",
      {{{34, 24, 52}, {46, 32, 68}, {60, 42, 86}, {76, 54, 104}}},
      {20, 14, 34},
-     {{"EAT 20 CREATURES", "EACH ONE IS WORTH 600", "THE LAST AND FASTEST"}}},
+     {{"EAT 20 CREATURES", "EACH ONE IS WORTH 600", "THE LAST AND RICHEST"}}},
 };
 
 const StageTheme& ThemeOf(int stage) {
