@@ -84,8 +84,9 @@ bool PressingReturn(uint64_t read) {
 std::vector<uint8_t> ScriptedKeys(Plan plan, uint64_t ticksAtStart, uint64_t read) {
   const bool pressing = PressingReturn(read);
   const uint64_t ticks = TicksPlayed() - ticksAtStart;
-  if (ticks > 0 && GameOver())
+  if (ticks > 0 && GameOver()) {
     return pressing ? std::vector<uint8_t>{kKeyUp, kKeyReturn} : std::vector<uint8_t>{};
+  }
   std::vector<uint8_t> keys;
   if (pressing) keys.push_back(kKeyReturn);
   const bool homing = plan == Plan::kClearThenCrash || plan == Plan::kClearThenQuit;

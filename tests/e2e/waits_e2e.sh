@@ -45,7 +45,9 @@ xdotool keydown Left
 sleep 3
 e2e_shot 3-play
 sleep 0.4
-e2e_screen_is 3-play && e2e_fail "the play after the intro stands still (the pause dialog opened)"
+e2e_shot 3-play-later
+moved=$(compare -metric AE "$E2E_ARTIFACTS/3-play.png" "$E2E_ARTIFACTS/3-play-later.png" null: 2>&1 | cut -d' ' -f1)
+[ "${moved%%.*}" -gt 50 ] 2>/dev/null || e2e_fail "the play after the intro stands still (the pause dialog opened)"
 
 # Down, which does nothing in play, held as the snake runs straight into the border: the death banner
 # stays while it is held and after it is let go, until a new press.
