@@ -1,7 +1,5 @@
-// The keyboard: snapshots of all 256 keys, the one recovery after lost input, and the any-key test.
+// The keyboard: snapshots of all 256 keys, the one recovery after lost input, and the watch for a new press.
 #include "devices/keyboard.h"
-
-#include <algorithm>
 
 #include "devices/input_record.h"
 #include "devices/keyboard_device.h"
@@ -37,11 +35,6 @@ void ReadKeyboard() {
     DeviceAcquireKeyboard();
   }
   RecordKeyboard(KeyState);
-}
-
-bool AnyKeyDown() {
-  ReadKeyboard();
-  return std::any_of(KeyState.begin(), KeyState.end(), [](uint8_t key) { return key != 0; });
 }
 
 void StartKeyPressWatch() {

@@ -15,8 +15,6 @@ extern std::array<uint8_t, 256> KeyState;
 bool InitKeyboard();
 // Refreshes KeyState. After lost input it re-acquires the device and leaves KeyState as it was.
 void ReadKeyboard();
-// Reads the keyboard; true when any of the 256 keys is held.
-bool AnyKeyDown();
 // Begins looking for a new press: reads the keyboard, and the keys held now count as pressed only once
 // they have been let go and pressed again.
 void StartKeyPressWatch();

@@ -30,7 +30,7 @@ Surface* LoadPicture(AssetIndex asset) {
   return picture;
 }
 
-// Shows the stage's intro picture until a key is held, then fades to black.
+// Shows the stage's intro picture until a key is pressed, then fades to black.
 bool ShowIntro() {
   Surface* intro = LoadPicture(static_cast<AssetIndex>(kAssetStage00 + Play.StageIndex));
   if (intro == nullptr) return false;
