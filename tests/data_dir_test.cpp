@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "file_bytes.h"
 #include "game_data.h"
 #include "platform/memory/memory_data_dir.h"

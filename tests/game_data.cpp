@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "display/display.h"
 #include "file_bytes.h"
 #include "platform/memory/memory_files.h"

@@ -1,23 +1,20 @@
 // Whole-program tests: the real entry from start-up to Exit over the in-memory devices, played by a
 // scripted player on the tests' own data set, with the virtual clock.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
-#include <csignal>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "app/entry.h"
-#include "app/score_table.h"
-#include "app/shared_sprites.h"
+#include "game/score_table.h"
+#include "content/shared_sprites.h"
 #include "app/title_screens.h"
-#include "app/window.h"
+#include "devices/window.h"
 #include "devices/keyboard.h"
 #include "display/display.h"
 #include "game/game_flow.h"
@@ -110,7 +107,7 @@ class GameTest : public MemoryDeviceTest {
     PutGameData();
   }
 
-  // Recordings are real files: they go to a scratch folder of the test's own.
+  // The program runs in a scratch folder of the test's own.
   ScratchFolder scratch_;
   static inline uint64_t ticksBefore_ = 0;
 };
@@ -372,9 +369,10 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
     Restart();
     bool cut = false;
     size_t cutFrames = 0;
+    std::vector<uint8_t> cutBytes;
     MemorySetKeyPlayer([&](uint64_t read) {
       if (!cut && c.cutHere()) {
-        std::filesystem::copy_file("run.rec", "cut.rec", std::filesystem::copy_options::overwrite_existing);
+        cutBytes = MemoryFileBytes("run.rec");
         cut = true;
         cutFrames = MemoryPresentedFrames().size();
       }
@@ -384,8 +382,10 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
     MemorySetKeyPlayer(nullptr);
     ASSERT_TRUE(cut);
     const int32_t recordedScore = Play.Score;
+    const std::vector<uint8_t> wholeBytes = MemoryFileBytes("run.rec");
 
     Restart();
+    MemoryPutFile("run.rec", wholeBytes);
     testing::internal::CaptureStdout();
     const int wholeStatus = RunWith({"--replay", "run.rec", "--timedemo"});
     testing::internal::GetCapturedStdout();
@@ -393,6 +393,7 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
     EXPECT_EQ(Play.Score, recordedScore);
 
     Restart();
+    MemoryPutFile("cut.rec", cutBytes);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     const int cutStatus = RunWith({"--replay", "cut.rec", "--timedemo"});
@@ -405,22 +406,19 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
   }
 }
 
-// A recording that cannot be written (here past a file-size limit) does not end the game: it plays on to
-// its end, and the run ends with one line that says so and status 1.
+// A recording that cannot be written (here a write that fails in the middle of play) does not end the game:
+// it plays on to its end, and the run ends with one line that says so and status 1.
 TEST_F(GameTest, ARecordingThatCannotBeWrittenIsSaidAndFailsTheRun) {
-  rlimit normal{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &normal), 0);
-  rlimit limited = normal;
-  limited.rlim_cur = 1100;  // room for SCORE.DAT, not for the recording of a game
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  MemorySetKeyPlayer([](uint64_t read) {
+    if (read == 500) MemoryFailFileOperation("append run.rec");
+    return ScriptedKeys(Plan::kClearThenCrash, ticksBefore_, read);
+  });
   testing::internal::CaptureStderr();
-  const int status = RunGame(Plan::kClearThenCrash, {"--record", "run.rec"});
+  const int status = RunWith({"--record", "run.rec"});
   const std::string printed = testing::internal::GetCapturedStderr();
-  setrlimit(RLIMIT_FSIZE, &normal);
-  std::signal(SIGXFSZ, oldHandler);
+  MemorySetKeyPlayer(nullptr);
   EXPECT_EQ(status, 1);
-  EXPECT_EQ(printed, "coilrun: cannot write the recording run.rec: File too large\n");
+  EXPECT_EQ(printed, "coilrun: cannot write the recording run.rec: Input/output error\n");
   EXPECT_EQ(Play.Lives, -1);
   EXPECT_EQ(FileScore(MemoryFileBytes("SCORE.DAT"), 0), Play.Score);
 }

@@ -4,8 +4,8 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "app/assets.h"
-#include "app/score_table.h"
+#include "content/assets.h"
+#include "game/score_table.h"
 #include "game/play_state.h"
 #include "game_data.h"
 #include "platform/memory/memory_clock.h"

@@ -2,7 +2,7 @@
 // tests and before each run of the tools that play over the in-memory layer.
 #pragma once
 
-#include "app/window.h"
+#include "devices/window.h"
 #include "devices/delay.h"
 #include "devices/keyboard.h"
 #include "devices/sound.h"

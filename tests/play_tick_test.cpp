@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/assets.h"
-#include "app/shared_sprites.h"
+#include "content/assets.h"
+#include "content/shared_sprites.h"
 #include "devices/keyboard.h"
 #include "game/play_state.h"
 #include "platform/memory/memory_clock.h"

@@ -1,6 +1,6 @@
 // The score table: the insertion rule, what the file keeps, and a save in place that no failed step or
 // power cut can tear.
-#include "app/score_table.h"
+#include "game/score_table.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,8 @@
 // The main window's messages: one taken per pump, the quit message kept once taken; the wait for a key.
-#include "app/window.h"
-
 #include <gtest/gtest.h>
 
 #include "devices/keyboard.h"
+#include "devices/window.h"
 #include "platform/memory/memory_keyboard.h"
 #include "platform/memory/memory_window.h"
 #include "test_support.h"

@@ -12,9 +12,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/assets.h"
-#include "app/data_dir_device.h"
-#include "app/score_table.h"
+#include "content/assets.h"
+#include "devices/data_dir_device.h"
+#include "game/score_table.h"
 
 namespace coilrun {
 

@@ -1,19 +1,17 @@
 // The entry: start-up, the screen loop over logo, menu and the chosen screen, and shut-down.
 #include "app/entry.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "app/data_dir.h"
-#include "app/failure.h"
+#include "devices/failure.h"
 #include "app/options.h"
-#include "app/score_table.h"
-#include "app/shared_sprites.h"
+#include "game/score_table.h"
+#include "content/shared_sprites.h"
 #include "app/title_screens.h"
-#include "app/window.h"
-#include "app/window_device.h"
+#include "devices/window.h"
+#include "devices/window_device.h"
 #include "devices/clock_device.h"
 #include "devices/delay.h"
 #include "devices/input_record.h"
@@ -115,8 +113,9 @@ bool StartInputLog(const Options& options) {
     std::fprintf(stderr, "coilrun: cannot replay: %s\n", error.c_str());
     return false;
   }
-  if (!options.record.empty() && !StartRecording(options.record)) {
-    std::fprintf(stderr, "coilrun: cannot record to %s: %s\n", options.record.c_str(), std::strerror(errno));
+  std::string why;
+  if (!options.record.empty() && !StartRecording(options.record, &why)) {
+    std::fprintf(stderr, "coilrun: cannot record to %s: %s\n", options.record.c_str(), why.c_str());
     return false;
   }
   return true;

@@ -1,7 +1,7 @@
 // The logo screen and the main menu.
 #include "app/title_screens.h"
 
-#include "app/window.h"
+#include "devices/window.h"
 #include "devices/delay.h"
 #include "devices/keyboard.h"
 #include "devices/sound.h"

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/assets.h"
+#include "content/assets.h"
 
 namespace coilrun {
 

@@ -27,5 +27,10 @@ bool DeviceFlushRecord(int handle, std::string* why);
 // Puts what was written on the disk: once it succeeds, a power cut cannot take it back.
 void DeviceCloseRecord(int handle);
 // Closes the file and gives up its lock.
+int DeviceCreateFile(const char* name, std::string* why);
+// Makes the file `name` afresh and empty, replacing a regular file there, to be written from its start to its
+// end: a handle of 0 or more, which DeviceFlushRecord and DeviceCloseRecord also take. -1, with the reason.
+bool DeviceAppendFile(int handle, const uint8_t* bytes, size_t size, std::string* why);
+// Writes `size` bytes at the end of a file made by DeviceCreateFile, all of them or fails.
 
 }  // namespace coilrun

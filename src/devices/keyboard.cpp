@@ -16,6 +16,13 @@ bool keyboardDeviceMade = false;
 // The keys held since before the watch for a new press began, and not let go since.
 std::array<bool, 256> heldSinceWatch{};
 
+// After lost input the device is acquired again, but this read brings no fresh snapshot.
+void ReadKeyboardDevice(KeySnapshot* keys) {
+  if (keyboardDeviceMade && DeviceGetKeyboardState(keys->data()) == KeyReadResult::kInputLost) {
+    DeviceAcquireKeyboard();
+  }
+}
+
 }  // namespace
 
 bool InitKeyboard() {
@@ -29,12 +36,7 @@ bool InitKeyboard() {
 }
 
 void ReadKeyboard() {
-  if (ReplayKeyboard(&KeyState)) return;
-  // After lost input the device is acquired again, but this read brings no fresh snapshot.
-  if (keyboardDeviceMade && DeviceGetKeyboardState(KeyState.data()) == KeyReadResult::kInputLost) {
-    DeviceAcquireKeyboard();
-  }
-  RecordKeyboard(KeyState);
+  TakeKeySnapshot(&KeyState, ReadKeyboardDevice);
 }
 
 void StartKeyPressWatch() {

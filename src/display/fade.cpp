@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/window.h"
+#include "devices/window.h"
 #include "devices/delay.h"
 #include "display/display.h"
 #include "display/pixel_kernels.h"

@@ -1,10 +1,10 @@
 // The game flow: each stage attempt from its intro picture to its banner, and the game's end.
 #include "game/game_flow.h"
 
-#include "app/assets.h"
-#include "app/score_table.h"
-#include "app/shared_sprites.h"
-#include "app/window.h"
+#include "content/assets.h"
+#include "game/score_table.h"
+#include "content/shared_sprites.h"
+#include "devices/window.h"
 #include "devices/sound.h"
 #include "display/display.h"
 #include "display/fade.h"

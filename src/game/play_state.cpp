@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstddef>
 
-#include "devices/clock_device.h"
 #include "devices/input_record.h"
 
 namespace coilrun {
@@ -82,12 +81,7 @@ uint16_t NextRandom() {
 
 void StartGame() {
   // The seed is an input like the keys: a replay gives the recorded one.
-  uint32_t seed = 0;
-  if (!ReplaySeed(&seed)) {
-    seed = DeviceCalendarSeconds();
-    RecordSeed(seed);
-  }
-  SeedRandom(seed);
+  SeedRandom(TakeSeed());
   Play.Lives = kStartLives;
   Play.Score = kStartScore;
   Play.StageIndex = 0;

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "display/display.h"
 
 namespace coilrun {

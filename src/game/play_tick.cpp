@@ -6,9 +6,9 @@
 #include <array>
 #include <vector>
 
-#include "app/assets.h"
-#include "app/shared_sprites.h"
-#include "app/window.h"
+#include "content/assets.h"
+#include "content/shared_sprites.h"
+#include "devices/window.h"
 #include "devices/delay.h"
 #include "devices/keyboard.h"
 #include "devices/sound.h"

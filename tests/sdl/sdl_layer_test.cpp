@@ -1,5 +1,5 @@
-// The SDL device layer on SDL's dummy drivers: screenshots as PNG files, controllers as keys, where the
-// installed data is looked for, and SCORE.DAT and data files on a real disk.
+// The SDL device layer on SDL's dummy drivers: screenshots as PNG files, the key table, controllers as keys,
+// where the installed data is looked for, and SCORE.DAT and data files on a real disk.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <png.h>
@@ -10,19 +10,22 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <set>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "app/data_dir_device.h"
-#include "app/failure.h"
-#include "app/score_table.h"
+#include "devices/data_dir_device.h"
+#include "devices/failure.h"
+#include "game/score_table.h"
 #include "devices/keyboard.h"
 #include "display/display.h"
 #include "file_bytes.h"
 #include "images/images.h"
-#include "platform/sdl/rgb565.h"
+#include "platform/common/rgb565.h"
 #include "platform/sdl/screenshot_png.h"
+#include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_platform.h"
 #include "scratch_folder.h"
 
@@ -197,6 +200,24 @@ TEST_F(ScoreFileOnDisk, ALinkIsFollowedAndAPipeIsRefusedAtOnce) {
   EXPECT_EQ(LoadPcxImage("LOGO.DAT"), nullptr);
   NoteLoadFailure("LOGO.DAT", "a PCX picture");
   EXPECT_EQ(FailureMessage(), "cannot load LOGO.DAT: not a regular file");
+}
+
+// Every key has a code of its own, so that the game and a recording tell the keys apart; the game's keys
+// are the cursor block's, and the keypad's arrows do not steer.
+TEST(SdlKeyMapTest, EveryKeyHasACodeOfItsOwnAndTheGamesKeysAreTheCursorBlocks) {
+  std::set<int> codes;
+  std::map<int, int> code;
+  for (const SdlKeyCode& key : kSdlKeyMap) {
+    EXPECT_NE(key.code, 0) << "scancode " << key.scancode;
+    EXPECT_TRUE(codes.insert(key.code).second) << "code twice: " << int{key.code};
+    EXPECT_TRUE(code.emplace(key.scancode, key.code).second) << "scancode twice: " << key.scancode;
+  }
+  EXPECT_EQ(code[SDL_SCANCODE_UP], kKeyUp);
+  EXPECT_EQ(code[SDL_SCANCODE_LEFT], kKeyLeft);
+  EXPECT_EQ(code[SDL_SCANCODE_RETURN], kKeyReturn);
+  EXPECT_EQ(code[SDL_SCANCODE_ESCAPE], kKeyEscape);
+  EXPECT_EQ(code[SDL_SCANCODE_KP_8], 0x48);
+  EXPECT_EQ(code[SDL_SCANCODE_KP_4], 0x4B);
 }
 
 }  // namespace

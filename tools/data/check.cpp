@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "dataset.h"
 #include "devices/sound.h"
 #include "display/display.h"

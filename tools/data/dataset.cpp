@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "artwork.h"
 #include "sounds.h"
 

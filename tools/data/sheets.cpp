@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "art.h"
 #include "artwork.h"
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "art.h"
 #include "artwork.h"
 

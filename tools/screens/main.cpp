@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "app/entry.h"
-#include "app/score_table.h"
-#include "app/shared_sprites.h"
+#include "game/score_table.h"
+#include "content/shared_sprites.h"
 #include "app/title_screens.h"
 #include "devices/keyboard.h"
 #include "display/display.h"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/data_dir_device.h"
+#include "devices/data_dir_device.h"
 
 namespace coilrun {
 

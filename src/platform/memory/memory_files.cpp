@@ -147,6 +147,15 @@ bool MemoryPutFileFromDisk(const std::string& name, const std::filesystem::path&
   return true;
 }
 
+bool MemoryWriteFileToDisk(const std::string& name, const std::filesystem::path& path) {
+  const auto found = files.find(name);
+  if (found == files.end() || !found->second.regular) return false;
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(found->second.cached.data()),
+            static_cast<std::streamsize>(found->second.cached.size()));
+  return static_cast<bool>(out.flush());
+}
+
 void MemoryPutFolder(const std::filesystem::path& folder, const std::string& prefix) {
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
@@ -264,6 +273,36 @@ bool DeviceFlushRecord(int handle, std::string* why) {
   File& file = files[record->name];
   file.disk = file.cached;
   file.unflushed.clear();
+  AfterStep();
+  return true;
+}
+
+int DeviceCreateFile(const char* name, std::string* why) {
+  if (!Step(std::string("create ") + name, why)) return -1;
+  const auto found = files.find(name);
+  if (found != files.end() && !found->second.regular) {
+    *why = "not a regular file";
+    AfterStep();
+    return -1;
+  }
+  // The empty file is on the disk at once, as a new directory entry would be after the power came back.
+  files[name] = File{};
+  opened.push_back(Opened{name, true, false});
+  AfterStep();
+  return static_cast<int>(opened.size() - 1);
+}
+
+bool DeviceAppendFile(int handle, const uint8_t* bytes, size_t size, std::string* why) {
+  const Opened* record = OpenedAt(handle);
+  if (!Step("append " + (record != nullptr ? record->name : std::string("?")), why)) return false;
+  if (record == nullptr) {
+    *why = "Bad file descriptor";
+    return false;
+  }
+  NoteSize(size);
+  File& file = files[record->name];
+  file.unflushed.push_back(Write{file.cached.size(), std::vector<uint8_t>(bytes, bytes + size)});
+  file.cached.insert(file.cached.end(), bytes, bytes + size);
   AfterStep();
   return true;
 }

@@ -26,10 +26,13 @@ void MemoryPutFolder(const std::filesystem::path& folder, const std::string& pre
 // Puts one real file under `name`: a regular file with its bytes, anything else as a special file; false
 // when there is nothing at `path`.
 bool MemoryPutFileFromDisk(const std::string& name, const std::filesystem::path& path);
+// Writes what the regular file `name` holds now to the real file at `path`; false when there is none or
+// the write fails.
+bool MemoryWriteFileToDisk(const std::string& name, const std::filesystem::path& path);
 
 // Every file operation since the reset, one line each: "read-whole NAME" for a data file; "open NAME",
 // "lock NAME", "read NAME SIZE", "write NAME SIZE", "flush NAME", "close NAME" for a record, with the bytes
-// read or written.
+// read or written; "create NAME" and "append NAME SIZE" for a file written from its start to its end.
 const std::vector<std::string>& MemoryFileJournal();
 // The operation numbered `step` (1 is the first after the reset) fails with an input/output error.
 void MemoryFailFileStep(int step);

@@ -76,21 +76,11 @@ void MemoryRefuseKeyboardStep(MemoryKeyboardStep step, bool refuse) {
   }
 }
 
-uint64_t MemoryKeyboardReads() {
-  return reads;
-}
-bool MemoryInputObjectMade() {
-  return inputObjectMade;
-}
-bool MemoryKeyboardDeviceMade() {
-  return keyboardMade;
-}
-bool MemoryKeyboardAcquired() {
-  return acquired;
-}
-int MemoryKeyboardMisuses() {
-  return misuses;
-}
+uint64_t MemoryKeyboardReads() { return reads; }
+bool MemoryInputObjectMade() { return inputObjectMade; }
+bool MemoryKeyboardDeviceMade() { return keyboardMade; }
+bool MemoryKeyboardAcquired() { return acquired; }
+int MemoryKeyboardMisuses() { return misuses; }
 
 bool DeviceCreateInputObject() {
   if (inputObjectMade) ++misuses;

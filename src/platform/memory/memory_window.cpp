@@ -3,7 +3,7 @@
 
 #include <deque>
 
-#include "app/window_device.h"
+#include "devices/window_device.h"
 
 namespace coilrun {
 

@@ -1,7 +1,7 @@
 // Test controls of the in-memory window system: queued messages, a refused window class.
 #pragma once
 
-#include "app/message.h"
+#include "devices/message.h"
 
 namespace coilrun {
 

@@ -139,4 +139,24 @@ void DeviceCloseRecord(int handle) {
   close(handle);
 }
 
+int DeviceCreateFile(const char* name, std::string* why) {
+  const int fd = open(name, O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC, 0644);
+  if (fd < 0) *why = std::strerror(errno);
+  return fd;
+}
+
+bool DeviceAppendFile(int handle, const uint8_t* bytes, size_t size, std::string* why) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t put = write(handle, bytes + done, size - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) {
+      *why = std::strerror(put < 0 ? errno : ENOSPC);
+      return false;
+    }
+    done += static_cast<size_t>(put);
+  }
+  return true;
+}
+
 }  // namespace coilrun

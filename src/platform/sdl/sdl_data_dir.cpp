@@ -8,7 +8,7 @@
 #include <string>
 #include <system_error>
 
-#include "app/data_dir_device.h"
+#include "devices/data_dir_device.h"
 
 namespace coilrun {
 

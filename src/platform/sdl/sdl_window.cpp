@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "app/window_device.h"
+#include "devices/window_device.h"
 #include "devices/clock_device.h"
 #include "platform/sdl/sdl_platform.h"
 

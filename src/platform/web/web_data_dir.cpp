@@ -1,5 +1,5 @@
 // The browser's data folder: the page writes the data files into the program's working folder.
-#include "app/data_dir_device.h"
+#include "devices/data_dir_device.h"
 
 namespace coilrun {
 

@@ -10,7 +10,8 @@
 #include "devices/clock_device.h"
 #include "devices/key_codes.h"
 #include "devices/keyboard_device.h"
-#include "platform/sdl/sdl_hotkeys.h"
+#include "platform/common/key_reads.h"
+#include "platform/common/window_hotkeys.h"
 #include "platform/web/web_platform.h"
 
 namespace coilrun {
@@ -142,22 +143,16 @@ constexpr std::array<WebKeyCode, 115> kWebKeyMap = {{
 
 // Keys held, by the game's code, as the browser's key events left them.
 std::array<uint8_t, 256> held{};
-// Whether the keyboard is acquired, whether the page has the keyboard, and whether it had it at the last
-// read.
-bool acquired = false;
+// Whether the page has the keyboard; whether the keyboard is acquired, and whether the page had it at the
+// last read.
 bool pageHasFocus = true;
-bool hadFocus = true;
+KeyboardHold hold;
 // The page's keys: what they did at the last read (the page itself acts on them).
 HotkeyLatch hotkeys;
-// The waits for a key read without pause. A read that comes this soon after a read that changed nothing
-// first naps, short enough that a key press is seen at once; play, the menu and the pause dialog read
-// once a frame, at least 3 ms apart, and never nap.
-constexpr int64_t kQuickPollNs = 2'000'000;
+// A poll without pause naps, short enough that a key press is seen at once.
 constexpr int64_t kIdleNapNs = 8'000'000;
-// The last snapshot handed out, when the read that made it ended, and whether it matched the one before.
-std::array<uint8_t, 256> lastSnapshot{};
-int64_t lastReadEndNs = 0;
-bool lastReadChangedNothing = false;
+// The last read, for the nap.
+IdlePoll idlePoll;
 
 uint8_t ScanCodeOf(const char* code) {
   for (const WebKeyCode& key : kWebKeyMap) {
@@ -170,7 +165,8 @@ uint8_t ScanCodeOf(const char* code) {
 // with Ctrl or the system key stay the browser's (reloading, closing the tab, its own full screen).
 bool KeepFromBrowser(const EmscriptenKeyboardEvent* event, uint8_t scanCode) {
   if (event->ctrlKey || event->metaKey) return false;
-  const bool functionKey = (scanCode >= 0x3B && scanCode <= 0x44) || scanCode == 0x57 || scanCode == 0x58;
+  const bool functionKey =
+      (scanCode >= kKeyF1 && scanCode <= kKeyF10) || scanCode == kKeyF11 || scanCode == kKeyF12;
   return scanCode != 0 && !functionKey;
 }
 
@@ -226,37 +222,28 @@ bool DeviceSetKeyboardCooperativeLevel() {
 }
 
 bool DeviceAcquireKeyboard() {
-  acquired = true;
-  hadFocus = pageHasFocus;
+  AcquireKeyboardHold(&hold, pageHasFocus);
   return true;
 }
 
 KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   // Each read lets the browser bring its events.
-  if (lastReadChangedNothing && DeviceClockNanoseconds() - lastReadEndNs < kQuickPollNs) {
+  if (ShouldNapBeforeRead(idlePoll)) {
     DeviceSleepNanoseconds(kIdleNapNs);
   } else {
     WebYield();
   }
-  if (hadFocus && !pageHasFocus) {
-    hadFocus = false;
-    acquired = false;
-    return KeyReadResult::kInputLost;
+  if (const KeyReadResult holding = CheckKeyboardHold(&hold, pageHasFocus); holding != KeyReadResult::kOk) {
+    return holding;
   }
-  hadFocus = pageHasFocus;
-  if (!acquired) return KeyReadResult::kFailed;
   std::array<uint8_t, 256> keys = held;
   FilterHotkeys(&hotkeys, keys.data());
   if (pageHasFocus) PageReadGamepads(keys.data());
-  std::copy(keys.begin(), keys.end(), state);
-  lastReadChangedNothing = keys == lastSnapshot;
-  lastSnapshot = keys;
-  lastReadEndNs = DeviceClockNanoseconds();
-  return KeyReadResult::kOk;
+  return HandOutKeys(&idlePoll, keys, state);
 }
 
 void DeviceUnacquireKeyboard() {
-  acquired = false;
+  hold.acquired = false;
 }
 
 void DeviceReleaseInputObject() {

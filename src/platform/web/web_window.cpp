@@ -2,7 +2,7 @@
 // message; a page has no close button of its own, so the game simply stops when the page is left.
 #include <emscripten.h>
 
-#include "app/window_device.h"
+#include "devices/window_device.h"
 #include "platform/web/web_platform.h"
 
 namespace coilrun {

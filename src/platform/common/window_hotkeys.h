@@ -10,12 +10,6 @@
 
 namespace coilrun {
 
-inline constexpr uint8_t kKeyLeftAlt = 0x38;
-inline constexpr uint8_t kKeyRightAlt = 0xB8;
-inline constexpr uint8_t kKeyKeypadEnter = 0x9C;
-inline constexpr uint8_t kKeyF11 = 0x57;
-inline constexpr uint8_t kKeyF12 = 0x58;
-
 // What the window keys asked for at one keyboard read.
 struct HotkeyActions {
   bool toggleFullScreen = false;

@@ -1,15 +1,15 @@
 // The high-score table: the record in "SCORE.DAT", saved in place under a lock, and the high-score screen.
-#include "app/score_table.h"
+#include "game/score_table.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "app/assets.h"
-#include "app/failure.h"
-#include "app/shared_sprites.h"
-#include "app/window.h"
+#include "content/assets.h"
+#include "devices/failure.h"
+#include "content/shared_sprites.h"
+#include "devices/window.h"
 #include "devices/file_device.h"
 #include "devices/input_record.h"
 #include "display/display.h"

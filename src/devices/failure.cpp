@@ -1,5 +1,5 @@
 // Failure notes: one line naming what failed and why.
-#include "app/failure.h"
+#include "devices/failure.h"
 
 #include <string>
 

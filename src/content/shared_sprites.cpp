@@ -1,10 +1,10 @@
 // The sprites several screens share: the score digits and stage labels cut from their sheets at start-up,
 // and the two enemy pictures.
-#include "app/shared_sprites.h"
+#include "content/shared_sprites.h"
 
 #include <cstddef>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "display/display.h"
 
 namespace coilrun {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "app/message.h"
+#include "devices/message.h"
 
 namespace coilrun {
 inline constexpr const char* kWindowClassName = "Coilrun";

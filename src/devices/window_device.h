@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/message.h"
+#include "devices/message.h"
 
 namespace coilrun {
 
