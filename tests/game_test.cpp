@@ -282,38 +282,28 @@ TEST_F(GameTest, ClosingTheWindowEndsTheProgramPromptlyFromEveryScreen) {
   }
 }
 
-// Exit's sound plays out before shut-down silences it; with a close at the same time the program ends at
-// once.
-TEST_F(GameTest, ExitsSoundPlaysOutBeforeShutDownUnlessTheWindowIsClosed) {
+// Exit's sound plays out before shut-down silences it.
+TEST_F(GameTest, ExitsSoundPlaysOutBeforeShutDown) {
   const std::vector<uint8_t> samples = GameDataSamples("MENU3.WAV");
   const int64_t lengthNs = static_cast<int64_t>(samples.size()) * 1'000'000'000 / 11025;
-  for (const bool close : {false, true}) {
-    SCOPED_TRACE(close ? "closed" : "exit");
-    Restart();
-    MemorySetKeyPlayer([close](uint64_t read) {
-      if (MemoryPresentedFrames().size() <= 1) {  // the logo: a press
-        return read == 1 ? std::vector<uint8_t>{kKeyReturn} : std::vector<uint8_t>{};
-      }
-      if (close) MemoryRequestClose();
-      return std::vector<uint8_t>{kKeyUp, kKeyReturn};
-    });
-    EXPECT_EQ(RunWith({}), 0);
-    MemorySetKeyPlayer(nullptr);
-    const std::vector<MemorySoundEvent>& log = MemorySoundLog();
-    const auto played = std::find_if(log.begin(), log.end(), [&](const MemorySoundEvent& e) {
-      return e.what == "play" && e.checksum == MemorySampleChecksum(samples);
-    });
-    ASSERT_NE(played, log.end());
-    const auto released =
-        std::find_if(played, log.end(), [](const MemorySoundEvent& e) { return e.what == "release"; });
-    ASSERT_NE(released, log.end());
-    if (close) {
-      EXPECT_EQ(released->timeNs, played->timeNs);
-    } else {
-      EXPECT_GE(released->timeNs - played->timeNs, lengthNs);
-      EXPECT_LT(released->timeNs - played->timeNs, lengthNs * 3 / 2 + 100'000'000);
+  MemorySetKeyPlayer([](uint64_t read) {
+    if (MemoryPresentedFrames().size() <= 1) {  // the logo: a press
+      return read == 1 ? std::vector<uint8_t>{kKeyReturn} : std::vector<uint8_t>{};
     }
-  }
+    return std::vector<uint8_t>{kKeyUp, kKeyReturn};
+  });
+  EXPECT_EQ(RunWith({}), 0);
+  MemorySetKeyPlayer(nullptr);
+  const std::vector<MemorySoundEvent>& log = MemorySoundLog();
+  const auto played = std::find_if(log.begin(), log.end(), [&](const MemorySoundEvent& e) {
+    return e.what == "play" && e.checksum == MemorySampleChecksum(samples);
+  });
+  ASSERT_NE(played, log.end());
+  const auto released =
+      std::find_if(played, log.end(), [](const MemorySoundEvent& e) { return e.what == "release"; });
+  ASSERT_NE(released, log.end());
+  EXPECT_GE(released->timeNs - played->timeNs, lengthNs);
+  EXPECT_LT(released->timeNs - played->timeNs, lengthNs * 3 / 2 + 100'000'000);
 }
 
 // Every data file the way of a game reaches, when missing, ends the program with a line naming it.
