@@ -72,6 +72,7 @@ void ReleaseKeyboard() {
 void ResetKeyboard() {
   ReleaseKeyboard();
   KeyState.fill(0);
+  heldSinceWatch.fill(false);
 }
 
 }  // namespace coilrun
