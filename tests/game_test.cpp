@@ -76,8 +76,10 @@ class GameTest : public MemoryDeviceTest {
                                                             Play.BodyColour))});
       }
       // A player stuck for ever (it never is with this data) gives up through the pause dialog.
-      if (read > 2'000'000) return std::vector<uint8_t>{kKeyEscape, kKeyReturn, kKeyUp};
-      return ScriptedKeys(plan, ticksBefore_);
+      if (read > 2'000'000) {
+        return read % 2 == 0 ? std::vector<uint8_t>{kKeyEscape, kKeyReturn, kKeyUp} : std::vector<uint8_t>{};
+      }
+      return ScriptedKeys(plan, ticksBefore_, read);
     });
     const int status = RunWith(std::move(arguments));
     MemorySetKeyPlayer(nullptr);
@@ -148,6 +150,14 @@ TEST_F(GameTest, APracticeGameStartsAtItsStageKeepsOutOfTheTableAndPlaysTheSameW
   EXPECT_EQ((*inPlay)[0], 3);
   EXPECT_GT(plain.back()[2], 1000);
   EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(kScoreFileSize, 0));
+  // Cut short by a file that cannot be loaded at its first death, it keeps out of the table too.
+  Restart();
+  MemoryRemoveFile("DIE.WAV");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunGame(Plan::kCrash, {"--stage", "4"}), 1);
+  testing::internal::GetCapturedStderr();
+  EXPECT_GT(Play.Score, 0);
+  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(kScoreFileSize, 0));
   // A stage the game does not have ends the program with one line and status 2.
   for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
            {"--stage", "0"}, {"--stage", "7"}, {"--stage", "4x"}, {"--stage"}}) {
@@ -167,8 +177,12 @@ TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScores
   }
   MemoryPutFile("SCORE.DAT", file);
   ASSERT_TRUE(StartUp());
-  MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});  // Held from the menu: ends the screen at once.
+  // The Return that chose the screen in the menu, still held, does not end it; pressed again, it does.
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 5, {});
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 7, {kKeyReturn});
   ASSERT_EQ(RunHighScoreScreen(), 1);
+  EXPECT_EQ(MemoryKeyboardReads(), 8u);
   const std::vector<uint16_t>& shown = MemoryFrontPixels();
   EXPECT_EQ(shown[12 * 640 + 12], GameDataSheetColour(kHighScoreBannerIndex));
   const char* expected[5] = {"00000123", "00000042", "00000000", "00000007", "00000000"};
@@ -242,12 +256,12 @@ TEST_F(GameTest, ClosingTheWindowEndsTheProgramPromptlyFromEveryScreen) {
     MemoryResetAll();
     PutGameData();
     int64_t closedAt = -1;
-    MemorySetKeyPlayer([&](uint64_t) {
+    MemorySetKeyPlayer([&](uint64_t read) {
       if (closedAt < 0 && c.when()) {
         MemoryRequestClose();
         closedAt = MemoryClockNanoseconds();
       }
-      return std::vector<uint8_t>{kKeyReturn};
+      return read % 2 == 0 ? std::vector<uint8_t>{kKeyReturn} : std::vector<uint8_t>{};
     });
     char name[] = "coilrun";
     char* argv[] = {name, nullptr};
@@ -260,6 +274,30 @@ TEST_F(GameTest, ClosingTheWindowEndsTheProgramPromptlyFromEveryScreen) {
     }
     MemorySetKeyPlayer(nullptr);
   }
+}
+
+// Exit's sound plays out before shut-down silences it.
+TEST_F(GameTest, ExitsSoundPlaysOutBeforeShutDown) {
+  const std::vector<uint8_t> samples = GameDataSamples("MENU3.WAV");
+  const int64_t lengthNs = static_cast<int64_t>(samples.size()) * 1'000'000'000 / 11025;
+  MemorySetKeyPlayer([](uint64_t read) {
+    if (MemoryPresentedFrames().size() <= 1) {  // the logo: a press
+      return read == 1 ? std::vector<uint8_t>{kKeyReturn} : std::vector<uint8_t>{};
+    }
+    return std::vector<uint8_t>{kKeyUp, kKeyReturn};
+  });
+  EXPECT_EQ(RunWith({}), 0);
+  MemorySetKeyPlayer(nullptr);
+  const std::vector<MemorySoundEvent>& log = MemorySoundLog();
+  const auto played = std::find_if(log.begin(), log.end(), [&](const MemorySoundEvent& e) {
+    return e.what == "play" && e.checksum == MemorySampleChecksum(samples);
+  });
+  ASSERT_NE(played, log.end());
+  const auto released =
+      std::find_if(played, log.end(), [](const MemorySoundEvent& e) { return e.what == "release"; });
+  ASSERT_NE(released, log.end());
+  EXPECT_GE(released->timeNs - played->timeNs, lengthNs);
+  EXPECT_LT(released->timeNs - played->timeNs, lengthNs * 3 / 2 + 100'000'000);
 }
 
 // Every data file the way of a game reaches, when missing, ends the program with a line naming it.
@@ -293,17 +331,21 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
   struct Case {
     const char* where;
     std::function<bool()> cutHere;
-    std::function<std::vector<uint8_t>(bool cut)> keys;
+    std::function<std::vector<uint8_t>(bool cut, uint64_t read)> keys;
   };
   const std::vector<Case> cases = {
       {"menu", [] { return MemoryPresentedFrames().size() >= 100; },
-       [](bool cut) {
-         // Return ends the logo; the menu then idles until the cut, and Exit is chosen after it.
-         if (MemoryPresentedFrames().size() <= 1) return std::vector<uint8_t>{kKeyReturn};
+       [](bool cut, uint64_t read) {
+         // Return pressed ends the logo; the menu then idles until the cut, and Exit is chosen after it.
+         if (MemoryPresentedFrames().size() <= 1) {
+           return read == 1 ? std::vector<uint8_t>{kKeyReturn} : std::vector<uint8_t>{};
+         }
          return cut ? std::vector<uint8_t>{kKeyUp, kKeyReturn} : std::vector<uint8_t>{};
        }},
       {"play", [] { return TicksPlayed() >= ticksBefore_ + 150; },
-       [](bool cut) { return ScriptedKeys(cut ? Plan::kQuitFromDialog : Plan::kHunt, ticksBefore_); }},
+       [](bool cut, uint64_t read) {
+         return ScriptedKeys(cut ? Plan::kQuitFromDialog : Plan::kHunt, ticksBefore_, read);
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.where);
@@ -311,13 +353,13 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
     bool cut = false;
     size_t cutFrames = 0;
     std::vector<uint8_t> cutBytes;
-    MemorySetKeyPlayer([&](uint64_t) {
+    MemorySetKeyPlayer([&](uint64_t read) {
       if (!cut && c.cutHere()) {
         cutBytes = MemoryFileBytes("run.rec");
         cut = true;
         cutFrames = MemoryPresentedFrames().size();
       }
-      return c.keys(cut);
+      return c.keys(cut, read);
     });
     ASSERT_EQ(RunWith({"--record", "run.rec"}), 0);
     MemorySetKeyPlayer(nullptr);
@@ -352,7 +394,7 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
 TEST_F(GameTest, ARecordingThatCannotBeWrittenIsSaidAndFailsTheRun) {
   MemorySetKeyPlayer([](uint64_t read) {
     if (read == 500) MemoryFailFileOperation("append run.rec");
-    return ScriptedKeys(Plan::kClearThenCrash, ticksBefore_);
+    return ScriptedKeys(Plan::kClearThenCrash, ticksBefore_, read);
   });
   testing::internal::CaptureStderr();
   const int status = RunWith({"--record", "run.rec"});
