@@ -32,7 +32,7 @@ export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 start_x() {
   local fifo="$work/displayfd.$1"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   pids+=($!)
   local number
   read -r -t 10 number <"$fifo" || { echo "measure-load: Xvfb did not start"; exit 1; }

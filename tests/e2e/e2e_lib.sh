@@ -29,11 +29,12 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
-# A private X server on a free display, 1024x768 in true colour.
+# A private X server on a free display, 1024x768 in true colour, which stays up between two games (without
+# -noreset it starts over when its last client leaves, and a game started at that moment finds no display).
 e2e_start_x() {
   local fifo="$E2E_WORK/displayfd"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   E2E_XVFB_PID=$!
   local number
   read -r -t 10 number <"$fifo" || e2e_fail "Xvfb did not start"
