@@ -8,6 +8,12 @@
 
 namespace coilrun {
 
+const uint16_t* ShownFramePixels(const FrameScaler& scaler, const std::vector<uint16_t>& front,
+                                 bool framePending) {
+  const bool shownTaken = !framePending && scaler.shown.size() == front.size();
+  return shownTaken ? scaler.shown.data() : front.data();
+}
+
 namespace {
 
 constexpr uint32_t kFullWeight = 256;

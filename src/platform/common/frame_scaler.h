@@ -36,6 +36,11 @@ struct FrameScaler {
   std::vector<uint8_t> targetDirty;  // per row of the fit: to be drawn again after the last update
 };
 
+// What the screen shows, for a screenshot: the frame last scaled in, unless a newer frame is pending or
+// the scaler holds none of the frame's size; then the front frame's own pixels.
+const uint16_t* ShownFramePixels(const FrameScaler& scaler, const std::vector<uint16_t>& front,
+                                 bool framePending);
+
 // The largest 4:3 rectangle of the frame's shape in the window, centred, and its whole factor (at least 1).
 FrameFit FitFrame(int frameWidth, int frameHeight, int windowWidth, int windowHeight);
 

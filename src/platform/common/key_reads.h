@@ -4,8 +4,10 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "devices/keyboard_device.h"
+#include "platform/common/window_hotkeys.h"
 
 namespace coilrun {
 
@@ -33,8 +35,32 @@ void AcquireKeyboardHold(KeyboardHold* hold, bool focus);
 // keyboard is then no longer acquired), kFailed while not acquired, else kOk and the read goes on.
 KeyReadResult CheckKeyboardHold(KeyboardHold* hold, bool focus);
 
+// A window layer's keyboard made afresh: no window key down, no read before.
+void ForgetKeyReads(HotkeyLatch* hotkeys, IdlePoll* poll);
+
+// As CheckKeyboardHold, for a layer that filters the window keys: the latch is forgotten when the keyboard
+// is lost, since keys let go while away are not presses (an Alt that began Alt+Tab is no key for the game).
+KeyReadResult CheckWindowKeyboardHold(KeyboardHold* hold, HotkeyLatch* hotkeys, bool focus);
+
+// What a layer does for the window keys it acts on itself; null where it has no such action.
+struct WindowKeyActions {
+  void (*toggleFullScreen)();
+  void (*saveScreenshot)();
+  void (*showTitleNote)(const std::string& note);
+};
+
+// Takes the window keys out of the snapshot and carries out what they ask: the layer's own actions, and the
+// sound keys' step of the level, with the note that says it.
+void ActOnWindowKeys(HotkeyLatch* hotkeys, uint8_t* keys, const WindowKeyActions& actions);
+
 // True when the read about to be made should nap first.
 bool ShouldNapBeforeRead(const IdlePoll& poll);
+
+// Every key reported as itself: the key map a layer starts with, before the player's is given.
+std::array<uint8_t, 256> IdentityKeyMap();
+
+// Reports each held key as the game's key the map gives it (0: none), every key held as kKeyHeld.
+void ApplyKeyMap(const std::array<uint8_t, 256>& keyMap, std::array<uint8_t, 256>* keys);
 
 // Writes the keys into the caller's 256 bytes and notes them, at the clock's present time, for the nap.
 KeyReadResult HandOutKeys(IdlePoll* poll, const std::array<uint8_t, 256>& keys, uint8_t* state);

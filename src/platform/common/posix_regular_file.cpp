@@ -5,9 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "platform/common/bounded_read.h"
 
 namespace coilrun {
 
@@ -37,41 +38,17 @@ bool ReadBoundedFile(const char* path, size_t maxSize, std::vector<uint8_t>* byt
   if (fd < 0) return false;
   struct stat info {};
   fstat(fd, &info);
-  const auto tooLarge = [&] {
-    *why = "larger than the " + std::to_string(maxSize) + " bytes such a file may hold";
-  };
-  if (static_cast<uintmax_t>(info.st_size) > maxSize) {
-    tooLarge();
-    close(fd);
-    return false;
-  }
-  // Read to the end, whatever the size said: a file that grew past the bound is still refused.
-  bytes->resize(static_cast<size_t>(info.st_size) + 1);
-  size_t done = 0;
-  for (;;) {
-    if (done == bytes->size()) {
-      if (done > maxSize) break;
-      bytes->resize(std::min(maxSize + 1, done * 2 + 4096));
-    }
-    const ssize_t got = read(fd, bytes->data() + done, bytes->size() - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      *why = std::strerror(errno);
-      close(fd);
-      return false;
-    }
-    if (got == 0) break;
-    done += static_cast<size_t>(got);
-  }
+  const bool whole = ReadUpToBound(static_cast<uint64_t>(info.st_size), maxSize, bytes, why,
+                                   [&](uint8_t* into, size_t room) -> int64_t {
+                                     ssize_t got = 0;
+                                     do {
+                                       got = read(fd, into, room);
+                                     } while (got < 0 && errno == EINTR);
+                                     if (got < 0) *why = std::strerror(errno);
+                                     return got;
+                                   });
   close(fd);
-  if (done > maxSize) {
-    tooLarge();
-    bytes->clear();
-    bytes->shrink_to_fit();
-    return false;
-  }
-  bytes->resize(done);
-  return true;
+  return whole;
 }
 
 }  // namespace coilrun

@@ -22,6 +22,11 @@ void MakeRamFlipChain(int16_t width, int16_t height, bool withBack, FlipChain* c
   chain->back = withBack ? MakeRamSurface(width, height) : nullptr;
 }
 
+void MakeWindowFlipChain(int16_t width, int16_t height, FlipChain* chain, FlipChain* made) {
+  MakeRamFlipChain(width, height, true, chain);
+  *made = *chain;
+}
+
 void FreeRamFlipChain(FlipChain* chain) {
   FreeRamSurface(chain->front);
   FreeRamSurface(chain->back);

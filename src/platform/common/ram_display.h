@@ -24,6 +24,10 @@ void FreeRamSurface(Surface* surface);
 // Makes both frames of a chain, black, or only the front one when `withBack` is false.
 void MakeRamFlipChain(int16_t width, int16_t height, bool withBack, FlipChain* chain);
 
+// A window layer's DeviceCreateFlipChain: makes both frames of `chain`, black, and hands the chain out in
+// `made`.
+void MakeWindowFlipChain(int16_t width, int16_t height, FlipChain* chain, FlipChain* made);
+
 // Frees whatever frames the chain holds and empties it.
 void FreeRamFlipChain(FlipChain* chain);
 

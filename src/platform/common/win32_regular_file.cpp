@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include "platform/common/bounded_read.h"
 #include "platform/common/posix_regular_file.h"
 
 namespace coilrun {
@@ -57,42 +58,18 @@ bool ReadBoundedFile(const char* path, size_t maxSize, std::vector<uint8_t>* byt
     CloseHandle(file);
     return false;
   }
-  const auto tooLarge = [&] {
-    *why = "larger than the " + std::to_string(maxSize) + " bytes such a file may hold";
-  };
   const uint64_t size = (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
-  if (size > maxSize) {
-    tooLarge();
-    CloseHandle(file);
-    return false;
-  }
-  // Read to the end, whatever the size said: a file that grew past the bound is still refused.
-  bytes->resize(static_cast<size_t>(size) + 1);
-  size_t done = 0;
-  for (;;) {
-    if (done == bytes->size()) {
-      if (done > maxSize) break;
-      bytes->resize(std::min(maxSize + 1, done * 2 + 4096));
-    }
+  const bool whole = ReadUpToBound(size, maxSize, bytes, why, [&](uint8_t* into, size_t room) -> int64_t {
     DWORD got = 0;
-    const auto want = static_cast<DWORD>(std::min<size_t>(bytes->size() - done, size_t{1} << 30));
-    if (ReadFile(file, bytes->data() + done, want, &got, nullptr) == 0) {
+    const auto want = static_cast<DWORD>(std::min<size_t>(room, size_t{1} << 30));
+    if (ReadFile(file, into, want, &got, nullptr) == 0) {
       *why = ErrorWords(GetLastError());
-      CloseHandle(file);
-      return false;
+      return -1;
     }
-    if (got == 0) break;
-    done += got;
-  }
+    return got;
+  });
   CloseHandle(file);
-  if (done > maxSize) {
-    tooLarge();
-    bytes->clear();
-    bytes->shrink_to_fit();
-    return false;
-  }
-  bytes->resize(done);
-  return true;
+  return whole;
 }
 
 }  // namespace coilrun

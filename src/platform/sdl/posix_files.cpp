@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "devices/file_device.h"
+#include "platform/common/bounded_read.h"
 #include "platform/common/posix_regular_file.h"
 
 namespace coilrun {
@@ -39,12 +40,7 @@ bool Fail(std::string* why) {
 
 bool DeviceReadWholeFile(const char* name, size_t maxSize, std::vector<uint8_t>* bytes, std::string* why,
                          bool* missingFile) {
-  bool missing = false;
-  const bool read = ReadBoundedFile(name, maxSize, bytes, &missing, why);
-  if (missingFile != nullptr) *missingFile = missing;
-  if (read) return true;
-  if (missing) *why = "no such file in " + FolderOf(name);
-  return false;
+  return ReadWholeFileNamingFolder(name, maxSize, bytes, why, missingFile, FolderOf);
 }
 
 int DeviceOpenRecord(const char* name, bool* missing, std::string* why) {

@@ -3,7 +3,6 @@
 // drawn and sent again; the screenshots.
 #include <SDL.h>
 
-#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -134,8 +133,7 @@ bool DeviceSetDisplayMode(int16_t, int16_t, uint8_t bitsPerPixel) {
 }
 
 bool DeviceCreateFlipChain(int16_t width, int16_t height, bool, FlipChain* made) {
-  MakeRamFlipChain(width, height, true, &chain);
-  *made = chain;
+  MakeWindowFlipChain(width, height, &chain, made);
   surfaceStale = true;
   return true;
 }
@@ -165,19 +163,14 @@ void SdlSaveScreenshot() {
   if (chain.front == nullptr) return;
   // The frame handed over is due on the screen by now; what the screen shows is the frame last taken in.
   SdlPresentPendingFrame();
-  const bool shownTaken = !framePending && scaler.shown.size() == chain.front->pixels.size();
-  const uint16_t* shown = shownTaken ? scaler.shown.data() : chain.front->pixels.data();
+  const uint16_t* shown = ShownFramePixels(scaler, chain.front->pixels, framePending);
   std::string saved;
   std::string error;
-  if (SavePngBesideOthers(ScreenshotStem(std::time(nullptr)), shown, chain.front->width, chain.front->height,
-                          &saved, &error)) {
-    std::printf("coilrun: screenshot saved as %s\n", saved.c_str());
-    std::fflush(stdout);
-    // A player does not see the line above; the window's title says it too.
-    SdlShowTitleNote("saved " + std::filesystem::path(saved).filename().string());
-  } else {
-    std::fprintf(stderr, "coilrun: cannot save a screenshot: %s\n", error.c_str());
-  }
+  const bool savedOne = SavePngBesideOthers(ScreenshotStem(std::time(nullptr)), shown, chain.front->width,
+                                            chain.front->height, &saved, &error);
+  SayScreenshotOutcome(savedOne, saved, error);
+  // A player does not see the line that says it; the window's title says it too.
+  if (savedOne) SdlShowTitleNote("saved " + std::filesystem::path(saved).filename().string());
 }
 
 }  // namespace coilrun

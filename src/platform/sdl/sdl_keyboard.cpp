@@ -31,11 +31,7 @@ constexpr Sint16 kStickThreshold = 16000;
 // The window's keys: what they did at the last read.
 HotkeyLatch hotkeys;
 // The game's key that each key is reported as (0: none): the player's key settings.
-std::array<uint8_t, 256> keyMap = [] {
-  std::array<uint8_t, 256> identity{};
-  for (size_t code = 0; code < identity.size(); ++code) identity[code] = static_cast<uint8_t>(code);
-  return identity;
-}();
+std::array<uint8_t, 256> keyMap = IdentityKeyMap();
 // A poll without pause first waits for the window system to bring input, or for the nap to pass: a key
 // press ends the wait at once, a controller, which the window system does not announce, is looked at again
 // within the short nap.
@@ -95,8 +91,7 @@ bool DeviceCreateInputObject() {
 }
 
 bool DeviceCreateKeyboardDevice() {
-  hotkeys = HotkeyLatch{};
-  idlePoll = IdlePoll{};
+  ForgetKeyReads(&hotkeys, &idlePoll);
   return true;
 }
 
@@ -116,37 +111,20 @@ bool DeviceAcquireKeyboard() {
 
 namespace {
 
-void NapIfPolledIdly() {
+// Naps first if the reads poll without pause, shows a frame still pending, and gathers the window's events.
+void BringInput() {
   if (ShouldNapBeforeRead(idlePoll)) SdlWaitForInput(controllers.empty() ? kIdleNapNs : kControllerNapNs);
+  SdlPresentPendingFrame();
+  SdlPumpEvents();
 }
 
-void ActOnHotkeys(uint8_t* keys) {
-  const HotkeyActions actions = FilterHotkeys(&hotkeys, keys);
-  if (actions.toggleFullScreen) SdlToggleFullScreen();
-  if (actions.saveScreenshot) SdlSaveScreenshot();
-  if (actions.toggleMute) SdlStepSoundLevel(0, true);
-  if (actions.volumeDown) SdlStepSoundLevel(-1, false);
-  if (actions.volumeUp) SdlStepSoundLevel(1, false);
-}
-
-void MapKeys(std::array<uint8_t, 256>* keys) {
-  std::array<uint8_t, 256> mapped{};
-  for (size_t code = 0; code < keys->size(); ++code) {
-    if ((*keys)[code] != 0 && keyMap[code] != 0) mapped[keyMap[code]] = kKeyHeld;
-  }
-  *keys = mapped;
-}
 
 }  // namespace
 
 KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
-  NapIfPolledIdly();
-  SdlPresentPendingFrame();
-  SdlPumpEvents();
+  BringInput();
   // Losing the window's focus takes the keyboard away; SDL has released every key by then.
-  const KeyReadResult holding = CheckKeyboardHold(&hold, WindowHasKeyboard());
-  // Keys let go while away are not presses: an Alt that began Alt+Tab is no key for the game.
-  if (holding == KeyReadResult::kInputLost) hotkeys = HotkeyLatch{};
+  const KeyReadResult holding = CheckWindowKeyboardHold(&hold, &hotkeys, WindowHasKeyboard());
   if (holding != KeyReadResult::kOk) return holding;
   int count = 0;
   const Uint8* held = SDL_GetKeyboardState(&count);
@@ -156,8 +134,8 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
       keys[codeOfScancode[static_cast<size_t>(scancode)]] = kKeyHeld;
     }
   }
-  ActOnHotkeys(keys.data());
-  MapKeys(&keys);
+  ActOnWindowKeys(&hotkeys, keys.data(), {SdlToggleFullScreen, SdlSaveScreenshot, SdlShowTitleNote});
+  ApplyKeyMap(keyMap, &keys);
   RefreshControllers();
   AddControllerKeys(keys.data());
   return HandOutKeys(&idlePoll, keys, state);

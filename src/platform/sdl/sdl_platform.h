@@ -33,10 +33,6 @@ void SdlToggleFullScreen();
 // new note takes the place of one still shown. The frame is never touched.
 void SdlShowTitleNote(const std::string& note);
 
-// The sound keys: turns the volume up (`steps` 1) or down (-1) by a step, unmuting, or mutes or unmutes,
-// and shows the new level in the window's title.
-void SdlStepSoundLevel(int steps, bool toggleMute);
-
 // Saves the frame on the screen as coilrun-YYYYMMDD-HHMMSS.png in the working directory, never replacing
 // a file, and says on the standard output (or error) what came of it.
 void SdlSaveScreenshot();

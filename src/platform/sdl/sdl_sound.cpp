@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "devices/sound_device.h"
+#include "platform/common/sound_level.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace coilrun {
@@ -17,48 +18,18 @@ namespace coilrun {
 namespace {
 
 constexpr int kSampleRate = 11025;
-constexpr Uint8 kSilence = 128;
-// Samples over which a stopped effect glides to silence instead of clicking (about 3 ms).
-constexpr int kFadeOutSamples = 32;
 
 // The open device, 0 when none.
 SDL_AudioDeviceID device = 0;
 // What the callback plays; guarded by the device's lock.
-struct Voice {
-  std::vector<Uint8> samples;  // the effect buffer
-  size_t position = 0;         // the play position
-  bool playing = false;
-  bool looping = false;
-  std::vector<Uint8> tail;  // the glide to silence of an effect just released
-  size_t tailPosition = 0;
-};
-Voice voice;
+SoundVoice voice;
 // The level every sample is played at: volume in percent, and mute. Kept apart from the device, which
 // the level outlives; read by the callback under the device's lock.
 int volume = 100;
 bool muted = false;
 
-// A sample brought towards silence by the level; the buffer's own samples stay as they are.
-Uint8 AtLevel(Uint8 sample) {
-  if (muted) return kSilence;
-  return static_cast<Uint8>(kSilence + (sample - kSilence) * volume / kFullVolume);
-}
-
 void FillAudio(void*, Uint8* stream, int length) {
-  for (int i = 0; i < length; ++i) {
-    Uint8 sample = kSilence;
-    if (voice.tailPosition < voice.tail.size()) {
-      sample = voice.tail[voice.tailPosition++];
-    } else if (voice.playing && !voice.samples.empty()) {
-      sample = voice.samples[voice.position++];
-      if (voice.position == voice.samples.size()) {
-        // A single play ends here and leaves the position at the start for the next request.
-        voice.position = 0;
-        voice.playing = voice.looping;
-      }
-    }
-    stream[i] = AtLevel(sample);
-  }
+  MixVoice(&voice, volume, muted, stream, static_cast<size_t>(length));
 }
 
 bool OpenDevice() {
@@ -108,7 +79,7 @@ bool DeviceSetSoundCooperativeLevel() {
 
 void DeviceSetSoundLevel(int newVolume, bool newMuted) {
   if (device != 0) SDL_LockAudioDevice(device);
-  volume = newVolume < 0 ? 0 : (newVolume > kFullVolume ? kFullVolume : newVolume);
+  volume = ClampVolume(newVolume);
   muted = newMuted;
   if (device != 0) SDL_UnlockAudioDevice(device);
 }
@@ -118,23 +89,10 @@ void DeviceGetSoundLevel(int* currentVolume, bool* currentlyMuted) {
   *currentlyMuted = muted;
 }
 
-void SdlStepSoundLevel(int steps, bool toggleMute) {
-  if (toggleMute) {
-    DeviceSetSoundLevel(volume, !muted);
-  } else {
-    // Turning the sound up or down is meant to be heard: it unmutes.
-    DeviceSetSoundLevel(volume + steps * kVolumeStep, false);
-  }
-  SdlShowTitleNote(muted ? std::string("sound off") : "volume " + std::to_string(volume) + "%");
-}
-
 bool DeviceCreateSoundBuffer(uint32_t size) {
   if (device == 0 || size == 0) return false;
   SDL_LockAudioDevice(device);
-  voice.samples.assign(size, kSilence);
-  voice.position = 0;
-  voice.playing = false;
-  voice.looping = false;
+  MakeVoiceBuffer(&voice, size);
   SDL_UnlockAudioDevice(device);
   return true;
 }
@@ -142,7 +100,7 @@ bool DeviceCreateSoundBuffer(uint32_t size) {
 // Holds the audio thread off the buffer until the unlock.
 bool DeviceLockSoundBuffer(uint32_t offset, uint32_t size, uint8_t** first, uint32_t* firstSize,
                            uint8_t** second, uint32_t* secondSize) {
-  if (device == 0 || offset > voice.samples.size() || size > voice.samples.size() - offset) return false;
+  if (device == 0 || !VoiceHoldsRange(voice, offset, size)) return false;
   SDL_LockAudioDevice(device);
   *first = voice.samples.data() + offset;
   *firstSize = size;
@@ -168,27 +126,14 @@ bool DevicePlaySoundBuffer(bool loop) {
 void DeviceReleaseSoundBuffer() {
   if (device == 0) return;
   SDL_LockAudioDevice(device);
-  voice.tail.clear();
-  voice.tailPosition = 0;
-  if (voice.playing && !voice.samples.empty()) {
-    // Glide from where the effect is to silence over a few milliseconds.
-    for (int i = 0; i < kFadeOutSamples; ++i) {
-      const int sample = voice.samples[(voice.position + static_cast<size_t>(i)) % voice.samples.size()];
-      const int faded = kSilence + (sample - kSilence) * (kFadeOutSamples - i) / kFadeOutSamples;
-      voice.tail.push_back(static_cast<Uint8>(faded));
-    }
-  }
-  voice.samples.clear();
-  voice.samples.shrink_to_fit();
-  voice.position = 0;
-  voice.playing = false;
+  ReleaseVoiceBuffer(&voice);
   SDL_UnlockAudioDevice(device);
 }
 
 void DeviceReleaseSoundObject() {
   if (device != 0) SDL_CloseAudioDevice(device);
   device = 0;
-  voice = Voice{};
+  voice = SoundVoice{};
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 

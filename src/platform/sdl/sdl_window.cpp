@@ -9,10 +9,12 @@
 #include <csignal>
 #include <cstdio>
 #include <initializer_list>
+#include <optional>
 #include <string>
 
 #include "devices/clock_device.h"
 #include "devices/window_device.h"
+#include "platform/common/window_end.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace coilrun {
@@ -21,13 +23,9 @@ namespace {
 
 // The one window; it lives until the process ends.
 SDL_Window* mainWindow = nullptr;
-// A quit message posted by the window handler and not yet taken.
-bool quitPosted = false;
-uint64_t quitExitCode = 0;
-// Set once the window has been destroyed in the program's eyes: no message follows the quit message.
-bool windowGone = false;
-// Set as soon as a request to close arrives in SDL's queue, before the pump takes it.
-bool closeRequested = false;
+// The window's end as the program sees it; a request to close is noted as soon as it arrives in SDL's
+// queue, before the pump takes it.
+WindowEnd windowEnd;
 // Whether the pointer is to be hidden over the window, which may not exist yet.
 bool cursorHidden = false;
 // Whether the window starts as a window rather than over the whole desktop.
@@ -92,7 +90,7 @@ const char* UnseenDriverReason() {
 }
 
 int NoteCloseRequest(void*, SDL_Event* event) {
-  if (event->type == SDL_QUIT) closeRequested = true;
+  if (event->type == SDL_QUIT) windowEnd.closeRequested = true;
   return 0;
 }
 
@@ -162,8 +160,7 @@ void SdlPumpEvents() {
     SDL_PushEvent(&quit);
   }
   const int64_t now = DeviceClockNanoseconds();
-  if (titleNoteEndsNs != 0 && now >= titleNoteEndsNs && mainWindow != nullptr) {
-    titleNoteEndsNs = 0;
+  if (mainWindow != nullptr && TitleNoteRanOut(&titleNoteEndsNs, now)) {
     SDL_SetWindowTitle(mainWindow, plainTitle.c_str());
   }
   if (pumpedOnce && now - lastPumpNs < kPumpReuseNs) return;
@@ -175,8 +172,7 @@ void SdlPumpEvents() {
 void SdlShowTitleNote(const std::string& note) {
   if (mainWindow == nullptr) return;
   SDL_SetWindowTitle(mainWindow, (plainTitle + " - " + note).c_str());
-  titleNoteEndsNs = DeviceClockNanoseconds() + kTitleNoteNs;
-  if (titleNoteEndsNs == 0) titleNoteEndsNs = 1;
+  StartTitleNote(&titleNoteEndsNs, kTitleNoteNs);
 }
 
 void SdlToggleFullScreen() {
@@ -237,12 +233,7 @@ void DeviceCreateWindow(const char*, const char* title) {
 // The close button, Alt+F4, SIGINT and SIGTERM come as kMessageDestroy. A frame handed over by the last
 // flip and not yet shown is shown first.
 bool DevicePeekMessage(Message* message) {
-  if (windowGone) {
-    if (!quitPosted) return false;
-    quitPosted = false;
-    *message = Message{kMessageQuit, quitExitCode, 0};
-    return true;
-  }
+  if (const std::optional<bool> last = PeekAfterWindowGone(&windowEnd, message)) return *last;
   SdlPresentPendingFrame();
   SdlPumpEvents();
   SDL_Event event;
@@ -251,7 +242,7 @@ bool DevicePeekMessage(Message* message) {
   if (event.type == SDL_QUIT) {
     // The close button, Alt+F4, SIGINT and SIGTERM all end the window.
     taken.code = kMessageDestroy;
-    windowGone = true;
+    windowEnd.windowGone = true;
   } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_FOCUS_LOST &&
              (SDL_GetWindowFlags(mainWindow) & SDL_WINDOW_INPUT_FOCUS) == 0) {
     // A focus lost while no message was taken (an intro, a banner) and found again since is no news: the
@@ -263,8 +254,7 @@ bool DevicePeekMessage(Message* message) {
 }
 
 void DevicePostQuitMessage(uint64_t exitCode) {
-  quitPosted = true;
-  quitExitCode = exitCode;
+  PostQuitAfterWindow(&windowEnd, exitCode);
 }
 
 void DeviceHideCursor() {
@@ -294,8 +284,8 @@ void DeviceGetWindowPlacement(bool* fullScreen, int* width, int* height) {
 // Gathers the window system's events to answer, at most once a millisecond.
 bool DeviceCloseRequested() {
   // The waits that ask this read no keys, so the events are gathered here.
-  if (!closeRequested) SdlPumpEvents();
-  return closeRequested;
+  if (!windowEnd.closeRequested) SdlPumpEvents();
+  return windowEnd.closeRequested;
 }
 
 }  // namespace coilrun

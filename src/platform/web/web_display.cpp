@@ -37,8 +37,7 @@ bool DeviceSetDisplayMode(int16_t width, int16_t height, uint8_t bitsPerPixel) {
 }
 
 bool DeviceCreateFlipChain(int16_t width, int16_t height, bool, FlipChain* made) {
-  MakeRamFlipChain(width, height, true, &chain);
-  *made = chain;
+  MakeWindowFlipChain(width, height, &chain, made);
   return true;
 }
 

@@ -27,11 +27,7 @@ KeyboardHold hold;
 // The page's keys: what they did at the last read (the page itself acts on them).
 HotkeyLatch hotkeys;
 // The game's key that each key is reported as (0: none): the player's key settings.
-std::array<uint8_t, 256> keyMap = [] {
-  std::array<uint8_t, 256> identity{};
-  for (size_t code = 0; code < identity.size(); ++code) identity[code] = static_cast<uint8_t>(code);
-  return identity;
-}();
+std::array<uint8_t, 256> keyMap = IdentityKeyMap();
 // A poll without pause naps, short enough that a key press is seen at once.
 constexpr int64_t kIdleNapNs = 8'000'000;
 // The last read, for the nap.
@@ -120,15 +116,8 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   }
   std::array<uint8_t, 256> keys = held;
   // The page switches full screen and has no screenshot; the sound keys are the game's to act on.
-  const HotkeyActions actions = FilterHotkeys(&hotkeys, keys.data());
-  if (actions.toggleMute) WebStepSoundLevel(0, true);
-  if (actions.volumeDown) WebStepSoundLevel(-1, false);
-  if (actions.volumeUp) WebStepSoundLevel(1, false);
-  std::array<uint8_t, 256> mapped{};
-  for (size_t code = 0; code < keys.size(); ++code) {
-    if (keys[code] != 0 && keyMap[code] != 0) mapped[keyMap[code]] = kKeyHeld;
-  }
-  keys = mapped;
+  ActOnWindowKeys(&hotkeys, keys.data(), {nullptr, nullptr, WebShowTitleNote});
+  ApplyKeyMap(keyMap, &keys);
   if (pageHasFocus) PageReadButtons(keys.data());
   return HandOutKeys(&idlePoll, keys, state);
 }

@@ -20,10 +20,6 @@ void WebYield();
 // Shows `note` in the page's title after the game's name for about 3 s, then the plain title again.
 void WebShowTitleNote(const std::string& note);
 
-// The sound keys: turns the volume up (`steps` 1) or down (-1) by a step, unmuting, or mutes or unmutes,
-// and shows the new level in the page's title.
-void WebStepSoundLevel(int steps, bool toggleMute);
-
 // Gives the browser its turn if the program has not done so for a while: a run that never waits (a
 // replay at full speed) still lets the page paint and take its events.
 void WebYieldIfBusy();

@@ -6,13 +6,12 @@
 #include <vector>
 
 #include "devices/sound_device.h"
+#include "platform/common/sound_level.h"
 #include "platform/web/web_platform.h"
 
 namespace coilrun {
 
 namespace {
-
-constexpr uint8_t kSilence = 128;
 
 // Whether the page has its audio, and the effect buffer, empty when none is made.
 bool deviceOpen = false;
@@ -32,7 +31,7 @@ EM_JS(void, PageSetLevel, (int level, bool mute), { Module.coilrunSetLevel(level
 }  // namespace
 
 void DeviceSetSoundLevel(int newVolume, bool newMuted) {
-  volume = newVolume < 0 ? 0 : (newVolume > kFullVolume ? kFullVolume : newVolume);
+  volume = ClampVolume(newVolume);
   muted = newMuted;
   PageSetLevel(volume, muted);
 }
@@ -40,16 +39,6 @@ void DeviceSetSoundLevel(int newVolume, bool newMuted) {
 void DeviceGetSoundLevel(int* currentVolume, bool* currentlyMuted) {
   *currentVolume = volume;
   *currentlyMuted = muted;
-}
-
-void WebStepSoundLevel(int steps, bool toggleMute) {
-  if (toggleMute) {
-    DeviceSetSoundLevel(volume, !muted);
-  } else {
-    // Turning the sound up or down is meant to be heard: it unmutes.
-    DeviceSetSoundLevel(volume + steps * kVolumeStep, false);
-  }
-  WebShowTitleNote(muted ? std::string("sound off") : "volume " + std::to_string(volume) + "%");
 }
 
 bool DeviceCreateSoundObject() {
@@ -63,7 +52,7 @@ bool DeviceSetSoundCooperativeLevel() {
 
 bool DeviceCreateSoundBuffer(uint32_t size) {
   if (!deviceOpen || size == 0) return false;
-  samples.assign(size, kSilence);
+  samples.assign(size, kSilentSample);
   return true;
 }
 

@@ -1,13 +1,13 @@
 // The Windows display: surfaces in system memory, and a flip chain whose frame is drawn into the window
 // through GDI, scaled with even pixels and its 4:3 shape kept, black around it, only the rows that changed
 // drawn again.
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "display/display_device.h"
 #include "platform/common/frame_scaler.h"
 #include "platform/common/ram_display.h"
+#include "platform/common/screenshot_names.h"
 #include "platform/win32/win32_platform.h"
 
 namespace coilrun {
@@ -121,16 +121,10 @@ bool DeviceSetDisplayMode(int16_t, int16_t, uint8_t bitsPerPixel) {
 }
 
 bool DeviceCreateFlipChain(int16_t width, int16_t height, bool, FlipChain* made) {
-  MakeRamFlipChain(width, height, true, &chain);
-  *made = chain;
+  MakeWindowFlipChain(width, height, &chain, made);
   scaled.clear();
   windowExposed = true;
   return true;
-}
-
-void DeviceReleaseFlipChain() {
-  Win32PresentPendingFrame();
-  FreeRamFlipChain(&chain);
 }
 
 FlipResult DeviceFlip() {
@@ -140,6 +134,11 @@ FlipResult DeviceFlip() {
   const FlipResult flipped = FlipRamChain(&chain);
   framePending = flipped == FlipResult::kOk;
   return flipped;
+}
+
+void DeviceReleaseFlipChain() {
+  Win32PresentPendingFrame();
+  FreeRamFlipChain(&chain);
 }
 
 void DeviceCloseDisplay() {
@@ -152,16 +151,11 @@ void Win32SaveScreenshot() {
   if (chain.front == nullptr) return;
   // The frame handed over is due on the screen by now; what the screen shows is the frame last taken in.
   Win32PresentPendingFrame();
-  const bool shownTaken = !framePending && scaler.shown.size() == chain.front->pixels.size();
-  const uint16_t* shown = shownTaken ? scaler.shown.data() : chain.front->pixels.data();
   std::string saved;
   std::string error;
-  if (Win32SavePng(shown, chain.front->width, chain.front->height, &saved, &error)) {
-    std::printf("coilrun: screenshot saved as %s\n", saved.c_str());
-    std::fflush(stdout);
-  } else {
-    std::fprintf(stderr, "coilrun: cannot save a screenshot: %s\n", error.c_str());
-  }
+  const bool savedOne = Win32SavePng(ShownFramePixels(scaler, chain.front->pixels, framePending),
+                                     chain.front->width, chain.front->height, &saved, &error);
+  SayScreenshotOutcome(savedOne, saved, error);
 }
 
 }  // namespace coilrun

@@ -5,6 +5,7 @@
 
 #include "devices/data_dir_device.h"
 #include "devices/file_device.h"
+#include "platform/common/bounded_read.h"
 #include "platform/common/posix_regular_file.h"
 #include "platform/win32/win32_platform.h"
 
@@ -64,12 +65,8 @@ OVERLAPPED AtOffset(uint64_t offset) {
 
 bool DeviceReadWholeFile(const char* name, size_t maxSize, std::vector<uint8_t>* bytes, std::string* why,
                          bool* missingFile) {
-  bool missing = false;
-  const bool read = ReadBoundedFile(name, maxSize, bytes, &missing, why);
-  if (missingFile != nullptr) *missingFile = missing;
-  if (read) return true;
-  if (missing) *why = "no such file in " + WorkingDirectory();
-  return false;
+  return ReadWholeFileNamingFolder(name, maxSize, bytes, why, missingFile,
+                                   [](const char*) { return WorkingDirectory(); });
 }
 
 bool DeviceNameTaken(const char* name) {

@@ -39,11 +39,7 @@ constexpr int64_t kControllerNapNs = 20'000'000;
 // The last read, for the nap.
 IdlePoll idlePoll;
 // The code each key is reported as (0 for none): every key as itself until the player's map is given.
-std::array<uint8_t, 256> keyMap = [] {
-  std::array<uint8_t, 256> identity{};
-  for (size_t code = 0; code < identity.size(); ++code) identity[code] = static_cast<uint8_t>(code);
-  return identity;
-}();
+std::array<uint8_t, 256> keyMap = IdentityKeyMap();
 
 void LoadXInput() {
   for (const wchar_t* name : {L"xinput1_4.dll", L"xinput1_3.dll", L"xinput9_1_0.dll"}) {
@@ -93,23 +89,6 @@ void NapIfPolledIdly() {
   if (ShouldNapBeforeRead(idlePoll)) Win32WaitForInput(AnyController() ? kControllerNapNs : kIdleNapNs);
 }
 
-void ActOnHotkeys(uint8_t* keys) {
-  const HotkeyActions actions = FilterHotkeys(&hotkeys, keys);
-  if (actions.toggleFullScreen) Win32ToggleFullScreen();
-  if (actions.saveScreenshot) Win32SaveScreenshot();
-  if (actions.toggleMute) Win32StepSoundLevel(0, true);
-  if (actions.volumeDown) Win32StepSoundLevel(-1, false);
-  if (actions.volumeUp) Win32StepSoundLevel(1, false);
-}
-
-void MapKeys(std::array<uint8_t, 256>* keys) {
-  std::array<uint8_t, 256> mapped{};
-  for (size_t code = 0; code < keys->size(); ++code) {
-    if ((*keys)[code] != 0 && keyMap[code] != 0) mapped[keyMap[code]] = kKeyHeld;
-  }
-  *keys = mapped;
-}
-
 }  // namespace
 
 bool DeviceCreateInputObject() {
@@ -119,8 +98,7 @@ bool DeviceCreateInputObject() {
 }
 
 bool DeviceCreateKeyboardDevice() {
-  hotkeys = HotkeyLatch{};
-  idlePoll = IdlePoll{};
+  ForgetKeyReads(&hotkeys, &idlePoll);
   return true;
 }
 
@@ -133,30 +111,28 @@ bool DeviceSetKeyboardCooperativeLevel() {
   return Win32MainWindow() != nullptr;
 }
 
-bool DeviceAcquireKeyboard() {
-  AcquireKeyboardHold(&hold, Win32WindowHasFocus());
-  return true;
-}
-
 KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   NapIfPolledIdly();
   Win32PresentPendingFrame();
   Win32PumpMessages();
   // Losing the window's focus takes the keyboard away; every key is released by then.
-  const KeyReadResult holding = CheckKeyboardHold(&hold, Win32WindowHasFocus());
-  // Keys let go while away are not presses: an Alt that began Alt+Tab is no key for the game.
-  if (holding == KeyReadResult::kInputLost) hotkeys = HotkeyLatch{};
+  const KeyReadResult holding = CheckWindowKeyboardHold(&hold, &hotkeys, Win32WindowHasFocus());
   if (holding != KeyReadResult::kOk) return holding;
   std::array<uint8_t, 256> keys{};
   std::copy_n(Win32HeldKeys(), keys.size(), keys.begin());
-  ActOnHotkeys(keys.data());
-  MapKeys(&keys);
+  ActOnWindowKeys(&hotkeys, keys.data(), {Win32ToggleFullScreen, Win32SaveScreenshot, Win32ShowTitleNote});
+  ApplyKeyMap(keyMap, &keys);
   AddControllerKeys(keys.data());
   return HandOutKeys(&idlePoll, keys, state);
 }
 
 void DeviceMapKeys(const uint8_t* map) {
   std::copy(map, map + keyMap.size(), keyMap.begin());
+}
+
+bool DeviceAcquireKeyboard() {
+  AcquireKeyboardHold(&hold, Win32WindowHasFocus());
+  return true;
 }
 
 void DeviceUnacquireKeyboard() {

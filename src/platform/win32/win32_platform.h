@@ -37,8 +37,6 @@ void Win32ToggleFullScreen();
 
 // Shows `note` after the window's title for a few seconds (the sound level after a sound key).
 void Win32ShowTitleNote(const std::string& note);
-// Steps the sound level by the sound keys: `steps` tenths up or down, or mute toggled; says it in the title.
-void Win32StepSoundLevel(int steps, bool toggleMute);
 
 // Shows the frame that the last flip handed over, if it is not on the screen yet, and draws the window
 // again where it was uncovered or resized. The drawing runs at the layer's next wait, read or message, so

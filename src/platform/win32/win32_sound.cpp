@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "devices/sound_device.h"
+#include "platform/common/sound_level.h"
 #include "platform/win32/win32_platform.h"
 
 namespace coilrun {
@@ -13,9 +14,6 @@ namespace coilrun {
 namespace {
 
 constexpr DWORD kSampleRate = 11025;
-constexpr uint8_t kSilence = 128;
-// Samples over which a stopped effect glides to silence instead of clicking (about 3 ms).
-constexpr int kFadeOutSamples = 32;
 // The blocks queued on the device at once and their length: about 70 ms of sound ahead of the speaker.
 constexpr size_t kBlockCount = 4;
 constexpr size_t kBlockSamples = 192;
@@ -32,41 +30,15 @@ std::array<WAVEHDR, kBlockCount> headers{};
 std::array<std::array<uint8_t, kBlockSamples>, kBlockCount> blocks{};
 // What the feeder plays; guarded by `guard`.
 CRITICAL_SECTION guard;
-struct Voice {
-  std::vector<uint8_t> samples;  // the effect buffer
-  size_t position = 0;           // the play position
-  bool playing = false;
-  bool looping = false;
-  std::vector<uint8_t> tail;  // the glide to silence of an effect just released
-  size_t tailPosition = 0;
-};
-Voice voice;
+SoundVoice voice;
 // The level every sample is played at: volume in percent, and mute. Kept apart from the device, which
 // it outlives; read by the feeder under `guard` once the device is open.
 int volume = kFullVolume;
 bool muted = false;
 
-uint8_t AtLevel(uint8_t sample) {
-  if (muted) return kSilence;
-  return static_cast<uint8_t>(kSilence + (sample - kSilence) * volume / kFullVolume);
-}
-
 void FillBlock(uint8_t* out, size_t length) {
   EnterCriticalSection(&guard);
-  for (size_t i = 0; i < length; ++i) {
-    uint8_t sample = kSilence;
-    if (voice.tailPosition < voice.tail.size()) {
-      sample = voice.tail[voice.tailPosition++];
-    } else if (voice.playing && !voice.samples.empty()) {
-      sample = voice.samples[voice.position++];
-      if (voice.position == voice.samples.size()) {
-        // A single play ends here and leaves the position at the start for the next request.
-        voice.position = 0;
-        voice.playing = voice.looping;
-      }
-    }
-    out[i] = AtLevel(sample);
-  }
+  MixVoice(&voice, volume, muted, out, length);
   LeaveCriticalSection(&guard);
 }
 
@@ -114,7 +86,7 @@ bool OpenSystemDevice(std::string* why) {
 
 bool StartFeeding() {
   for (size_t i = 0; i < kBlockCount; ++i) {
-    blocks[i].fill(kSilence);
+    blocks[i].fill(kSilentSample);
     headers[i] = WAVEHDR{};
     headers[i].lpData = reinterpret_cast<LPSTR>(blocks[i].data());
     headers[i].dwBufferLength = kBlockSamples;
@@ -148,17 +120,14 @@ bool DeviceSetSoundCooperativeLevel() {
 bool DeviceCreateSoundBuffer(uint32_t size) {
   if (!opened || size == 0) return false;
   EnterCriticalSection(&guard);
-  voice.samples.assign(size, kSilence);
-  voice.position = 0;
-  voice.playing = false;
-  voice.looping = false;
+  MakeVoiceBuffer(&voice, size);
   LeaveCriticalSection(&guard);
   return true;
 }
 
 bool DeviceLockSoundBuffer(uint32_t offset, uint32_t size, uint8_t** first, uint32_t* firstSize,
                            uint8_t** second, uint32_t* secondSize) {
-  if (!opened || offset > voice.samples.size() || size > voice.samples.size() - offset) return false;
+  if (!opened || !VoiceHoldsRange(voice, offset, size)) return false;
   EnterCriticalSection(&guard);
   *first = voice.samples.data() + offset;
   *firstSize = size;
@@ -184,20 +153,7 @@ bool DevicePlaySoundBuffer(bool loop) {
 void DeviceReleaseSoundBuffer() {
   if (!opened) return;
   EnterCriticalSection(&guard);
-  voice.tail.clear();
-  voice.tailPosition = 0;
-  if (voice.playing && !voice.samples.empty()) {
-    // Glide from where the effect is to silence over a few milliseconds.
-    for (int i = 0; i < kFadeOutSamples; ++i) {
-      const int sample = voice.samples[(voice.position + static_cast<size_t>(i)) % voice.samples.size()];
-      const int faded = kSilence + (sample - kSilence) * (kFadeOutSamples - i) / kFadeOutSamples;
-      voice.tail.push_back(static_cast<uint8_t>(faded));
-    }
-  }
-  voice.samples.clear();
-  voice.samples.shrink_to_fit();
-  voice.position = 0;
-  voice.playing = false;
+  ReleaseVoiceBuffer(&voice);
   LeaveCriticalSection(&guard);
 }
 
@@ -220,7 +176,7 @@ void DeviceReleaseSoundObject() {
   }
   if (blockDone != nullptr) CloseHandle(blockDone);
   blockDone = nullptr;
-  voice = Voice{};
+  voice = SoundVoice{};
   silent = false;
   opened = false;
   DeleteCriticalSection(&guard);
@@ -228,7 +184,7 @@ void DeviceReleaseSoundObject() {
 
 void DeviceSetSoundLevel(int newVolume, bool newMuted) {
   if (opened) EnterCriticalSection(&guard);
-  volume = newVolume < 0 ? 0 : (newVolume > kFullVolume ? kFullVolume : newVolume);
+  volume = ClampVolume(newVolume);
   muted = newMuted;
   if (opened) LeaveCriticalSection(&guard);
 }
@@ -236,15 +192,6 @@ void DeviceSetSoundLevel(int newVolume, bool newMuted) {
 void DeviceGetSoundLevel(int* currentVolume, bool* currentlyMuted) {
   *currentVolume = volume;
   *currentlyMuted = muted;
-}
-
-void Win32StepSoundLevel(int steps, bool toggleMute) {
-  if (toggleMute) {
-    DeviceSetSoundLevel(volume, !muted);
-  } else {
-    DeviceSetSoundLevel(volume + steps * kVolumeStep, false);
-  }
-  Win32ShowTitleNote(muted ? std::string("sound off") : "volume " + std::to_string(volume) + "%");
 }
 
 }  // namespace coilrun

@@ -3,10 +3,12 @@
 // the other modules share.
 #include <array>
 #include <deque>
+#include <optional>
 
 #include "devices/clock_device.h"
 #include "devices/key_codes.h"
 #include "devices/window_device.h"
+#include "platform/common/window_end.h"
 #include "platform/win32/win32_platform.h"
 
 namespace coilrun {
@@ -17,13 +19,8 @@ namespace {
 HWND mainWindow = nullptr;
 // The program's messages taken from the window's and not yet handed to the program.
 std::deque<Message> pending;
-// A quit message posted by the program and not yet taken.
-bool quitPosted = false;
-uint64_t quitExitCode = 0;
-// Set once the window is gone in the program's eyes: no message follows the quit message.
-bool windowGone = false;
-// Set as soon as a request to close arrives, before the program takes the message.
-bool closeRequested = false;
+// The window's end as the program sees it.
+WindowEnd windowEnd;
 // Whether the pointer is hidden over the window, and whether the window starts framed.
 bool cursorHidden = false;
 bool startWindowed = false;
@@ -55,8 +52,8 @@ constexpr uint8_t kExtendedKeyOffset = 0x80;
 constexpr UINT kNumLockScan = 0x45;
 
 void RequestClose() {
-  if (!closeRequested) pending.push_back(Message{kMessageDestroy, 0, 0});
-  closeRequested = true;
+  if (!windowEnd.closeRequested) pending.push_back(Message{kMessageDestroy, 0, 0});
+  windowEnd.closeRequested = true;
 }
 
 // The key's code in the DirectInput numbering: its scan code, 0x80 higher for an extended key. Keys
@@ -190,8 +187,7 @@ bool Win32WindowHasFocus() {
 void Win32PumpMessages() {
   const int64_t now = DeviceClockNanoseconds();
   if (pumpedOnce && now - lastPumpNs < kPumpReuseNs) return;
-  if (titleNoteEndsNs != 0 && now >= titleNoteEndsNs && mainWindow != nullptr) {
-    titleNoteEndsNs = 0;
+  if (mainWindow != nullptr && TitleNoteRanOut(&titleNoteEndsNs, now)) {
     SetWindowTextW(mainWindow, plainTitle.c_str());
   }
   MSG message;
@@ -230,8 +226,7 @@ void Win32ToggleFullScreen() {
 void Win32ShowTitleNote(const std::string& note) {
   if (mainWindow == nullptr) return;
   SetWindowTextW(mainWindow, (plainTitle + L" - " + Win32Wide(note.c_str())).c_str());
-  titleNoteEndsNs = DeviceClockNanoseconds() + kTitleNoteNs;
-  if (titleNoteEndsNs == 0) titleNoteEndsNs = 1;
+  StartTitleNote(&titleNoteEndsNs, kTitleNoteNs);
 }
 
 void Win32NoteError(const char* call, DWORD error) {
@@ -275,24 +270,18 @@ void DeviceCreateWindow(const char*, const char* title) {
 }
 
 bool DevicePeekMessage(Message* message) {
-  if (windowGone) {
-    if (!quitPosted) return false;
-    quitPosted = false;
-    *message = Message{kMessageQuit, quitExitCode, 0};
-    return true;
-  }
+  if (const std::optional<bool> last = PeekAfterWindowGone(&windowEnd, message)) return *last;
   Win32PresentPendingFrame();
   Win32PumpMessages();
   if (pending.empty()) return false;
   *message = pending.front();
   pending.pop_front();
-  if (message->code == kMessageDestroy) windowGone = true;
+  if (message->code == kMessageDestroy) windowEnd.windowGone = true;
   return true;
 }
 
 void DevicePostQuitMessage(uint64_t exitCode) {
-  quitPosted = true;
-  quitExitCode = exitCode;
+  PostQuitAfterWindow(&windowEnd, exitCode);
 }
 
 void DeviceHideCursor() {
@@ -340,8 +329,8 @@ void DeviceGetWindowPlacement(bool* fullScreen, int* width, int* height) {
 
 bool DeviceCloseRequested() {
   // The waits that ask this read no keys, so the messages are pumped here.
-  if (!closeRequested) Win32PumpMessages();
-  return closeRequested;
+  if (!windowEnd.closeRequested) Win32PumpMessages();
+  return windowEnd.closeRequested;
 }
 
 }  // namespace coilrun
