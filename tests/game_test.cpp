@@ -19,10 +19,13 @@
 #include "app/title_screens.h"
 #include "app/window.h"
 #include "devices/keyboard.h"
+#include "devices/sound.h"
 #include "display/display.h"
 #include "game/game_flow.h"
 #include "game/play_state.h"
+#include "game/play_tick.h"
 #include "game_data.h"
+#include "images/images.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"
 #include "platform/memory/memory_files.h"
@@ -40,6 +43,15 @@ int32_t FileScore(const std::vector<uint8_t>& file, int place) {
   const uint8_t* p = file.data() + 16 + 4 * place;
   return static_cast<int32_t>(uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) |
                               (uint32_t{p[3]} << 24));
+}
+
+// The wave file of the test set whose samples these are, by their checksum.
+std::string WaveName(uint64_t checksum) {
+  for (int i = kAssetClearWav; i <= kAssetMenu3Wav; ++i) {
+    const std::string name = AssetTable[static_cast<size_t>(i)];
+    if (MemorySampleChecksum(GameDataSamples(name)) == checksum) return name;
+  }
+  return "unknown";
 }
 
 // How often the effect with these samples was played.
@@ -177,10 +189,13 @@ TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScores
   }
   MemoryPutFile("SCORE.DAT", file);
   ASSERT_TRUE(StartUp());
+  DigitSprites[0]->pixels[3 * kDigitSurfaceWidth + 3] = 0;  // black: the background shows through
   MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});  // Held from the menu: ends the screen at once.
   ASSERT_EQ(RunHighScoreScreen(), 1);
   const std::vector<uint16_t>& shown = MemoryFrontPixels();
   EXPECT_EQ(shown[12 * 640 + 12], GameDataSheetColour(kHighScoreBannerIndex));
+  const Rgb background = GameDataBitmapColour("BG05.DAT");
+  EXPECT_EQ(shown[153 * 640 + 380 - 16 * 3 + 3], PackColor(background.red, background.green, background.blue));
   const char* expected[5] = {"00000123", "00000042", "00000000", "00000007", "00000000"};
   for (int place = 0; place < 5; ++place) {
     for (int k = 0; k < 8; ++k) {
@@ -229,11 +244,129 @@ TEST_F(MenuTest, UpAndDownWrapMoveTogetherReturnConfirmsTheNewSelectionAndEachMe
   EXPECT_EQ(Plays("MENU3.WAV"), 1);
 }
 
-// The digits and labels cut from the sheets are drawn keyed on black; the enemies are drawn whole.
-TEST_F(MenuTest, TheSheetsSpritesAreKeyedOnBlackAndTheEnemiesAreNot) {
-  for (const Surface* digit : DigitSprites) EXPECT_TRUE(digit->hasColorKey && digit->colorKey == 0);
+// Each digit and the stage label sheet hold exactly their rectangles of the sheets and are keyed on black;
+// the enemies are loaded unkeyed; the menu draws its label keyed, so its black pixels show the background.
+TEST_F(GameTest, TheSpritesAreCutFromTheirRectanglesKeyedBlackAndTheMenuLabelIsKeyed) {
+  // Sheets in which every pixel differs from its neighbours, with black here and there.
+  const auto patterned = [](int width, int height) {
+    std::vector<uint8_t> indices(static_cast<size_t>(width * height));
+    for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>(i % width + 3 * (i / width));
+    return MakePcxPicture(width, height, indices, DistinctPcxPalette());
+  };
+  MemoryPutFile("DATA.DAT", patterned(600, 460));
+  MemoryPutFile("DATA2.DAT", patterned(620, 170));
+  ASSERT_TRUE(StartUp());
+  Surface* data = LoadPcxImage("DATA.DAT");
+  Surface* data2 = LoadPcxImage("DATA2.DAT");
+  ASSERT_TRUE(data != nullptr && data2 != nullptr);
+  int wrong = 0;
+  for (int d = 0; d < 10; ++d) {
+    for (int r = 0; r < 22; ++r) {
+      for (int c = 0; c < 15; ++c) {
+        wrong += DigitSprites[d]->pixels[r * 16 + c] != data->pixels[(100 + r) * 600 + 350 + 16 * d + c];
+      }
+    }
+    EXPECT_TRUE(DigitSprites[d]->hasColorKey && DigitSprites[d]->colorKey == 0) << d;
+  }
+  for (int r = 0; r < 89; ++r) {
+    for (int c = 0; c < 162; ++c) wrong += StageLabelSheet->pixels[r * 165 + c] != data2->pixels[r * 620 + c];
+  }
+  EXPECT_EQ(wrong, 0);
   EXPECT_TRUE(StageLabelSheet->hasColorKey && StageLabelSheet->colorKey == 0);
   EXPECT_FALSE(EnemySprite1->hasColorKey || EnemySprite2->hasColorKey);
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});
+  ASSERT_EQ(RunMainMenu(), 1);
+  const Rgb menu = GameDataBitmapColour("MENU.DAT");
+  const Placement& play = MenuEntries[0].label;
+  for (int y = play.source.top; y < play.source.bottom; ++y) {
+    for (int x = play.source.left; x < play.source.right; ++x) {
+      const uint16_t sheet = data->pixels[y * 600 + x];
+      const uint16_t shown = MemoryFrontPixels()[(play.y + y - play.source.top) * 640 + play.x + x - play.source.left];
+      wrong += shown != (sheet == 0 ? PackColor(menu.red, menu.green, menu.blue) : sheet);
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+  ReleaseSurface(data);
+  ReleaseSurface(data2);
+  ShutDown();
+}
+
+// Start-up hides the pointer, then has the window, the display, the sound and the keyboard in that order;
+// shut-down gives back the keyboard, the sound and last the display, every surface given back before it.
+TEST_F(GameTest, StartUpHasTheDevicesInOrderAndShutDownGivesThemBackInReverse) {
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});        // the logo
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 1, {kKeyUp, kKeyReturn});  // the menu: Exit
+  ASSERT_EQ(RunWith({}), 0);
+  EXPECT_EQ(MemoryLifetimeLog(), std::vector<std::string>({"cursor hidden", "window", "display", "sound", "keyboard",
+                                                           "-keyboard", "-sound", "-display"}));
+  EXPECT_EQ(MemorySurfacesLiveAtClose(), 0);
+}
+
+// Through a game, each screen that waits for a key is on the screen while it waits and then fades out in 33
+// frames (the high-score screen does not fade); every attempt keys the enemies white and the play sheet
+// black, and loads the eating sound only after its intro has faded; a banner's sound is loaded before it
+// plays; every sound plays once, at its moment.
+TEST_F(GameTest, EachScreenShowsWhileItWaitsAndFadesOutAndEachSoundPlaysOnceAtItsMoment) {
+  struct Seen {
+    std::string screen;
+    size_t frames;
+  };
+  std::vector<Seen> seen;
+  int wrongKeys = 0;
+  std::vector<std::string> loadedAt;  // the effect loaded at each change of screen
+  const auto loaded = [] {
+    for (int i = kAssetClearWav; i <= kAssetMenu3Wav; ++i) {
+      if (EffectData == GameDataSamples(AssetTable[static_cast<size_t>(i)])) return std::string(AssetTable[static_cast<size_t>(i)]);
+    }
+    return std::string("none");
+  };
+  MemorySetKeyPlayer([&](uint64_t) {
+    const std::string screen = ShownScreen();
+    if (seen.empty() || seen.back().screen != screen) {
+      seen.push_back({screen, MemoryPresentedFrames().size()});
+      loadedAt.push_back(loaded());
+    }
+    if (screen.rfind("play-", 0) == 0) {
+      const uint16_t white = PackColor(255, 255, 255);
+      wrongKeys += !(EnemySprite1->hasColorKey && EnemySprite1->colorKey == white && EnemySprite2->hasColorKey &&
+                     EnemySprite2->colorKey == white && PlaySheet->hasColorKey && PlaySheet->colorKey == 0);
+    }
+    return ScriptedKeys(Plan::kClearThenCrash, ticksBefore_);
+  });
+  ASSERT_EQ(RunWith({}), 0);
+  MemorySetKeyPlayer(nullptr);
+  std::vector<std::string> screens;
+  for (const Seen& s : seen) screens.push_back(s.screen);
+  const std::vector<std::string> attempt = {"intro-2", "", "play-2", "death-banner"};
+  std::vector<std::string> expected = {"logo", "", "intro-1", "", "play-1", "clear-banner"};
+  for (int life = 0; life < 3; ++life) expected.insert(expected.end(), attempt.begin(), attempt.end());
+  expected.insert(expected.end(), {"high-scores", "logo", ""});
+  ASSERT_EQ(screens, expected);
+  for (size_t i = 0; i + 1 < seen.size(); ++i) {
+    const std::string& screen = seen[i].screen;
+    // The fade's 33 frames, and the next screen's own frame when it shows before it reads the keys.
+    const size_t fade = screen == "high-scores" ? 0 : 33;
+    if (screen.empty() || screen.rfind("play-", 0) == 0) continue;
+    EXPECT_EQ(seen[i + 1].frames - seen[i].frames, fade + (seen[i + 1].screen.empty() ? 0 : 1)) << screen;
+    // While an intro waits, the effect is the menu's or the banner's; the eating sound comes after the fade.
+    if (screen.rfind("intro-", 0) == 0) {
+      EXPECT_NE(loadedAt[i], "EAT.WAV");
+      EXPECT_EQ(loadedAt[i + 1], "EAT.WAV");
+    }
+    if (screen.find("-banner") != std::string::npos) {
+      EXPECT_EQ(loadedAt[i], screen == "clear-banner" ? "CLEAR.WAV" : "DIE.WAV");
+    }
+  }
+  EXPECT_EQ(wrongKeys, 0);
+  std::vector<std::string> plays;
+  for (const MemorySoundEvent& event : MemorySoundLog()) {
+    if (event.what == "play" || event.what == "loop") plays.push_back(event.what + " " + WaveName(event.checksum));
+  }
+  std::vector<std::string> expectedPlays = {"play MENU2.WAV"};
+  expectedPlays.insert(expectedPlays.end(), 10, "play EAT.WAV");
+  expectedPlays.insert(expectedPlays.end(), {"play CLEAR.WAV", "play DIE.WAV", "play DIE.WAV", "play DIE.WAV",
+                                             "play MENU1.WAV", "play MENU3.WAV"});
+  EXPECT_EQ(plays, expectedPlays);
 }
 
 // Closing the window ends the program within a second from every screen, and records a game cut short.
@@ -341,6 +474,7 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(wholeStatus, 0);
     EXPECT_EQ(Play.Score, recordedScore);
+    EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(1036, 0));  // a replay saves nothing
 
     Restart();
     testing::internal::CaptureStdout();

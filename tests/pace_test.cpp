@@ -49,6 +49,15 @@ TEST_F(DisplayTest, FlipWaitsForTheFirstRetraceAfterThePreviousFlip) {
   const int64_t before = MemoryClockNanoseconds();
   PresentFrame();
   EXPECT_EQ(MemoryPresentedFrames().back().timeNs, before);
+  // The same after 500 days up, past 2^31 retraces: the second flip waits for the next retrace.
+  ResetFlipPacing();
+  const int64_t longUp = int64_t{500} * 86'400 * 1'000'000'000;
+  MemorySetClockNanoseconds(longUp);
+  PresentFrame();
+  PresentFrame();
+  const int64_t waited = frames.back().timeNs - longUp;
+  EXPECT_GT(waited, 0);
+  EXPECT_LE(waited, kRetracePeriodNs);
 }
 
 // A run that would never end is asked to close at the first limit it passes, with one line, so that its test

@@ -3,9 +3,10 @@
 # coilrun-sdl-tests) in their own build folder, runs them without the golden game, and says whether they
 # caught it. The source is put back after every fault, also when the script is stopped.
 #
-#   tests/faults/run.sh [--golden] [NAME...]
+#   tests/faults/run.sh [--golden | --check] [NAME...]
 #
-# NAME picks faults by file name (without .fault); --golden runs the golden game too. A fault file holds
+# NAME picks faults by file name (without .fault); --golden runs the golden game too; --check only says
+# whether each fault still applies, building and running nothing. A fault file holds
 # its category, what it breaks, the exact code it replaces (found anywhere under src/, and only once) and
 # its faulty replacement; a fault whose code is no longer there fails the run with "no longer applies".
 # Exit status: 0 when every fault applied and was caught, 1 when one escaped, 2 when one did not apply or
@@ -16,10 +17,12 @@ root=$(pwd)
 build=${COILRUN_FAULTS_BUILD:-build-faults}
 jobs=${COILRUN_FAULTS_JOBS:-2}
 filter='-GoldenGameTest.*'
+check=false
 names=()
 for arg in "$@"; do
   case "$arg" in
     --golden) filter='*' ;;
+    --check) check=true ;;
     -h|--help) sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) names+=("$arg") ;;
   esac
@@ -39,6 +42,8 @@ plant() {
   python3 - "$1" "$2" "$logs/original" <<'EOF'
 import pathlib, subprocess, sys
 action, fault, keep = sys.argv[1], pathlib.Path(sys.argv[2]), pathlib.Path(sys.argv[3])
+if not fault.is_file():
+    sys.exit(f"no fault file {fault}")
 text = fault.read_text()
 if "\n--- in\n" not in text or "\n--- out\n" not in text:
     sys.exit(f"{fault}: wants a '--- in' and a '--- out' section")
@@ -74,6 +79,18 @@ EOF
 trap 'restore; exit 130' INT TERM
 trap restore EXIT
 restore  # a run stopped hard may have left a fault planted
+
+if $check; then
+  broken=0
+  for fault in "${faults[@]}"; do
+    if ! where=$(plant check "$fault" 2>&1); then
+      echo "NO LONGER APPLIES  $(basename "$fault" .fault): $where"
+      broken=$((broken + 1))
+    fi
+  done
+  echo "faults: $((${#faults[@]} - broken)) of ${#faults[@]} apply"
+  [ $broken -eq 0 ] && exit 0 || exit 2
+fi
 
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
 launcher=()

@@ -7,6 +7,7 @@
 
 #include "devices/clock_device.h"
 #include "display/display_device.h"
+#include "platform/memory/memory_window.h"
 
 namespace coilrun {
 
@@ -145,6 +146,7 @@ uint64_t MemoryChecksum(const std::vector<uint16_t>& pixels) {
 
 bool DeviceOpenDisplay() {
   displayOpen = !Refused(MemoryDisplayStep::kCreateDisplayObject);
+  if (displayOpen) MemoryNoteLifetime("display");
   return displayOpen;
 }
 
@@ -230,6 +232,7 @@ FlipResult DeviceFlip() {
 void DeviceCloseDisplay() {
   liveAtClose = static_cast<int>(liveSurfaces.size());
   displayOpen = false;
+  MemoryNoteLifetime("-display");
 }
 
 }  // namespace coilrun

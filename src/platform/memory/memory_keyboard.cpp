@@ -7,6 +7,7 @@
 #include "devices/keyboard_device.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"
+#include "platform/memory/memory_window.h"
 
 namespace coilrun {
 
@@ -101,6 +102,7 @@ int MemoryKeyboardMisuses() {
 bool DeviceCreateInputObject() {
   if (inputObjectMade) ++misuses;
   inputObjectMade = !Refused(MemoryKeyboardStep::kInputObject);
+  if (inputObjectMade) MemoryNoteLifetime("keyboard");
   return inputObjectMade;
 }
 
@@ -158,6 +160,7 @@ void DeviceUnacquireKeyboard() {
 
 void DeviceReleaseInputObject() {
   if (!inputObjectMade) ++misuses;
+  MemoryNoteLifetime("-keyboard");
   inputObjectMade = false;
   keyboardMade = false;
   acquired = false;

@@ -5,6 +5,7 @@
 
 #include "devices/clock_device.h"
 #include "devices/sound_device.h"
+#include "platform/memory/memory_window.h"
 
 namespace coilrun {
 
@@ -55,7 +56,11 @@ uint64_t MemorySampleChecksum(const std::vector<uint8_t>& samples) {
   return hash;
 }
 
-bool DeviceCreateSoundObject() { return !Refused(MemorySoundStep::kSoundObject); }
+bool DeviceCreateSoundObject() {
+  if (Refused(MemorySoundStep::kSoundObject)) return false;
+  MemoryNoteLifetime("sound");
+  return true;
+}
 bool DeviceSetSoundCooperativeLevel() { return !Refused(MemorySoundStep::kCooperativeLevel); }
 
 bool DeviceCreateSoundBuffer(uint32_t size) {
@@ -98,6 +103,6 @@ void DeviceReleaseSoundBuffer() {
   --liveBuffers;
 }
 
-void DeviceReleaseSoundObject() {}
+void DeviceReleaseSoundObject() { MemoryNoteLifetime("-sound"); }
 
 }  // namespace coilrun

@@ -16,6 +16,8 @@ bool refuseClass = false;
 bool windowCreated = false;
 bool cursorHidden = false;
 bool closeRequested = false;
+// What was opened and closed, in order.
+std::vector<std::string> lifetime;
 
 }  // namespace
 
@@ -25,7 +27,11 @@ void MemoryResetWindow() {
   windowCreated = false;
   cursorHidden = false;
   closeRequested = false;
+  lifetime.clear();
 }
+
+const std::vector<std::string>& MemoryLifetimeLog() { return lifetime; }
+void MemoryNoteLifetime(const std::string& what) { lifetime.push_back(what); }
 
 void MemoryQueueMessage(const Message& message) {
   queue.push_back(message);
@@ -48,6 +54,7 @@ bool DeviceRegisterWindowClass(const char*) {
 }
 void DeviceCreateWindow(const char*, const char*) {
   windowCreated = true;
+  lifetime.emplace_back("window");
 }
 
 bool DevicePeekMessage(Message* message) {
@@ -62,6 +69,7 @@ void DevicePostQuitMessage(uint64_t exitCode) {
 }
 void DeviceHideCursor() {
   cursorHidden = true;
+  lifetime.emplace_back("cursor hidden");
 }
 bool DeviceCloseRequested() {
   return closeRequested;
