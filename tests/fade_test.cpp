@@ -58,7 +58,8 @@ TEST_F(DisplayTest, FadeScreenPresentsEachStepAsItIsMadeAndWaitsAfterEach) {
   for (int w = 32; w >= 0; --w) {
     shown = Blend(shown, w, colour);
     const size_t step = static_cast<size_t>(32 - w);
-    EXPECT_EQ(frames[step].checksum, MemoryChecksum(std::vector<uint16_t>(640 * 480, shown))) << "weight " << w;
+    EXPECT_EQ(frames[step].checksum, MemoryChecksum(std::vector<uint16_t>(640 * 480, shown)))
+        << "weight " << w;
     if (step > 0) {
       EXPECT_EQ(frames[step].timeNs - frames[step - 1].timeNs, 51'000'000) << "weight " << w;
     }

@@ -92,7 +92,8 @@ std::string ShownScreen() {
   if (corner == GameDataSheetColour(kPictureIndex)) return "logo";
   for (int stage = 0; stage < kStageCount; ++stage) {
     const std::string number = std::to_string(stage + 1);
-    if (corner == GameDataSheetColour(static_cast<uint8_t>(kPictureIndex + 1 + stage))) return "intro-" + number;
+    if (corner == GameDataSheetColour(static_cast<uint8_t>(kPictureIndex + 1 + stage)))
+      return "intro-" + number;
     const Rgb bg = GameDataBitmapColour("BG0" + std::to_string(stage) + ".DAT");
     if (corner == PackColor(bg.red, bg.green, bg.blue)) return "play-" + number;
   }

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/assets.h"
@@ -189,13 +190,14 @@ TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScores
   }
   MemoryPutFile("SCORE.DAT", file);
   ASSERT_TRUE(StartUp());
-  DigitSprites[0]->pixels[3 * kDigitSurfaceWidth + 3] = 0;  // black: the background shows through
+  DigitSprites[0]->pixels[3 * kDigitSurfaceWidth + 3] = 0;   // black: the background shows through
   MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});  // Held from the menu: ends the screen at once.
   ASSERT_EQ(RunHighScoreScreen(), 1);
   const std::vector<uint16_t>& shown = MemoryFrontPixels();
   EXPECT_EQ(shown[12 * 640 + 12], GameDataSheetColour(kHighScoreBannerIndex));
   const Rgb background = GameDataBitmapColour("BG05.DAT");
-  EXPECT_EQ(shown[153 * 640 + 380 - 16 * 3 + 3], PackColor(background.red, background.green, background.blue));
+  EXPECT_EQ(shown[153 * 640 + 380 - 16 * 3 + 3],
+            PackColor(background.red, background.green, background.blue));
   const char* expected[5] = {"00000123", "00000042", "00000000", "00000007", "00000000"};
   for (int place = 0; place < 5; ++place) {
     for (int k = 0; k < 8; ++k) {
@@ -248,44 +250,38 @@ TEST_F(MenuTest, UpAndDownWrapMoveTogetherReturnConfirmsTheNewSelectionAndEachMe
 // the enemies are loaded unkeyed; the menu draws its label keyed, so its black pixels show the background.
 TEST_F(GameTest, TheSpritesAreCutFromTheirRectanglesKeyedBlackAndTheMenuLabelIsKeyed) {
   // Sheets in which every pixel differs from its neighbours, with black here and there.
-  const auto patterned = [](int width, int height) {
+  for (const auto& [name, width, height] :
+       {std::tuple{"DATA.DAT", 600, 460}, std::tuple{"DATA2.DAT", 620, 170}}) {
     std::vector<uint8_t> indices(static_cast<size_t>(width * height));
-    for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>(i % width + 3 * (i / width));
-    return MakePcxPicture(width, height, indices, DistinctPcxPalette());
-  };
-  MemoryPutFile("DATA.DAT", patterned(600, 460));
-  MemoryPutFile("DATA2.DAT", patterned(620, 170));
+    for (size_t i = 0; i < indices.size(); ++i)
+      indices[i] = static_cast<uint8_t>(i % width + 3 * (i / width));
+    MemoryPutFile(name, MakePcxPicture(width, height, indices, DistinctPcxPalette()));
+  }
   ASSERT_TRUE(StartUp());
   Surface* data = LoadPcxImage("DATA.DAT");
   Surface* data2 = LoadPcxImage("DATA2.DAT");
-  ASSERT_TRUE(data != nullptr && data2 != nullptr);
-  int wrong = 0;
-  for (int d = 0; d < 10; ++d) {
-    for (int r = 0; r < 22; ++r) {
-      for (int c = 0; c < 15; ++c) {
-        wrong += DigitSprites[d]->pixels[r * 16 + c] != data->pixels[(100 + r) * 600 + 350 + 16 * d + c];
-      }
-    }
-    EXPECT_TRUE(DigitSprites[d]->hasColorKey && DigitSprites[d]->colorKey == 0) << d;
-  }
-  for (int r = 0; r < 89; ++r) {
-    for (int c = 0; c < 162; ++c) wrong += StageLabelSheet->pixels[r * 165 + c] != data2->pixels[r * 620 + c];
-  }
-  EXPECT_EQ(wrong, 0);
-  EXPECT_TRUE(StageLabelSheet->hasColorKey && StageLabelSheet->colorKey == 0);
-  EXPECT_FALSE(EnemySprite1->hasColorKey || EnemySprite2->hasColorKey);
   MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});
   ASSERT_EQ(RunMainMenu(), 1);
+  const Placement& label = MenuEntries[0].label;
   const Rgb menu = GameDataBitmapColour("MENU.DAT");
-  const Placement& play = MenuEntries[0].label;
-  for (int y = play.source.top; y < play.source.bottom; ++y) {
-    for (int x = play.source.left; x < play.source.right; ++x) {
-      const uint16_t sheet = data->pixels[y * 600 + x];
-      const uint16_t shown = MemoryFrontPixels()[(play.y + y - play.source.top) * 640 + play.x + x - play.source.left];
-      wrong += shown != (sheet == 0 ? PackColor(menu.red, menu.green, menu.blue) : sheet);
+  int wrong = 0;
+  for (int y = 0; y < 89; ++y) {
+    for (int x = 0; x < 280; ++x) {
+      if (y < 22 && x < 150)
+        wrong += DigitSprites[x / 15]->pixels[y * 16 + x % 15] !=
+                 data->pixels[(100 + y) * 600 + 350 + x / 15 * 16 + x % 15];
+      if (x < 162) wrong += StageLabelSheet->pixels[y * 165 + x] != data2->pixels[y * 620 + x];
+      if (y < 39 && x < 270) {
+        const uint16_t sheet = data->pixels[(label.source.top + y) * 600 + label.source.left + x];
+        wrong += MemoryFrontPixels()[(label.y + y) * 640 + label.x + x] !=
+                 (sheet == 0 ? PackColor(menu.red, menu.green, menu.blue) : sheet);
+      }
     }
   }
   EXPECT_EQ(wrong, 0);
+  for (const Surface* sprite : DigitSprites) EXPECT_TRUE(sprite->hasColorKey && sprite->colorKey == 0);
+  EXPECT_TRUE(StageLabelSheet->hasColorKey && StageLabelSheet->colorKey == 0);
+  EXPECT_FALSE(EnemySprite1->hasColorKey || EnemySprite2->hasColorKey);
   ReleaseSurface(data);
   ReleaseSurface(data2);
   ShutDown();
@@ -294,11 +290,11 @@ TEST_F(GameTest, TheSpritesAreCutFromTheirRectanglesKeyedBlackAndTheMenuLabelIsK
 // Start-up hides the pointer, then has the window, the display, the sound and the keyboard in that order;
 // shut-down gives back the keyboard, the sound and last the display, every surface given back before it.
 TEST_F(GameTest, StartUpHasTheDevicesInOrderAndShutDownGivesThemBackInReverse) {
-  MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});        // the logo
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});          // the logo
   MemoryHoldKeys(MemoryKeyTrigger::kRead, 1, {kKeyUp, kKeyReturn});  // the menu: Exit
   ASSERT_EQ(RunWith({}), 0);
-  EXPECT_EQ(MemoryLifetimeLog(), std::vector<std::string>({"cursor hidden", "window", "display", "sound", "keyboard",
-                                                           "-keyboard", "-sound", "-display"}));
+  EXPECT_EQ(MemoryLifetimeLog(), std::vector<std::string>({"cursor hidden", "window", "display", "sound",
+                                                           "keyboard", "-keyboard", "-sound", "-display"}));
   EXPECT_EQ(MemorySurfacesLiveAtClose(), 0);
 }
 
@@ -316,7 +312,8 @@ TEST_F(GameTest, EachScreenShowsWhileItWaitsAndFadesOutAndEachSoundPlaysOnceAtIt
   std::vector<std::string> loadedAt;  // the effect loaded at each change of screen
   const auto loaded = [] {
     for (int i = kAssetClearWav; i <= kAssetMenu3Wav; ++i) {
-      if (EffectData == GameDataSamples(AssetTable[static_cast<size_t>(i)])) return std::string(AssetTable[static_cast<size_t>(i)]);
+      if (EffectData == GameDataSamples(AssetTable[static_cast<size_t>(i)]))
+        return std::string(AssetTable[static_cast<size_t>(i)]);
     }
     return std::string("none");
   };
@@ -328,8 +325,9 @@ TEST_F(GameTest, EachScreenShowsWhileItWaitsAndFadesOutAndEachSoundPlaysOnceAtIt
     }
     if (screen.rfind("play-", 0) == 0) {
       const uint16_t white = PackColor(255, 255, 255);
-      wrongKeys += !(EnemySprite1->hasColorKey && EnemySprite1->colorKey == white && EnemySprite2->hasColorKey &&
-                     EnemySprite2->colorKey == white && PlaySheet->hasColorKey && PlaySheet->colorKey == 0);
+      wrongKeys +=
+          !(EnemySprite1->hasColorKey && EnemySprite1->colorKey == white && EnemySprite2->hasColorKey &&
+            EnemySprite2->colorKey == white && PlaySheet->hasColorKey && PlaySheet->colorKey == 0);
     }
     return ScriptedKeys(Plan::kClearThenCrash, ticksBefore_);
   });
@@ -360,7 +358,8 @@ TEST_F(GameTest, EachScreenShowsWhileItWaitsAndFadesOutAndEachSoundPlaysOnceAtIt
   EXPECT_EQ(wrongKeys, 0);
   std::vector<std::string> plays;
   for (const MemorySoundEvent& event : MemorySoundLog()) {
-    if (event.what == "play" || event.what == "loop") plays.push_back(event.what + " " + WaveName(event.checksum));
+    if (event.what == "play" || event.what == "loop")
+      plays.push_back(event.what + " " + WaveName(event.checksum));
   }
   std::vector<std::string> expectedPlays = {"play MENU2.WAV"};
   expectedPlays.insert(expectedPlays.end(), 10, "play EAT.WAV");

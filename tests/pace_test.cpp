@@ -70,7 +70,8 @@ TEST_F(MemoryDeviceTest, ARunPastALimitIsAskedToCloseWithALineAndStoppedAtTwiceI
   const std::string printed = testing::internal::GetCapturedStderr();
   EXPECT_EQ(MemoryKeyboardReads(), 1001u);
   const std::string line =
-      "in-memory layer: the run has read the keys more than 1000 times since the reset, so the run would never end";
+      "in-memory layer: the run has read the keys more than 1000 times since the reset, so the run would "
+      "never end";
   EXPECT_EQ(printed, line + "\n");
   EXPECT_EQ(MemoryTakeRunaway(), line);
   MemorySetWaitLimit(1000 * kMs);

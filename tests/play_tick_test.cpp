@@ -299,15 +299,16 @@ TEST_F(PlayTickTest, AClosedCircleKillsOnlyASnakeLongEnoughToMeetItself) {
 
 TEST_F(PlayTickTest, TheLabelAndEightScoreDigitsAreDrawnFromTheirRectangles) {
   // Where each stage's label lies in the label sheet; a stage past the sixth shows the sixth's.
-  const Rect labels[] = {{0, 0, 151, 22}, {0, 22, 79, 44}, {80, 22, 160, 44}, {0, 44, 80, 66}, {80, 44, 161, 66},
-                         {0, 66, 80, 88}, {0, 66, 80, 88}};
+  const Rect labels[] = {{0, 0, 151, 22},   {0, 22, 79, 44}, {80, 22, 160, 44}, {0, 44, 80, 66},
+                         {80, 44, 161, 66}, {0, 66, 80, 88}, {0, 66, 80, 88}};
   for (uint8_t stage = 0; stage <= 6; ++stage) {
     Play.StageIndex = stage;
     DrawStageLabel();
     const Rect r = labels[stage];
     // Its first pixel at (10, 10), its last column, and nothing right of it.
     EXPECT_EQ(CanvasAt(10, 10), 0x8000 + r.top * kStageLabelSheetWidth + r.left) << int{stage};
-    EXPECT_EQ(CanvasAt(9 + r.right - r.left, 10), 0x8000 + r.top * kStageLabelSheetWidth + r.right - 1) << int{stage};
+    EXPECT_EQ(CanvasAt(9 + r.right - r.left, 10), 0x8000 + r.top * kStageLabelSheetWidth + r.right - 1)
+        << int{stage};
     EXPECT_EQ(CanvasAt(10 + r.right - r.left, 10), kBackground) << int{stage};
     std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), kBackground);
   }

@@ -38,7 +38,9 @@ void MemoryResetClock() {
   runawayClosed = false;
 }
 
-void MemorySetWaitLimit(int64_t nanoseconds) { waitLimit = nanoseconds; }
+void MemorySetWaitLimit(int64_t nanoseconds) {
+  waitLimit = nanoseconds;
+}
 
 void MemoryNoteRunaway(const std::string& what, bool twiceOver) {
   const std::string line = "in-memory layer: " + what + " since the reset, so the run would never end";
@@ -66,9 +68,9 @@ void DeviceSleepNanoseconds(int64_t duration) {
   virtualNow += step;
   totalSlept += step;
   if (totalSlept > waitLimit) {
-    MemoryNoteRunaway("the run has waited more than " + std::to_string(waitLimit / 1'000'000) +
-                          " ms of virtual time",
-                      totalSlept / 2 > waitLimit);
+    MemoryNoteRunaway(
+        "the run has waited more than " + std::to_string(waitLimit / 1'000'000) + " ms of virtual time",
+        totalSlept / 2 > waitLimit);
   }
 }
 

@@ -85,7 +85,9 @@ void MemoryRefuseKeyboardStep(MemoryKeyboardStep step, bool refuse) {
 uint64_t MemoryKeyboardReads() {
   return reads;
 }
-void MemorySetReadLimit(uint64_t limit) { readLimit = limit; }
+void MemorySetReadLimit(uint64_t limit) {
+  readLimit = limit;
+}
 bool MemoryInputObjectMade() {
   return inputObjectMade;
 }

@@ -103,6 +103,8 @@ void DeviceReleaseSoundBuffer() {
   --liveBuffers;
 }
 
-void DeviceReleaseSoundObject() { MemoryNoteLifetime("-sound"); }
+void DeviceReleaseSoundObject() {
+  MemoryNoteLifetime("-sound");
+}
 
 }  // namespace coilrun

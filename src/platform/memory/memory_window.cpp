@@ -30,8 +30,12 @@ void MemoryResetWindow() {
   lifetime.clear();
 }
 
-const std::vector<std::string>& MemoryLifetimeLog() { return lifetime; }
-void MemoryNoteLifetime(const std::string& what) { lifetime.push_back(what); }
+const std::vector<std::string>& MemoryLifetimeLog() {
+  return lifetime;
+}
+void MemoryNoteLifetime(const std::string& what) {
+  lifetime.push_back(what);
+}
 
 void MemoryQueueMessage(const Message& message) {
   queue.push_back(message);
