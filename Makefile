@@ -54,8 +54,9 @@ fuzz: build
 	for f in build-fuzz/*-fuzz; do n=$$(basename $$f | tr - _); mkdir -p build-fuzz/corpus/$$n; \
 	  ./build/coilrun-fuzz-corpus $$n build-fuzz/corpus/$$n && $$f -max_total_time=60 build-fuzz/corpus/$$n || exit 1; done
 
-# The browser build: build/web holds the page, coilrun.js, coilrun.wasm, the default data and the demos,
-# static files for any web server; Emscripten compiles in build-web. `make web-run` serves them.
+# The browser build: build/web holds the page with its web app manifest, icons and service worker, coilrun.js,
+# coilrun.wasm, the default data and the demos, static files for any web server; Emscripten compiles in
+# build-web. `make web-run` serves them.
 web: build
 	scripts/build-web.sh
 

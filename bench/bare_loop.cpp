@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/sdl/rgb565.h"
+#include "platform/common/rgb565.h"
 
 namespace coilrun {
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/assets.h"
-#include "app/shared_sprites.h"
+#include "content/assets.h"
+#include "content/shared_sprites.h"
 #include "devices/keyboard.h"
 #include "devices/sound.h"
 #include "display/display.h"

@@ -14,10 +14,10 @@
 #include "game/play_state.h"
 #include "game_data.h"
 #include "memory_reset.h"
+#include "platform/common/rgb565.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_files.h"
 #include "platform/memory/memory_keyboard.h"
-#include "platform/sdl/rgb565.h"
 #include "tour_player.h"
 
 namespace coilrun {
@@ -34,7 +34,6 @@ bool RecordGame(uint32_t seed) {
   WriteGameData(".");
   MemoryResetAll();
   PutGameData();
-  Play = PlayState{};
   ResetTourPlayer();
   MemorySetCalendarSeconds(seed);
   const uint64_t gameStart = TicksPlayed();
@@ -45,6 +44,7 @@ bool RecordGame(uint32_t seed) {
   char* args[] = {name.data(), record.data(), file.data(), nullptr};
   const int status = RunCoilrun(3, args);
   MemorySetKeyPlayer(nullptr);
+  MemoryWriteFileToDisk(file, file);
   std::fprintf(stderr, "tour: seed %u: reached stage %d, %.0f s of play and waits\n", seed,
                std::min<int>(Play.StageIndex, kStageCount - 1) + 1,
                static_cast<double>(MemorySleptNanoseconds()) / 1e9);

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <utility>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "devices/keyboard.h"
 #include "display/display.h"
 #include "game/game_flow.h"

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/settings.h"
 #include "image_files.h"
 #include "wave_files.h"
 
@@ -57,6 +58,83 @@ std::vector<Seed> WaveSeeds() {
   };
 }
 
+// Bitmaps built from fields: the shape byte picks the header (low three bits), the bits per pixel (next
+// three) and top-down rows (the top bit); then width and height less one, the compression, the palette's
+// count and the offset's slack, then pixels and palette from a pattern.
+std::vector<Seed> BmpFieldSeeds() {
+  std::vector<Seed> seeds;
+  const std::vector<std::pair<const char*, std::vector<uint8_t>>> shapes = {
+      {"rgb24", {0x21, 8, 4, 0, 0, 0, 0, 0}},
+      {"indexed8", {0x11, 6, 5, 0, 16, 0, 0, 0}},
+      {"indexed4-top-down", {0x89, 7, 3, 0, 0, 0, 0, 0}},
+      {"mono", {0x01, 20, 2, 0, 2, 0, 0, 0}},
+      {"bitfields32", {0x29, 3, 3, 3, 0, 0, 0, 0}},
+      {"core8", {0x10, 4, 4, 0}},
+      {"rle8", {0x11, 4, 4, 1, 0, 1, 0, 0}},
+      {"v5-rgb16", {0x1D, 5, 5, 0, 0, 0, 0, 0}},
+  };
+  for (const auto& [name, fields] : shapes) {
+    std::vector<uint8_t> bytes = fields;
+    for (int i = 0; i < 1600; ++i) bytes.push_back(static_cast<uint8_t>(i * 37 + 11));
+    seeds.emplace_back(std::string(name) + ".fields", bytes);
+  }
+  return seeds;
+}
+
+std::vector<Seed> ReplaySeeds() {
+  const auto text = [](const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); };
+  return {
+      {"every-stream.rec",
+       text("coilrun-replay 1\ns 1234\nk 3 1c\nk 2 1c cb cd\nm 5\nm 1 2 0\nc 4 0\nc 1 1\n")},
+      {"crlf.rec", text("coilrun-replay 1\r\ns 7\r\nk 1 c8\r\nc 2 0\r\n")},
+      {"header-only.rec", text("coilrun-replay 1\n")},
+      {"long-runs.rec", text("coilrun-replay 1\nk 200000\nm 18446744073709551615 18 4\nc 200000 0\n")},
+      {"out-of-range.rec", text("coilrun-replay 1\nk 1 100\n")},
+  };
+}
+
+// The score offered (four bytes, little-endian), then the file.
+std::vector<Seed> ScoreSeeds() {
+  const auto seed = [](int32_t score, std::vector<int32_t> table, size_t size) {
+    std::vector<uint8_t> bytes;
+    for (int i = 0; i < 4; ++i)
+      bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(score) >> (8 * i)));
+    std::vector<uint8_t> file(size, 0x5A);
+    for (size_t i = 0; i < table.size() && 16 + 4 * i + 4 <= size; ++i) {
+      for (int b = 0; b < 4; ++b)
+        file[16 + 4 * i + b] = static_cast<uint8_t>(static_cast<uint32_t>(table[i]) >> (8 * b));
+    }
+    bytes.insert(bytes.end(), file.begin(), file.end());
+    return bytes;
+  };
+  return {
+      {"table.score", seed(500, {900, 700, 500, 300, 100}, 1036)},
+      {"unsorted-negative.score", seed(-5, {-1, 40, -300, 7, 0}, 1036)},
+      {"short.score", seed(0, {10, 5}, 24)},
+      {"long.score", seed(2147483647, {3, 2, 1, 0, -2147483647 - 1}, 1500)},
+      {"empty.score", seed(1, {}, 0)},
+  };
+}
+
+std::vector<Seed> SettingsSeeds() {
+  const auto seed = [](const char* name, const std::string& text) {
+    return Seed{name, std::vector<uint8_t>(text.begin(), text.end())};
+  };
+  Settings changed = DefaultSettings();
+  changed.fullScreen = false;
+  changed.windowWidth = 800;
+  changed.windowHeight = 600;
+  changed.volume = 40;
+  changed.keys[kGameKeyOk] = {0x39, 0x33};
+  return {
+      seed("defaults.ini", WriteSettingsText(DefaultSettings())),
+      seed("changed.ini", WriteSettingsText(changed)),
+      seed("broken.ini", "volume = 5\n[display]\nfullscreen = maybe\nwidth = 1\nwords\n[sound]\nvolume = 101\n"
+                         "[colours]\nred = 1\n[keys]\nleft = Lft\nright = J\nup = J, ,\ndown = F12\nok =\n"),
+      seed("edited.ini", "\xEF\xBB\xBF# mine\r\n[keys]\r\nleft = keypad 4, ,\r\nok = space,return\r\n"),
+  };
+}
+
 bool WriteSeeds(const std::vector<Seed>& seeds, const std::filesystem::path& folder) {
   std::filesystem::create_directories(folder);
   for (const auto& [name, bytes] : seeds) {
@@ -82,8 +160,16 @@ int main(int argc, char** argv) {
     seeds = PcxSeeds();
   } else if (name == "bmp_fuzz") {
     seeds = BmpSeeds();
+  } else if (name == "settings_fuzz") {
+    seeds = SettingsSeeds();
   } else if (name == "wav_fuzz") {
     seeds = WaveSeeds();
+  } else if (name == "bmp_fields_fuzz") {
+    seeds = BmpFieldSeeds();
+  } else if (name == "replay_fuzz") {
+    seeds = ReplaySeeds();
+  } else if (name == "score_fuzz") {
+    seeds = ScoreSeeds();
   } else {
     std::fprintf(stderr, "coilrun-fuzz-corpus: no seeds for %s\n", argv[1]);
     return 1;

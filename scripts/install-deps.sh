@@ -9,8 +9,9 @@ run_packages=(build-essential cmake pkg-config libsdl2-dev libpng-dev)
 # watch the end-to-end tests, appstream checks the store metainfo.
 test_packages=(libsdl2-image-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
   xdotool imagemagick appstream
-  # The browser build and its end-to-end test in headless Chromium, driven from Python over DevTools.
-  emscripten chromium python3 python3-websocket)
+  # The browser build (rsvg-convert draws its icons) and its end-to-end test in headless Chromium, driven from
+  # Python over DevTools.
+  emscripten librsvg2-bin chromium python3 python3-websocket)
 # Building and checking the Debian package (make deb, and make test's package step).
 package_packages=(debhelper dpkg-dev fakeroot lintian groff)
 

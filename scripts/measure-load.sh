@@ -94,7 +94,7 @@ measure_beside_bare() {
 wait_window() {
   local i
   for i in $(seq 1 1000); do
-    xdotool search --onlyvisible --name 'Coilrun 0.2' >/dev/null 2>&1 && return 0
+    xdotool search --onlyvisible --name "Coilrun $("$game" --version | cut -d' ' -f2)" >/dev/null 2>&1 && return 0
     sleep 0.01
   done
   echo "measure-load: no window within 10 s"

@@ -1,9 +1,13 @@
 // The data checker: the made set passes, and each kind of broken file is named with what is wrong.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 #include "data_support.h"
 
@@ -55,7 +59,8 @@ TEST_F(DataCheckerTest, PassesTheMadeSetInTheWorkingFolder) {
 // is no picture; sounds the game cannot play or would play wrongly; a short score table; a missing file.
 TEST_F(DataCheckerTest, NamesWhatIsWrongWithEachFile) {
   std::vector<std::string> found = {"MENU.DAT: cannot be loaded", "EAT.WAV: cannot be loaded",
-                                    "DIE.WAV: 2 channel(s)", "SCORE.DAT: 10 bytes, not 1036",
+                                    "DIE.WAV: 2 channel(s)",
+                                    std::string("SCORE.DAT: 10 bytes, not ").append(std::to_string(kScoreFileSize)),
                                     "STAGE03.DAT: missing"};
   for (int index = 0; index < kAssetClearWav; ++index) {
     if (index == kAssetMenu || index == kAssetStage00 + 3 || index == kAssetData2) continue;
@@ -96,6 +101,34 @@ TEST_F(DataCheckerTest, FindsTheBodyColourWhereItDoesNotBelong) {
                "ENEMY01.DAT: the enemy: a pixel of the body colour at (10, 10)",
                "DATA.DAT: the digits: a pixel", "DATA.DAT: the pause dialog box: a pixel",
                "DATA2.DAT: the stage labels: a pixel"});
+}
+
+}  // namespace
+}  // namespace coilrun
+
+namespace coilrun {
+namespace {
+
+// A 4 GB sparse LOGO.DAT is refused from its size with the game's own line, at once and in little memory:
+// a checker that read it whole took most of a minute and gigabytes.
+TEST(DataCheckerOnAHugeFile, AnswersAtOnceInLittleMemoryWithTheGamesLine) {
+  ScratchFolder scratch;
+  scratch.Enter("coilrun-huge");
+  { std::ofstream create("LOGO.DAT"); }
+  std::filesystem::resize_file("LOGO.DAT", uintmax_t{4} << 30);
+  const auto start = std::chrono::steady_clock::now();
+  const ToolRun run = RunDataTool("check");
+  const auto took = std::chrono::steady_clock::now() - start;
+  rusage children{};
+  getrusage(RUSAGE_CHILDREN, &children);
+  scratch.Leave();
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.output.find("LOGO.DAT: larger than the "), std::string::npos) << run.output;
+  EXPECT_LT(took, std::chrono::seconds(2));
+  EXPECT_LT(children.ru_maxrss, 300 * 1024) << "kilobytes";
+  std::printf("checker on a 4 GB sparse LOGO.DAT: %lld ms, at most %ld KB in any child so far\n",
+              static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()),
+              children.ru_maxrss);
 }
 
 }  // namespace

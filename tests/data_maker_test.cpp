@@ -12,17 +12,35 @@ namespace {
 using DataMakerTest = MadeDataTest;
 
 TEST_F(DataMakerTest, KeepsAPlayersScoresUnlessAskedToResetAndRefusesWhatItCannotDo) {
-  EXPECT_EQ(ReadFileBytes("SCORE.DAT"), FileBytes(1036, 0));
-  WriteFileBytes("SCORE.DAT", FileBytes(1036, 0x30));  // a player's table
+  EXPECT_EQ(ReadFileBytes("SCORE.DAT"), FileBytes(kScoreFileSize, 0));
+  WriteFileBytes("SCORE.DAT", FileBytes(kScoreFileSize, 0x30));  // a player's table
   std::filesystem::remove("EAT.WAV");
   EXPECT_EQ(RunDataTool("make .").output, "");
-  EXPECT_EQ(ReadFileBytes("SCORE.DAT"), FileBytes(1036, 0x30));
+  EXPECT_EQ(ReadFileBytes("SCORE.DAT"), FileBytes(kScoreFileSize, 0x30));
   EXPECT_TRUE(std::filesystem::exists("EAT.WAV"));
   ASSERT_EQ(RunDataTool("make --reset-scores .").exitCode, 0);
-  EXPECT_EQ(ReadFileBytes("SCORE.DAT"), FileBytes(1036, 0));
+  EXPECT_EQ(ReadFileBytes("SCORE.DAT"), FileBytes(kScoreFileSize, 0));
 
   for (const char* bad : {"", "make", "paint here", "make a b"}) EXPECT_EQ(RunDataTool(bad).exitCode, 2);
   EXPECT_EQ(RunDataTool("make BG00.DAT/inside").exitCode, 1);  // a folder it cannot make
+}
+
+// The browser's page loads the files that the manifest names, and checks each one's size against it.
+TEST_F(DataMakerTest, WritesAManifestOfTheDataFilesThatAFolderHolds) {
+  std::string expected = "{\"files\": [";
+  for (size_t i = 0; i < kAssetCount; ++i) {
+    expected += std::string(i == 0 ? "\n" : ",\n") + "  {\"name\": \"" + AssetTable[i] + "\", \"size\": " +
+                std::to_string(ReadFileBytes(AssetTable[i]).size()) + "}";
+  }
+  expected += "\n],\n\"scores\": {\"name\": \"SCORE.DAT\", \"size\": 1036}}\n";
+  const FileBytes manifest = ReadFileBytes("files.json");
+  EXPECT_EQ(std::string(manifest.begin(), manifest.end()), expected);
+
+  std::filesystem::remove("MENU2.WAV");
+  const ToolRun run = RunDataTool("manifest .");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.output.find("MENU2.WAV"), std::string::npos) << run.output;
+  EXPECT_EQ(RunDataTool("manifest").exitCode, 2);
 }
 
 // Pinned (FNV-1a): a change to any picture or sound shows here, so that it is made on purpose. The values

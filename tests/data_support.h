@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "file_bytes.h"
+#include "game/score_table.h"
 #include "images/images.h"
 #include "platform/memory/memory_files.h"
 #include "scratch_folder.h"

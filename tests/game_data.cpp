@@ -3,9 +3,10 @@
 
 #include <map>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "display/display.h"
 #include "file_bytes.h"
+#include "game/score_table.h"
 #include "platform/memory/memory_display.h"
 #include "platform/memory/memory_files.h"
 #include "wave_files.h"
@@ -132,7 +133,7 @@ std::map<std::string, std::vector<uint8_t>> GameDataFiles(bool withScores) {
     const std::string name = AssetTable[static_cast<size_t>(i)];
     files[name] = SimpleWave(GameDataSamples(name));
   }
-  if (withScores) files["SCORE.DAT"] = std::vector<uint8_t>(1036, 0);
+  if (withScores) files["SCORE.DAT"] = std::vector<uint8_t>(kScoreFileSize, 0);
   return files;
 }
 

@@ -1,30 +1,27 @@
 // Whole-program tests: the real entry from start-up to Exit over the in-memory devices, played by a
 // scripted player on the tests' own data set, with the virtual clock.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
-#include <csignal>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "app/assets.h"
 #include "app/entry.h"
-#include "app/score_table.h"
-#include "app/shared_sprites.h"
 #include "app/title_screens.h"
-#include "app/window.h"
+#include "content/assets.h"
+#include "content/shared_sprites.h"
 #include "devices/keyboard.h"
 #include "devices/sound.h"
+#include "devices/window.h"
 #include "display/display.h"
 #include "game/game_flow.h"
 #include "game/play_state.h"
 #include "game/play_tick.h"
+#include "game/score_table.h"
 #include "game_data.h"
 #include "images/images.h"
 #include "platform/memory/memory_clock.h"
@@ -67,9 +64,6 @@ class GameTest : public MemoryDeviceTest {
  protected:
   void SetUp() override {
     MemoryDeviceTest::SetUp();
-    Play = PlayState{};
-    ScoreFile.fill(0);
-    ForgetScoreFileFailure();
     PutGameData();
     MemorySetCalendarSeconds(1234);
     scratch_.Enter("coilrun-game");
@@ -118,12 +112,10 @@ class GameTest : public MemoryDeviceTest {
   // A fresh start: devices, play state and data files as at the start of the test.
   void Restart() {
     MemoryResetAll();
-    Play = PlayState{};
-    ForgetScoreFileFailure();
     PutGameData();
   }
 
-  // Recordings are real files: they go to a scratch folder of the test's own.
+  // The program runs in a scratch folder of the test's own.
   ScratchFolder scratch_;
   static inline uint64_t ticksBefore_ = 0;
 };
@@ -135,7 +127,7 @@ TEST_F(GameTest, AFailedSaveIsSaidKeptOnTheScreenAndEndsTheRunWithStatusOne) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(RunGame(Plan::kQuitFromDialog), 1);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "coilrun: cannot save SCORE.DAT: Input/output error\n");
-  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(1036, 0));
+  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(kScoreFileSize, 0));
   EXPECT_GT(Play.Score, 0);
   EXPECT_EQ(TopScore(0), Play.Score);  // the table the high-score screen read and drew
 }
@@ -170,7 +162,7 @@ TEST_F(GameTest, APracticeGameStartsAtItsStageKeepsOutOfTheTableAndPlaysTheSameW
   ASSERT_NE(inPlay, plain.end());
   EXPECT_EQ((*inPlay)[0], 3);
   EXPECT_GT(plain.back()[2], 1000);
-  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(1036, 0));
+  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(kScoreFileSize, 0));
   // A stage the game does not have ends the program with one line and status 2.
   for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
            {"--stage", "0"}, {"--stage", "7"}, {"--stage", "4x"}, {"--stage"}}) {
@@ -183,7 +175,7 @@ TEST_F(GameTest, APracticeGameStartsAtItsStageKeepsOutOfTheTableAndPlaysTheSameW
 }
 
 TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScoresAsZero) {
-  std::vector<uint8_t> file(1036, 0);
+  std::vector<uint8_t> file(kScoreFileSize, 0);
   const int32_t scores[5] = {123, 100000042, -5, 7, 0};
   for (size_t b = 0; b < sizeof scores; ++b) {
     file[16 + b] = static_cast<uint8_t>(static_cast<uint32_t>(scores[b / 4]) >> (8 * (b % 4)));
@@ -371,7 +363,6 @@ TEST_F(GameTest, ClosingTheWindowEndsTheProgramPromptlyFromEveryScreen) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.screen);
     MemoryResetAll();
-    Play = PlayState{};
     PutGameData();
     int64_t closedAt = -1;
     MemorySetKeyPlayer([&](uint64_t) {
@@ -403,7 +394,6 @@ TEST_F(GameTest, EachMissingDataFileGivesItsMessageAndStatusOneWithoutLeaking) {
   for (const std::string& file : files) {
     SCOPED_TRACE(file);
     MemoryResetAll();
-    Play = PlayState{};
     PutGameData();
     MemoryRemoveFile(file);
     testing::internal::CaptureStderr();
@@ -443,9 +433,10 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
     Restart();
     bool cut = false;
     size_t cutFrames = 0;
+    std::vector<uint8_t> cutBytes;
     MemorySetKeyPlayer([&](uint64_t) {
       if (!cut && c.cutHere()) {
-        std::filesystem::copy_file("run.rec", "cut.rec", std::filesystem::copy_options::overwrite_existing);
+        cutBytes = MemoryFileBytes("run.rec");
         cut = true;
         cutFrames = MemoryPresentedFrames().size();
       }
@@ -455,8 +446,10 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
     MemorySetKeyPlayer(nullptr);
     ASSERT_TRUE(cut);
     const int32_t recordedScore = Play.Score;
+    const std::vector<uint8_t> wholeBytes = MemoryFileBytes("run.rec");
 
     Restart();
+    MemoryPutFile("run.rec", wholeBytes);
     testing::internal::CaptureStdout();
     const int wholeStatus = RunWith({"--replay", "run.rec", "--timedemo"});
     testing::internal::GetCapturedStdout();
@@ -465,6 +458,7 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
     EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(1036, 0));  // a replay saves nothing
 
     Restart();
+    MemoryPutFile("cut.rec", cutBytes);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     const int cutStatus = RunWith({"--replay", "cut.rec", "--timedemo"});
@@ -477,22 +471,19 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
   }
 }
 
-// A recording that cannot be written (here past a file-size limit) does not end the game: it plays on to
-// its end, and the run ends with one line that says so and status 1.
+// A recording that cannot be written (here a write that fails in the middle of play) does not end the game:
+// it plays on to its end, and the run ends with one line that says so and status 1.
 TEST_F(GameTest, ARecordingThatCannotBeWrittenIsSaidAndFailsTheRun) {
-  rlimit normal{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &normal), 0);
-  rlimit limited = normal;
-  limited.rlim_cur = 1100;  // room for SCORE.DAT, not for the recording of a game
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  MemorySetKeyPlayer([](uint64_t read) {
+    if (read == 500) MemoryFailFileOperation("append run.rec");
+    return ScriptedKeys(Plan::kClearThenCrash, ticksBefore_);
+  });
   testing::internal::CaptureStderr();
-  const int status = RunGame(Plan::kClearThenCrash, {"--record", "run.rec"});
+  const int status = RunWith({"--record", "run.rec"});
   const std::string printed = testing::internal::GetCapturedStderr();
-  setrlimit(RLIMIT_FSIZE, &normal);
-  std::signal(SIGXFSZ, oldHandler);
+  MemorySetKeyPlayer(nullptr);
   EXPECT_EQ(status, 1);
-  EXPECT_EQ(printed, "coilrun: cannot write the recording run.rec: File too large\n");
+  EXPECT_EQ(printed, "coilrun: cannot write the recording run.rec: Input/output error\n");
   EXPECT_EQ(Play.Lives, -1);
   EXPECT_EQ(FileScore(MemoryFileBytes("SCORE.DAT"), 0), Play.Score);
 }

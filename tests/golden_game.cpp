@@ -4,9 +4,9 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "app/assets.h"
-#include "app/score_table.h"
+#include "content/assets.h"
 #include "game/play_state.h"
+#include "game/score_table.h"
 #include "game_data.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"

@@ -39,7 +39,6 @@ class GoldenGameTest : public MemoryDeviceTest {
  protected:
   void SetUp() override {
     MemoryDeviceTest::SetUp();
-    Play = PlayState{};
     scratch_.Enter("coilrun-golden");
     PutGameData();
   }
@@ -58,7 +57,8 @@ TEST_F(GoldenGameTest, TheRecordedWholeGameEndsAsRecorded) {
   ASSERT_GT(expected.size(), 10u) << "no golden game in " << kGolden;
   std::string name = "coilrun";
   std::string replay = "--replay";
-  std::string file = kGolden + ".rec";
+  std::string file = "whole-game.rec";
+  ASSERT_TRUE(MemoryPutFileFromDisk(file, kGolden + ".rec"));
   char* argv[] = {name.data(), replay.data(), file.data(), nullptr};
   const uint64_t ticksBefore = TicksPlayed();
   testing::internal::CaptureStdout();

@@ -1,13 +1,10 @@
-// The keyboard: snapshots, the any-key test, lost input, release; and the SDL key table.
+// The keyboard: snapshots, the any-key test, lost input, release.
 #include "devices/keyboard.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
 
 #include "platform/memory/memory_keyboard.h"
-#include "platform/sdl/sdl_keymap.h"
 #include "test_support.h"
 
 namespace coilrun {
@@ -54,24 +51,6 @@ TEST_F(MemoryDeviceTest, EveryRefusedStepFailsInitAndReleaseFreesOnlyWhatExists)
     EXPECT_FALSE(MemoryKeyboardDeviceMade()) << static_cast<int>(step);
     EXPECT_EQ(MemoryKeyboardMisuses(), 0) << static_cast<int>(step);
   }
-}
-
-// Every key has a code of its own, so that the game and a recording tell the keys apart; the game's keys
-// are the cursor block's, and the keypad's arrows do not steer.
-TEST(SdlKeyMapTest, EveryKeyHasACodeOfItsOwnAndTheGamesKeysAreTheCursorBlocks) {
-  std::set<int> codes;
-  std::map<int, int> code;
-  for (const SdlKeyCode& key : kSdlKeyMap) {
-    EXPECT_NE(key.code, 0) << "scancode " << key.scancode;
-    EXPECT_TRUE(codes.insert(key.code).second) << "code twice: " << int{key.code};
-    EXPECT_TRUE(code.emplace(key.scancode, key.code).second) << "scancode twice: " << key.scancode;
-  }
-  EXPECT_EQ(code[SDL_SCANCODE_UP], kKeyUp);
-  EXPECT_EQ(code[SDL_SCANCODE_LEFT], kKeyLeft);
-  EXPECT_EQ(code[SDL_SCANCODE_RETURN], kKeyReturn);
-  EXPECT_EQ(code[SDL_SCANCODE_ESCAPE], kKeyEscape);
-  EXPECT_EQ(code[SDL_SCANCODE_KP_8], 0x48);
-  EXPECT_EQ(code[SDL_SCANCODE_KP_4], 0x4B);
 }
 
 }  // namespace

@@ -2,11 +2,7 @@
 // tests and before each run of the tools that play over the in-memory layer.
 #pragma once
 
-#include "app/window.h"
-#include "devices/delay.h"
-#include "devices/keyboard.h"
-#include "devices/sound.h"
-#include "display/display.h"
+#include "app/logic_reset.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"
 #include "platform/memory/memory_files.h"
@@ -17,16 +13,10 @@
 namespace coilrun {
 
 inline void MemoryResetAll() {
-  ReleaseDisplay();
-  ResetFlipPacing();
+  ResetLogicState();
   MemoryResetDisplay();
   MemoryResetClock();
   MemoryResetWindow();
-  LastMessage = Message{};
-  ReleaseKeyboard();
-  FreeEffect();
-  ReleaseSound();
-  KeyState.fill(0);
   MemoryResetKeyboard();
   MemoryResetSound();
   MemoryResetFiles();

@@ -4,9 +4,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/window.h"
 #include "devices/delay.h"
 #include "devices/keyboard.h"
+#include "devices/window.h"
 #include "display/display.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"

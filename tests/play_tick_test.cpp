@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/assets.h"
-#include "app/shared_sprites.h"
+#include "content/assets.h"
+#include "content/shared_sprites.h"
 #include "devices/keyboard.h"
 #include "game/play_state.h"
 #include "platform/memory/memory_clock.h"
@@ -67,16 +67,8 @@ class PlayTickTest : public DisplayTest {
     FillRect(PlaySheet, kPauseBox.source, kPauseBoxColour);
     FillRect(PlaySheet, kQuitMarker.source, kQuitColour);
     FillRect(PlaySheet, kGoOnMarker.source, kGoOnColour);
-    Play = PlayState{};
     Play.Score = 1000;
-    ShowHud(false);  // the design's frame, whatever a whole-program test left
     StartAt(320, 240);
-  }
-  void TearDown() override {
-    ReleaseSharedSprites();
-    ReleaseSurface(StageBackground);
-    ReleaseSurface(PlaySheet);
-    DisplayTest::TearDown();
   }
 
   // A fresh attempt on a plain Canvas: the head's next step starts from (x, y), heading right, and the

@@ -1,5 +1,5 @@
 // The screenshot's colours: 5-6-5 pixels widened to 8 bits a channel.
-#include "platform/sdl/rgb565.h"
+#include "platform/common/rgb565.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The score table: the insertion rule, what the file keeps, and a save in place that no failed step or
 // power cut can tear.
-#include "app/score_table.h"
+#include "game/score_table.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_files.h"
+#include "platform/memory/memory_window.h"
 #include "test_support.h"
 
 namespace coilrun {
@@ -30,15 +32,8 @@ std::vector<int32_t> Table() {
   return scores;
 }
 
-// Each test starts with fresh in-memory files and a fresh in-memory record.
-class ScoreTableTest : public MemoryDeviceTest {
- protected:
-  void SetUp() override {
-    MemoryDeviceTest::SetUp();
-    ScoreFile.fill(0);
-    ForgetScoreFileFailure();
-  }
-};
+// Each test starts with fresh in-memory files and a fresh table.
+class ScoreTableTest : public MemoryDeviceTest {};
 
 // The record's bytes before and after the table, and anything past the record, are kept as they were.
 void ExpectAllButTheTableKept(const std::vector<uint8_t>& now, const std::vector<uint8_t>& before) {
@@ -58,15 +53,16 @@ TEST_F(ScoreTableTest, NewScoresGoAboveEqualOnesAndOnlyTheRecordIsReadAndWritten
   const std::vector<uint8_t> before = MemoryFileBytes("SCORE.DAT");
   RecordScore(10);  // Lower than all five: the table stays, and the same bytes are written back.
   EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), before);
-  // Each save takes the lock before it reads, and flushes before it closes; a read of the table for the
-  // screen closes the file, and with it the lock. What lies past the record is never read nor copied.
+  // Each save takes the exclusive lock before it reads, and flushes before it closes; a read of the table for
+  // the screen takes the shared lock and closes the file, and with it the lock. What lies past the record is
+  // never read nor copied.
   ReadScoreFile();
-  const std::vector<std::string> save = {"open SCORE.DAT",       "lock SCORE.DAT",  "read SCORE.DAT 1036",
-                                         "write SCORE.DAT 1036", "flush SCORE.DAT", "close SCORE.DAT"};
+  const std::vector<std::string> save = {"open SCORE.DAT",       "lock SCORE.DAT exclusive", "read SCORE.DAT 1036",
+                                         "write SCORE.DAT 1036", "flush SCORE.DAT",          "close SCORE.DAT"};
   std::vector<std::string> expected;
   for (int i = 0; i < 3; ++i) expected.insert(expected.end(), save.begin(), save.end());
   expected.insert(expected.end(),
-                  {"open SCORE.DAT", "lock SCORE.DAT", "read SCORE.DAT 1036", "close SCORE.DAT"});
+                  {"open SCORE.DAT", "lock SCORE.DAT shared", "read SCORE.DAT 1036", "close SCORE.DAT"});
   EXPECT_EQ(MemoryFileJournal(), expected);
   EXPECT_FALSE(ScoreFileFailed());
 }
@@ -139,6 +135,61 @@ TEST_F(ScoreTableTest, NoFailedStepOrPowerCutTearsTheTableOrLosesASaveWithoutAWo
     save([step] { MemoryFailFileStep(step); });
     for (uint32_t kept = 0; kept < 8; ++kept) save([step, kept] { MemoryCutPowerAfter(step, kept); });
   }
+}
+
+// Whether the journal shows the record's bytes read or written.
+bool RecordTouched() {
+  return std::any_of(MemoryFileJournal().begin(), MemoryFileJournal().end(), [](const std::string& line) {
+    return line.rfind("read SCORE.DAT", 0) == 0 || line.rfind("write SCORE.DAT", 0) == 0;
+  });
+}
+
+// Another program's lock in the way is waited for about five seconds, in short tries; not had, nothing is
+// read or written, one line says so, memory keeps the score, and the screen that follows neither waits
+// again nor says more. A close request ends the wait at once. A reader's shared lock lets the table be
+// read, and a lock let go within the wait lets the save through.
+TEST_F(ScoreTableTest, ALockHeldElsewhereIsWaitedForFiveSecondsAtMostAndNotAtAllOnceAskedToClose) {
+  const std::vector<uint8_t> file = Record({900, 700, 500, 300, 100});
+  MemoryPutFile("SCORE.DAT", file);
+  MemoryHoldLockElsewhere("SCORE.DAT", true);
+  testing::internal::CaptureStderr();
+  RecordScore(800);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "coilrun: cannot save SCORE.DAT: locked by another program\n");
+  EXPECT_GE(MemorySleptNanoseconds(), 5'000'000'000);
+  EXPECT_LT(MemorySleptNanoseconds(), 5'100'000'000);
+  EXPECT_FALSE(RecordTouched());
+  EXPECT_EQ(Table(), std::vector<int32_t>({800, 0, 0, 0, 0}));
+  EXPECT_TRUE(ScoreFileFailed());
+  const int64_t slept = MemorySleptNanoseconds();
+  testing::internal::CaptureStderr();
+  ReadScoreFile();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(MemorySleptNanoseconds(), slept);
+  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), file);
+
+  MemoryRequestClose();
+  testing::internal::CaptureStderr();
+  RecordScore(850);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "coilrun: cannot save SCORE.DAT: locked by another program\n");
+  EXPECT_EQ(MemorySleptNanoseconds(), slept);
+  EXPECT_EQ(Table(), std::vector<int32_t>({850, 800, 0, 0, 0}));
+
+  MemoryResetAll();
+  ScoreFile.fill(0);
+  ForgetScoreFileFailure();
+  MemoryPutFile("SCORE.DAT", file);
+  MemoryHoldLockElsewhere("SCORE.DAT", false);
+  ReadScoreFile();
+  EXPECT_EQ(Table(), std::vector<int32_t>({900, 700, 500, 300, 100}));
+  EXPECT_EQ(MemorySleptNanoseconds(), 0);
+  MemoryHoldLockElsewhere("SCORE.DAT", false, MemoryClockNanoseconds() + 1'000'000'000);
+  RecordScore(800);
+  EXPECT_EQ(Table(), std::vector<int32_t>({900, 800, 700, 500, 300}));
+  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), Record({900, 800, 700, 500, 300}));
+  EXPECT_GE(MemorySleptNanoseconds(), 1'000'000'000);
+  EXPECT_FALSE(ScoreFileFailed());
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "devices/keyboard.h"
 #include "display/display.h"
 #include "game/game_flow.h"

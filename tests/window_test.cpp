@@ -1,7 +1,7 @@
 // The main window's messages: one taken per pump, the quit message kept once taken.
 #include <gtest/gtest.h>
 
-#include "app/window.h"
+#include "devices/window.h"
 #include "platform/memory/memory_window.h"
 #include "test_support.h"
 

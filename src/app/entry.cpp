@@ -1,27 +1,27 @@
 // The entry: start-up, the screen loop over logo, menu and the chosen screen, and shut-down.
 #include "app/entry.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "app/data_dir.h"
-#include "app/failure.h"
 #include "app/options.h"
-#include "app/score_table.h"
-#include "app/shared_sprites.h"
+#include "app/settings.h"
 #include "app/title_screens.h"
-#include "app/window.h"
-#include "app/window_device.h"
+#include "content/shared_sprites.h"
 #include "devices/clock_device.h"
+#include "devices/failure.h"
 #include "devices/input_record.h"
 #include "devices/keyboard.h"
 #include "devices/sound.h"
+#include "devices/version.h"
+#include "devices/window.h"
+#include "devices/window_device.h"
 #include "display/display.h"
 #include "game/game_flow.h"
 #include "game/play_state.h"
 #include "game/play_tick.h"
+#include "game/score_table.h"
 
 namespace coilrun {
 
@@ -29,7 +29,7 @@ namespace {
 
 // Prints the failure, gives back what start-up made, and gives the status for a failed run.
 int EndWithFailure() {
-  std::fprintf(stderr, "coilrun: %s\n", FailureMessage().c_str());
+  ReportFailure(FailureMessage());
   ShutDown();
   return 1;
 }
@@ -39,7 +39,7 @@ bool RunChosenScreen() {
   if (ScreenMode == kModePlay) return PlayGame() != 0;
   if (ScreenMode == kModeHighScores && RunHighScoreScreen() == 0) {
     // Chosen from the menu, a high-score screen that cannot show goes back to the logo.
-    std::fprintf(stderr, "coilrun: %s; back to the logo\n", FailureMessage().c_str());
+    ReportFailure(FailureMessage() + "; back to the logo");
     ClearFailure();
   }
   return true;
@@ -80,13 +80,17 @@ namespace {
 
 // The screen loop over a started game. A closed window ends it from any screen, as Exit does.
 int RunScreens() {
+  // What the player changes on a screen (the window, the sound) is kept as soon as that screen ends.
   for (;;) {
     if (CloseRequested()) break;
     if (RunLogoScreen() == 0) return EndWithFailure();
+    SaveSettings();
     if (CloseRequested()) break;
     if (RunMainMenu() == 0) return EndWithFailure();
+    SaveSettings();
     if (CloseRequested()) break;
     if (!RunChosenScreen()) return EndWithFailure();
+    SaveSettings();
     if (ScreenMode == kModeExit) break;
   }
   ShutDown();
@@ -98,11 +102,12 @@ bool StartInputLog(const Options& options) {
   if (!options.replay.empty()) {
     std::string error;
     if (StartReplay(options.replay, options.timedemo, &error)) return true;
-    std::fprintf(stderr, "coilrun: cannot replay: %s\n", error.c_str());
+    ReportFailure("cannot replay", error);
     return false;
   }
-  if (!options.record.empty() && !StartRecording(options.record)) {
-    std::fprintf(stderr, "coilrun: cannot record to %s: %s\n", options.record.c_str(), std::strerror(errno));
+  std::string why;
+  if (!options.record.empty() && !StartRecording(options.record, &why)) {
+    ReportFailure("cannot record to " + options.record, why);
     return false;
   }
   return true;
@@ -129,12 +134,11 @@ int FinishInputLog(const Options& options, int status, int64_t startNs) {
   const std::string writeError = FinishRecordingOrReplay();
   if (replayed) ReportReplay(startNs);
   if (!writeError.empty()) {
-    std::fprintf(stderr, "coilrun: cannot write the recording %s: %s\n", options.record.c_str(),
-                 writeError.c_str());
+    ReportFailure("cannot write the recording " + options.record, writeError);
     return 1;
   }
   if (ranOut && status == 0) {
-    std::fprintf(stderr, "coilrun: the recording %s ran out before its game ended\n", options.replay.c_str());
+    ReportFailure("the recording " + options.replay + " ran out before its game ended");
     return 1;
   }
   return status;
@@ -145,7 +149,7 @@ int FinishInputLog(const Options& options, int status, int64_t startNs) {
 int RunCoilrun(int argc, char** argv) {
   const Options options = ParseOptions(argc, argv);
   if (!options.error.empty()) {
-    std::fprintf(stderr, "coilrun: %s (coilrun --help lists the options)\n", options.error.c_str());
+    ReportFailure(options.error + " (coilrun --help lists the options)");
     return 2;
   }
   if (options.help) {
@@ -153,19 +157,18 @@ int RunCoilrun(int argc, char** argv) {
     return 0;
   }
   if (options.version) {
-    std::puts("coilrun 0.2");
+    std::puts("coilrun " COILRUN_VERSION);
     return 0;
   }
   if (!StartInputLog(options)) return 1;
   std::string dataError;
   if (!ChooseDataDirectory(&dataError)) {
-    std::fprintf(stderr, "coilrun: cannot set up the data folder: %s\n", dataError.c_str());
+    ReportFailure("cannot set up the data folder", dataError);
     FinishRecordingOrReplay();
     return 1;
   }
-  if (options.windowed) DeviceRequestWindowed();
+  LoadSettings(options);
   SetPracticeStage(options.stage);
-  ShowHud(options.hud);
   const int64_t startNs = DeviceClockNanoseconds();
   ClearFailure();
   ForgetScoreFileFailure();
@@ -173,6 +176,7 @@ int RunCoilrun(int argc, char** argv) {
   int status = StartUp() ? RunScreens() : EndWithFailure();
   // A score that could not be kept ends the run as a failure, its line printed when it happened.
   if (ScoreFileFailed()) status = 1;
+  SaveSettings();
   return FinishInputLog(options, status, startNs);
 }
 

@@ -1,10 +1,10 @@
 // The logo screen and the main menu.
 #include "app/title_screens.h"
 
-#include "app/window.h"
 #include "devices/delay.h"
 #include "devices/keyboard.h"
 #include "devices/sound.h"
+#include "devices/window.h"
 #include "display/display.h"
 #include "display/fade.h"
 
@@ -69,6 +69,10 @@ int RunMainMenu() {
   ReleaseSurface(sheet);
   ReleaseSurface(background);
   return ok ? 1 : 0;
+}
+
+void ResetTitleScreens() {
+  ScreenMode = kModePlay;
 }
 
 }  // namespace coilrun

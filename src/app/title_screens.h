@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/assets.h"
+#include "content/assets.h"
 
 namespace coilrun {
 
@@ -16,6 +16,7 @@ inline constexpr uint8_t kModeTitle = 1;
 inline constexpr uint8_t kModeHighScores = 2;
 inline constexpr uint8_t kModeExit = 3;
 inline constexpr int kMenuEntryCount = 4;
+
 // How long each menu frame waits after it is shown.
 inline constexpr uint32_t kMenuFrameDelayMs = 50;
 
@@ -33,8 +34,12 @@ inline constexpr std::array<MenuEntry, kMenuEntryCount> MenuEntries = {{
 
 // Shows "LOGO.DAT" until a key is held, then fades it to black. 0 when the picture cannot be loaded.
 int RunLogoScreen();
+
 // Runs the menu until an entry is confirmed with Return or the quit message is seen; the selection is left
 // in ScreenMode. 0 when one of its files cannot be loaded.
 int RunMainMenu();
+
+// The menu's selection as a fresh process has it.
+void ResetTitleScreens();
 
 }  // namespace coilrun

@@ -7,15 +7,19 @@ namespace coilrun {
 
 namespace {
 
-// The file whose last read failed, and why.
+// The file whose last read failed, and why; the folder read where the working folder lacks a file.
 std::string failedFile;
 std::string failedWhy;
+std::string fallbackFolder;
 
 }  // namespace
 
 bool ReadDataFile(const char* fileName, size_t maxSize, std::vector<uint8_t>* bytes) {
   std::string why;
-  if (DeviceReadWholeFile(fileName, maxSize, bytes, &why)) {
+  const std::string path = fallbackFolder.empty() || DeviceNameTaken(fileName)
+                               ? std::string(fileName)
+                               : fallbackFolder + "/" + fileName;
+  if (DeviceReadWholeFile(path.c_str(), maxSize, bytes, &why)) {
     if (failedFile == fileName) failedFile.clear();
     return true;
   }
@@ -26,6 +30,16 @@ bool ReadDataFile(const char* fileName, size_t maxSize, std::vector<uint8_t>* by
 
 std::string DataFileFailure(const char* fileName) {
   return failedFile == fileName ? failedWhy : std::string();
+}
+
+void SetDataFallbackFolder(const std::string& folder) {
+  fallbackFolder = folder;
+}
+
+void ResetDataFiles() {
+  failedFile.clear();
+  failedWhy.clear();
+  fallbackFolder.clear();
 }
 
 }  // namespace coilrun

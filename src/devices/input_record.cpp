@@ -9,17 +9,17 @@
 // written as several lines of the same input.
 #include "devices/input_record.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <charconv>
-#include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <deque>
-#include <sstream>
 #include <string_view>
 #include <vector>
 
 #include "devices/clock_device.h"
+#include "devices/file_device.h"
+#include "devices/key_codes.h"
+#include "devices/window_device.h"
 
 namespace coilrun {
 
@@ -37,83 +37,141 @@ constexpr size_t kShownLineLength = 60;
 
 enum class Mode { kOff, kRecord, kReplay };
 
-// One run of identical inputs of a stream: how many, and the input as text after the stream letter.
+// A window message as recorded: whether one was taken, its code and wParam (the only fields read).
+struct MessageTaken {
+  bool taken = false;
+  uint32_t code = 0;
+  uint64_t wParam = 0;
+  bool operator==(const MessageTaken&) const = default;
+};
+
+// One run of identical inputs of a stream: how many, and the input.
+template <typename Value>
 struct Run {
   uint64_t count;
-  std::string value;
+  Value value;
 };
 
 // A stream: its letter, and the open run (recording) or the runs not yet used (replay).
+template <typename Value>
 struct Stream {
   char letter;
-  std::deque<Run> runs;
+  std::deque<Run<Value>> runs;
 };
 
-// The mode, the streams, and whether a replay skips waits or has run out.
+// The mode, the four streams, and whether a replay skips waits or has run out.
 Mode mode = Mode::kOff;
-std::array<Stream, 4> streams = {{{'s', {}}, {'k', {}}, {'m', {}}, {'c', {}}}};
+Stream<uint32_t> seeds{'s', {}};
+Stream<KeySnapshot> snapshots{'k', {}};
+Stream<MessageTaken> messages{'m', {}};
+Stream<bool> closes{'c', {}};
 bool fast = false;
 bool finished = false;
-// The recording's file, when its open runs were last handed to it, and why it could not be written.
-std::FILE* recordFile = nullptr;
+// The recording's file, the lines of closed runs not yet handed to it, when the file was last handed
+// what it waits for, and why the recording could not be written.
+int recordFile = -1;
+std::string closedLines;
 int64_t lastWriteNs = 0;
 std::string writeError;
-// Where each stream sits in `streams`.
-constexpr size_t kSeed = 0;
-constexpr size_t kKeys = 1;
-constexpr size_t kMessages = 2;
-constexpr size_t kClose = 3;
 
-bool WriteRun(char letter, const Run& run) {
-  return std::fprintf(recordFile, "%c %llu%s\n", letter, static_cast<unsigned long long>(run.count),
-                      run.value.c_str()) >= 0;
+// The text of each kind of input after its stream's letter and count, as the file holds it.
+void AppendNumber(uint64_t number, std::string* text) {
+  text->push_back(' ');
+  text->append(std::to_string(number));
+}
+void AppendValue(uint32_t seed, std::string* text) {
+  AppendNumber(seed, text);
+}
+void AppendValue(const KeySnapshot& keys, std::string* text) {
+  char hex[8];
+  for (size_t code = 0; code < keys.size(); ++code) {
+    if (keys[code] == 0) continue;
+    std::snprintf(hex, sizeof hex, " %02zx", code);
+    text->append(hex);
+  }
+}
+void AppendValue(const MessageTaken& message, std::string* text) {
+  if (!message.taken) return;
+  AppendNumber(message.code, text);
+  AppendNumber(message.wParam, text);
+}
+void AppendValue(bool requested, std::string* text) {
+  AppendNumber(requested ? 1 : 0, text);
 }
 
-// A write failed: notes why, and the game plays on unrecorded.
-void StopRecordingOnError() {
-  writeError = std::strerror(errno);
-  std::fclose(recordFile);
-  recordFile = nullptr;
-  for (Stream& s : streams) s.runs.clear();
+template <typename Value>
+void AppendRun(char letter, const Run<Value>& run, std::string* text) {
+  text->push_back(letter);
+  AppendNumber(run.count, text);
+  AppendValue(run.value, text);
+  text->push_back('\n');
+}
+
+void ClearStreams() {
+  seeds.runs.clear();
+  snapshots.runs.clear();
+  messages.runs.clear();
+  closes.runs.clear();
+  closedLines.clear();
+}
+
+// A write failed: the game plays on unrecorded, and why is kept for the end.
+void StopRecordingOnError(const std::string& why) {
+  writeError = why;
+  DeviceCloseRecord(recordFile);
+  recordFile = -1;
+  ClearStreams();
   mode = Mode::kOff;
 }
 
-// Writes every stream's open run, as it stands, and hands the file all it holds.
-void WriteOut() {
-  for (Stream& s : streams) {
-    for (const Run& run : s.runs) {
-      if (!WriteRun(s.letter, run)) return StopRecordingOnError();
-    }
-    s.runs.clear();
-  }
-  if (std::fflush(recordFile) != 0) return StopRecordingOnError();
-  lastWriteNs = DeviceClockNanoseconds();
+template <typename Value>
+void TakeOpenRun(Stream<Value>* stream, std::string* text) {
+  for (const Run<Value>& run : stream->runs) AppendRun(stream->letter, run, text);
+  stream->runs.clear();
 }
 
-// Runs are written as they close, and the open ones at least every second, so the file grows as the
-// game goes.
-void Note(size_t stream, const std::string& value) {
+// Hands the file the closed runs and every stream's open run, as it stands, in one write.
+bool WriteOut() {
+  std::string text;
+  text.swap(closedLines);
+  TakeOpenRun(&seeds, &text);
+  TakeOpenRun(&snapshots, &text);
+  TakeOpenRun(&messages, &text);
+  TakeOpenRun(&closes, &text);
+  std::string why;
+  if (!text.empty() &&
+      !DeviceAppendFile(recordFile, reinterpret_cast<const uint8_t*>(text.data()), text.size(), &why)) {
+    StopRecordingOnError(why);
+    return false;
+  }
+  lastWriteNs = DeviceClockNanoseconds();
+  return true;
+}
+
+// Runs are kept as they close, and handed to the file with the open ones at least every second, so the
+// file grows as the game goes.
+template <typename Value>
+void Note(Stream<Value>* stream, const Value& value) {
   if (mode != Mode::kRecord) return;
-  Stream& s = streams[stream];
-  if (!s.runs.empty() && s.runs.back().value == value) {
-    ++s.runs.back().count;
+  if (!stream->runs.empty() && stream->runs.back().value == value) {
+    ++stream->runs.back().count;
   } else {
-    if (!s.runs.empty() && !WriteRun(s.letter, s.runs.back())) return StopRecordingOnError();
-    s.runs.clear();
-    s.runs.push_back(Run{1, value});
+    if (!stream->runs.empty()) AppendRun(stream->letter, stream->runs.back(), &closedLines);
+    stream->runs.clear();
+    stream->runs.push_back(Run<Value>{1, value});
   }
   if (DeviceClockNanoseconds() - lastWriteNs >= kWriteEveryNs) WriteOut();
 }
 
 // The next recorded input of a stream; false when the stream has run out.
-bool Take(size_t stream, std::string* value) {
-  Stream& s = streams[stream];
-  if (s.runs.empty()) {
+template <typename Value>
+bool Take(Stream<Value>* stream, Value* value) {
+  if (stream->runs.empty()) {
     finished = true;
     return false;
   }
-  *value = s.runs.front().value;
-  if (--s.runs.front().count == 0) s.runs.pop_front();
+  *value = stream->runs.front().value;
+  if (--stream->runs.front().count == 0) stream->runs.pop_front();
   return true;
 }
 
@@ -152,7 +210,44 @@ bool HasValuesFor(char letter, size_t values) {
   }
 }
 
-// Reads one line of runs into its stream, checking every number against what its field can hold.
+// The values of one line after its count, as numbers each checked against what its field can hold.
+Fault ReadValues(char letter, const std::vector<std::string_view>& tokens, std::vector<uint64_t>* numbers) {
+  for (size_t i = 2; i < tokens.size(); ++i) {
+    uint64_t number = 0;
+    const bool wParam = letter == 'm' && i == 3;
+    const uint64_t max = letter == 'k' ? 0xFF : letter == 'c' ? 1 : wParam ? UINT64_MAX : UINT32_MAX;
+    if (const Fault fault = ReadNumber(tokens[i], letter == 'k' ? 16 : 10, max, &number); fault != Fault::kNone) {
+      return fault;
+    }
+    numbers->push_back(number);
+  }
+  return Fault::kNone;
+}
+
+// Puts one parsed line's run into its stream.
+void AddRun(char letter, uint64_t count, const std::vector<uint64_t>& numbers) {
+  switch (letter) {
+    case 's':
+      seeds.runs.push_back({count, static_cast<uint32_t>(numbers[0])});
+      break;
+    case 'k': {
+      KeySnapshot keys{};
+      for (uint64_t code : numbers) keys[static_cast<size_t>(code)] = kKeyHeld;
+      snapshots.runs.push_back({count, keys});
+      break;
+    }
+    case 'm':
+      messages.runs.push_back({count, numbers.empty() ? MessageTaken{}
+                                                      : MessageTaken{true, static_cast<uint32_t>(numbers[0]),
+                                                                     numbers[1]}});
+      break;
+    default:
+      closes.runs.push_back({count, numbers[0] != 0});
+      break;
+  }
+}
+
+// Reads one line of runs into its stream.
 Fault ParseLine(std::string_view line) {
   std::vector<std::string_view> tokens;
   for (size_t start = 0; start < line.size();) {
@@ -162,72 +257,43 @@ Fault ParseLine(std::string_view line) {
   }
   if (tokens.size() < 2 || tokens[0].size() != 1) return Fault::kMalformed;
   const char letter = tokens[0][0];
-  Stream* stream = nullptr;
-  for (Stream& s : streams) {
-    if (s.letter == letter) stream = &s;
-  }
-  if (stream == nullptr || !HasValuesFor(letter, tokens.size() - 2)) return Fault::kMalformed;
+  if (std::string_view("skmc").find(letter) == std::string_view::npos) return Fault::kMalformed;
+  if (!HasValuesFor(letter, tokens.size() - 2)) return Fault::kMalformed;
   uint64_t count = 0;
   Fault fault = ReadNumber(tokens[1], 10, UINT64_MAX, &count);
   if (fault == Fault::kNone && count == 0) fault = Fault::kOutOfRange;
-  std::string value;
-  for (size_t i = 2; i < tokens.size() && fault == Fault::kNone; ++i) {
-    uint64_t number = 0;
-    const bool wParam = letter == 'm' && i == 3;
-    const uint64_t max = letter == 'k' ? 0xFF : letter == 'c' ? 1 : wParam ? UINT64_MAX : UINT32_MAX;
-    fault = ReadNumber(tokens[i], letter == 'k' ? 16 : 10, max, &number);
-    // Kept as the recorder writes it, so that "01" and "1" are the same input.
-    char written[24];
-    if (letter == 'k') {
-      std::snprintf(written, sizeof written, " %02llx", static_cast<unsigned long long>(number));
-    } else {
-      std::snprintf(written, sizeof written, " %llu", static_cast<unsigned long long>(number));
-    }
-    value += written;
-  }
-  if (fault == Fault::kNone) stream->runs.push_back(Run{count, value});
+  std::vector<uint64_t> numbers;
+  if (fault == Fault::kNone) fault = ReadValues(letter, tokens, &numbers);
+  if (fault == Fault::kNone) AddRun(letter, count, numbers);
   return fault;
 }
 
 // The whole file, if it is no larger than a recording can be.
 bool ReadRecordingFile(const std::string& path, std::string* text, std::string* error) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    *error = "cannot open " + path + ": " + std::strerror(errno);
+  std::vector<uint8_t> bytes;
+  std::string why;
+  if (!DeviceReadWholeFile(path.c_str(), kMaxRecordingBytes, &bytes, &why)) {
+    *error = "cannot read " + path + ": " + why;
     return false;
   }
-  char buffer[65536];
-  size_t got = 0;
-  while (text->size() <= kMaxRecordingBytes && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-    text->append(buffer, got);
-  }
-  const bool failed = std::ferror(file) != 0;
-  const std::string reason = std::strerror(errno);
-  std::fclose(file);
-  if (failed) {
-    *error = "cannot read " + path + ": " + reason;
-  } else if (text->size() > kMaxRecordingBytes) {
-    *error =
-        path + " is larger than a recording can be (" + std::to_string(kMaxRecordingBytes >> 20) + " MB)";
-  }
-  return error->empty();
+  text->assign(bytes.begin(), bytes.end());
+  return true;
 }
 
 }  // namespace
 
-bool StartRecording(const std::string& path) {
-  recordFile = std::fopen(path.c_str(), "w");
-  if (recordFile == nullptr) return false;
+bool StartRecording(const std::string& path, std::string* why) {
+  const int file = DeviceOpenNewFile(path.c_str(), why);
+  if (file < 0) return false;
   // The first line goes out at once, so that a file that cannot be written is found before the game.
-  if (std::fputs(kHeader, recordFile) < 0 || std::fputc('\n', recordFile) < 0 ||
-      std::fflush(recordFile) != 0) {
-    const int reason = errno;
-    std::fclose(recordFile);
-    recordFile = nullptr;
-    errno = reason;
+  const std::string header = std::string(kHeader) + "\n";
+  if (!DeviceAppendFile(file, reinterpret_cast<const uint8_t*>(header.data()), header.size(), why) ||
+      !DeviceFlushRecord(file, why)) {
+    DeviceCloseRecord(file);
     return false;
   }
-  for (Stream& s : streams) s.runs.clear();
+  ClearStreams();
+  recordFile = file;
   lastWriteNs = DeviceClockNanoseconds();
   mode = Mode::kRecord;
   return true;
@@ -237,7 +303,7 @@ bool StartReplay(const std::string& path, bool skipWaits, std::string* error) {
   error->clear();
   std::string text;
   if (!ReadRecordingFile(path, &text, error)) return false;
-  for (Stream& s : streams) s.runs.clear();
+  ClearStreams();
   std::string_view rest(text);
   for (int number = 1; !rest.empty(); ++number) {
     const size_t end = std::min(rest.find('\n'), rest.size());
@@ -252,7 +318,7 @@ bool StartReplay(const std::string& path, bool skipWaits, std::string* error) {
                (fault == Fault::kOutOfRange ? "number out of range: " : "malformed line: ") + Shown(line);
     }
     if (!error->empty()) {
-      for (Stream& s : streams) s.runs.clear();
+      ClearStreams();
       return false;
     }
   }
@@ -267,12 +333,14 @@ bool StartReplay(const std::string& path, bool skipWaits, std::string* error) {
 }
 
 std::string FinishRecordingOrReplay() {
-  if (mode == Mode::kRecord) {
-    WriteOut();
-    if (recordFile != nullptr && std::fclose(recordFile) != 0) writeError = std::strerror(errno);
-    recordFile = nullptr;
+  if (mode == Mode::kRecord && WriteOut()) {
+    // A finished recording is on the disk: a power cut afterwards cannot take it back.
+    std::string why;
+    if (!DeviceFlushRecord(recordFile, &why)) writeError = why;
+    DeviceCloseRecord(recordFile);
+    recordFile = -1;
   }
-  for (Stream& s : streams) s.runs.clear();
+  ClearStreams();
   mode = Mode::kOff;
   fast = false;
   finished = false;
@@ -281,73 +349,70 @@ std::string FinishRecordingOrReplay() {
   return error;
 }
 
+void ResetInputRecord() {
+  if (recordFile >= 0) DeviceCloseRecord(recordFile);
+  recordFile = -1;
+  ClearStreams();
+  mode = Mode::kOff;
+  fast = false;
+  finished = false;
+  lastWriteNs = 0;
+  writeError.clear();
+}
+
 bool Recording() { return mode == Mode::kRecord; }
 bool Replaying() { return mode == Mode::kReplay; }
 bool FastReplay() { return mode == Mode::kReplay && fast; }
 bool ReplayFinished() { return mode == Mode::kReplay && finished; }
 
-bool ReplayKeyboard(std::array<uint8_t, 256>* keys) {
-  if (mode != Mode::kReplay) return false;
-  std::string value;
-  if (Take(kKeys, &value)) {
-    keys->fill(0);
-    std::istringstream in(value);
-    unsigned code = 0;
-    while (in >> std::hex >> code) (*keys)[code & 0xFF] = 0x80;
+uint32_t TakeSeed() {
+  uint32_t seed = 0;
+  if (mode == Mode::kReplay) {
+    Take(&seeds, &seed);
+    return seed;
   }
-  return true;
+  seed = DeviceCalendarSeconds();
+  Note(&seeds, seed);
+  return seed;
 }
 
-void RecordKeyboard(const std::array<uint8_t, 256>& keys) {
+void TakeKeySnapshot(KeySnapshot* keys, void (*readDevice)(KeySnapshot* keys)) {
+  if (mode == Mode::kReplay) {
+    Take(&snapshots, keys);
+    return;
+  }
+  readDevice(keys);
   if (mode != Mode::kRecord) return;
-  std::string value;
-  char hex[8];
-  for (int code = 0; code < 256; ++code) {
-    if (keys[static_cast<size_t>(code)] != 0) {
-      std::snprintf(hex, sizeof hex, " %02x", code);
-      value += hex;
-    }
+  // Held is held, whatever nonzero byte the device wrote.
+  KeySnapshot held{};
+  for (size_t code = 0; code < held.size(); ++code) held[code] = (*keys)[code] != 0 ? kKeyHeld : 0;
+  Note(&snapshots, held);
+}
+
+bool TakeMessage(Message* message) {
+  MessageTaken recorded;
+  if (mode == Mode::kReplay) {
+    Take(&messages, &recorded);
+    if (recorded.taken) *message = Message{recorded.code, recorded.wParam, 0};
+    return recorded.taken;
   }
-  Note(kKeys, value);
+  const bool taken = DevicePeekMessage(message);
+  if (taken) recorded = MessageTaken{true, message->code, message->wParam};
+  Note(&messages, recorded);
+  return taken;
 }
 
-bool ReplayMessage(bool* taken, RecordedMessage* message) {
-  if (mode != Mode::kReplay) return false;
-  std::string value;
-  *taken = false;
-  if (Take(kMessages, &value)) {
-    std::istringstream in(value);
-    *taken = static_cast<bool>(in >> message->code >> message->wParam);
+bool TakeCloseRequest() {
+  bool requested = false;
+  // A replay ends where its recording did, or where the recording runs out; a real request to close still
+  // ends it sooner.
+  if (mode == Mode::kReplay) {
+    if (!Take(&closes, &requested)) requested = true;
+    return requested || finished || DeviceCloseRequested();
   }
-  return true;
-}
-
-void RecordMessage(bool taken, const RecordedMessage& message) {
-  std::ostringstream value;
-  if (taken) value << ' ' << message.code << ' ' << message.wParam;
-  Note(kMessages, value.str());
-}
-
-bool ReplayCloseRequest(bool* requested) {
-  if (mode != Mode::kReplay) return false;
-  std::string value;
-  *requested = !Take(kClose, &value) || value == " 1";
-  return true;
-}
-
-void RecordCloseRequest(bool requested) { Note(kClose, requested ? " 1" : " 0"); }
-
-bool ReplaySeed(uint32_t* seed) {
-  if (mode != Mode::kReplay) return false;
-  std::string value;
-  if (Take(kSeed, &value)) *seed = static_cast<uint32_t>(std::stoul(value));
-  return true;
-}
-
-void RecordSeed(uint32_t seed) {
-  std::ostringstream value;
-  value << ' ' << seed;
-  Note(kSeed, value.str());
+  requested = DeviceCloseRequested();
+  Note(&closes, requested);
+  return requested;
 }
 
 }  // namespace coilrun

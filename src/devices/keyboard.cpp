@@ -16,6 +16,13 @@ namespace {
 bool inputObjectMade = false;
 bool keyboardDeviceMade = false;
 
+// After lost input the device is acquired again, but this read brings no fresh snapshot.
+void ReadKeyboardDevice(KeySnapshot* keys) {
+  if (keyboardDeviceMade && DeviceGetKeyboardState(keys->data()) == KeyReadResult::kInputLost) {
+    DeviceAcquireKeyboard();
+  }
+}
+
 }  // namespace
 
 bool InitKeyboard() {
@@ -29,12 +36,7 @@ bool InitKeyboard() {
 }
 
 void ReadKeyboard() {
-  if (ReplayKeyboard(&KeyState)) return;
-  // After lost input the device is acquired again, but this read brings no fresh snapshot.
-  if (keyboardDeviceMade && DeviceGetKeyboardState(KeyState.data()) == KeyReadResult::kInputLost) {
-    DeviceAcquireKeyboard();
-  }
-  RecordKeyboard(KeyState);
+  TakeKeySnapshot(&KeyState, ReadKeyboardDevice);
 }
 
 bool AnyKeyDown() {
@@ -52,6 +54,11 @@ void ReleaseKeyboard() {
     DeviceReleaseInputObject();
     inputObjectMade = false;
   }
+}
+
+void ResetKeyboard() {
+  ReleaseKeyboard();
+  KeyState.fill(0);
 }
 
 }  // namespace coilrun

@@ -13,15 +13,22 @@ extern std::array<uint8_t, 256> KeyState;
 
 // Creates and acquires the keyboard device. True on success.
 bool InitKeyboard();
+
 // Refreshes KeyState. After lost input it re-acquires the device and leaves KeyState as it was.
 void ReadKeyboard();
+
 // Reads the keyboard; true when any of the 256 keys is held.
 bool AnyKeyDown();
+
 // Releases what InitKeyboard made; safe after a failed InitKeyboard and when called twice.
 void ReleaseKeyboard();
+
 // True while the key's byte is nonzero.
 inline bool KeyHeld(uint8_t scanCode) {
   return KeyState[scanCode] != 0;
 }
+
+// Releases the keyboard and forgets every key, as a fresh process has them.
+void ResetKeyboard();
 
 }  // namespace coilrun

@@ -84,4 +84,9 @@ void FreeEffect() {
   EffectSize = 0;
 }
 
+void ResetSound() {
+  FreeEffect();
+  ReleaseSound();
+}
+
 }  // namespace coilrun

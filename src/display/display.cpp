@@ -1,7 +1,7 @@
 // The display device and its surfaces: set-up and release, the pixel format, colour packing, recovery.
 #include "display/display.h"
 
-#include "app/window.h"
+#include "devices/window.h"
 #include "display/display_device.h"
 
 namespace coilrun {
@@ -131,6 +131,11 @@ void SetSourceColorKey(Surface* surface, uint16_t colour) {
   if (surface == nullptr) return;
   surface->hasColorKey = true;
   surface->colorKey = colour;
+}
+
+void ResetDisplay() {
+  ReleaseDisplay();
+  pixelFormat = PixelFormat{};
 }
 
 }  // namespace coilrun

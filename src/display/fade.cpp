@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "app/window.h"
 #include "devices/delay.h"
+#include "devices/window.h"
 #include "display/display.h"
 #include "display/pixel_kernels.h"
 

@@ -1,15 +1,15 @@
 // The game flow: each stage attempt from its intro picture to its banner, and the game's end.
 #include "game/game_flow.h"
 
-#include "app/assets.h"
-#include "app/score_table.h"
-#include "app/shared_sprites.h"
-#include "app/window.h"
+#include "content/assets.h"
+#include "content/shared_sprites.h"
 #include "devices/sound.h"
+#include "devices/window.h"
 #include "display/display.h"
 #include "display/fade.h"
 #include "game/play_state.h"
 #include "game/play_tick.h"
+#include "game/score_table.h"
 
 namespace coilrun {
 
@@ -136,6 +136,11 @@ int PlayGame() {
   if (practiceStage == 0) RecordScore(Play.Score);
   if (CloseRequested()) return 1;
   return RunHighScoreScreen();
+}
+
+void ResetGameFlow() {
+  ticksPlayed = 0;
+  practiceStage = 0;
 }
 
 }  // namespace coilrun

@@ -9,10 +9,15 @@ namespace coilrun {
 // was recorded); 0 when a data file cannot be loaded (the game's score recorded first) or the high-score
 // screen failed.
 int PlayGame();
+
 // With `stage` 1 to 6, every later game is a practice game: it starts at that stage, plays as any other,
 // and its score is never entered in the table. 0 makes them real games from the first stage again.
 void SetPracticeStage(int stage);
+
 // Ticks run since the program started, for the replay's report.
 uint64_t TicksPlayed();
+
+// Forgets the ticks played and the practice stage.
+void ResetGameFlow();
 
 }  // namespace coilrun

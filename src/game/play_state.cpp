@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstddef>
 
-#include "devices/clock_device.h"
 #include "devices/input_record.h"
 
 namespace coilrun {
@@ -82,12 +81,7 @@ uint16_t NextRandom() {
 
 void StartGame() {
   // The seed is an input like the keys: a replay gives the recorded one.
-  uint32_t seed = 0;
-  if (!ReplaySeed(&seed)) {
-    seed = DeviceCalendarSeconds();
-    RecordSeed(seed);
-  }
-  SeedRandom(seed);
+  SeedRandom(TakeSeed());
   Play.Lives = kStartLives;
   Play.Score = kStartScore;
   Play.StageIndex = 0;
@@ -113,6 +107,13 @@ void StartStage() {
   Play.QuitChosen = 0;
   Play.BodyColour = PackColor(kBodyRed, kBodyGreen, kBodyBlue);
   Play.FrameDelay = CurrentStageRow().FrameDelayMs;
+}
+
+void ResetPlayState() {
+  Play = PlayState{};
+  SinTable.fill(0);
+  CosTable.fill(0);
+  randomState = 0;
 }
 
 }  // namespace coilrun

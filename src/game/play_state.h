@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "display/display.h"
 
 namespace coilrun {
@@ -37,9 +37,11 @@ inline constexpr int16_t kStartY = 240;
 inline constexpr uint8_t kStartSpeed = 5;
 inline constexpr int8_t kStartLives = 2;
 inline constexpr int32_t kStartScore = 1000;
+
 // The first target length and growth step of a stage are these times (StageIndex + 1).
 inline constexpr int16_t kTargetLengthPerStage = 10;
 inline constexpr int16_t kGrowthStepPerStage = 5;
+
 // The body's colour, packed by the display's pixel format; any Canvas pixel of it blocks the snake.
 inline constexpr uint8_t kBodyRed = 51;
 inline constexpr uint8_t kBodyGreen = 102;
@@ -51,6 +53,7 @@ inline constexpr int16_t kFieldLeft = kFieldBorder;
 inline constexpr int16_t kFieldTop = kFieldBorder;
 inline constexpr int16_t kFieldRight = kScreenWidth - kFieldBorder;
 inline constexpr int16_t kFieldBottom = kScreenHeight - kFieldBorder;
+
 // An enemy's top-left corner is drawn as (random mod kEnemyRangeX + kEnemyPlaceMin, random mod
 // kEnemyRangeY + kEnemyPlaceMin). Eating and placing test the box from that corner to the corner plus the
 // picture's size, both inclusive (51x41 pixels), which always lies inside the field.
@@ -89,24 +92,34 @@ struct PlayState {
 
 // The program's one game.
 extern PlayState Play;
+
 // Entry i is the sine (cosine) of i * pi/16, in single precision.
 extern std::array<float, kHeadingCount> SinTable;
 extern std::array<float, kHeadingCount> CosTable;
+
 // A 12x12 disc, row by row from the top: 1 where a body segment has a pixel.
 extern const std::array<uint8_t, kSegmentSize * kSegmentSize> DiscMask;
 
 // The stage table's row of StageIndex; a StageIndex past the last stage reads the last row rather than
 // past the table.
 const StageRow& CurrentStageRow();
+
 // Fills the direction tables; called once at start-up.
 void BuildDirectionTables();
+
 // The game's random generator: a 32-bit linear congruential state, 15-bit results.
 void SeedRandom(uint32_t seed);
+
 uint16_t NextRandom();
+
 // Seeds the generator from the calendar time, and starts a game: two spare lives, 1000 points, stage 0.
 void StartGame();
+
 // Resets the per-stage fields for StageIndex: the start position and heading, the counters, the first
 // enemy and the stage's frame delay.
 void StartStage();
+
+// The play state, the direction tables and the random generator as a fresh process has them.
+void ResetPlayState();
 
 }  // namespace coilrun

@@ -6,12 +6,12 @@
 #include <array>
 #include <vector>
 
-#include "app/assets.h"
-#include "app/shared_sprites.h"
-#include "app/window.h"
+#include "content/assets.h"
+#include "content/shared_sprites.h"
 #include "devices/delay.h"
 #include "devices/keyboard.h"
 #include "devices/sound.h"
+#include "devices/window.h"
 #include "display/fade.h"
 #include "game/play_state.h"
 
@@ -162,14 +162,14 @@ void EatEnemy() {
   PlaceNewEnemy();
 }
 
-// One score digit at (x, kScoreDigitsY), pixel by pixel into the locked Canvas: its key colour and the
-// body colour are never drawn, and a body-coloured pixel beneath is never covered.
-void PutHudDigit(int digit, int16_t x) {
+// One HUD digit at (x, y), pixel by pixel into the locked Canvas: its key colour and the body colour are
+// never drawn, and a body-coloured pixel beneath is never covered.
+void PutHudDigit(int digit, int16_t x, int16_t y) {
   const Surface* sprite = DigitSprites[static_cast<size_t>(digit)];
   const int width = std::min<int>(kDigitRect.right, sprite->width);
   const int height = std::min<int>(kDigitRect.bottom, sprite->height);
   for (int r = 0; r < height; ++r) {
-    uint16_t* row = CanvasPixels + (kScoreDigitsY + r) * kScreenWidth + x;
+    uint16_t* row = CanvasPixels + (y + r) * kScreenWidth + x;
     for (int c = 0; c < width; ++c) {
       const uint16_t pixel = sprite->pixels[static_cast<size_t>(r * sprite->width + c)];
       const bool keyed = sprite->hasColorKey && pixel == sprite->colorKey;
@@ -276,12 +276,8 @@ void DrawStageLabel() {
 
 void DrawScore() {
   // The score is never negative; eight digits with leading zeros, the low ones when it has more.
-  auto value = static_cast<uint32_t>(Play.Score);
-  for (int k = 0; k < kScoreDigitCount; ++k) {
-    const int16_t x = static_cast<int16_t>(kScoreDigitsRightX - kDigitStride * k);
-    BlitKeyed(DigitSprites[value % 10], kDigitRect, x, kScoreDigitsY);
-    value /= 10;
-  }
+  DrawDigits(static_cast<uint32_t>(Play.Score), kScoreDigitCount, kScoreDigitsRightX, kScoreDigitsY,
+             BlitDigit);
 }
 
 void ShowHud(bool shown) { hudShown = shown; }
@@ -289,12 +285,12 @@ void ShowHud(bool shown) { hudShown = shown; }
 void DrawHud() {
   if (CanvasPixels == nullptr) return;
   // Lives counts the spare attempts, -1 only after the game's last death.
-  PutHudDigit(std::clamp(Play.Lives + 1, 0, 9), kHudLivesX);
-  int left = std::clamp(CurrentStageRow().EnemiesToClear - Play.EatenCount, 0, 99);
-  for (int k = kHudCreatureDigits - 1; k >= 0; --k) {
-    PutHudDigit(left % 10, static_cast<int16_t>(kHudCreaturesX + kDigitStride * k));
-    left /= 10;
-  }
+  const int lives = std::clamp(Play.Lives + 1, 0, 9);
+  DrawDigits(static_cast<uint32_t>(lives), 1, kHudLivesX, kScoreDigitsY, PutHudDigit);
+  const int left = std::clamp(CurrentStageRow().EnemiesToClear - Play.EatenCount, 0, 99);
+  DrawDigits(static_cast<uint32_t>(left), kHudCreatureDigits,
+             static_cast<int16_t>(kHudCreaturesX + kDigitStride * (kHudCreatureDigits - 1)), kScoreDigitsY,
+             PutHudDigit);
 }
 
 void RunPauseDialog(uint8_t firstChoice) {
@@ -362,6 +358,13 @@ int PlayTick() {
   // 14. A death ends the attempt even in the tick that eats the last enemy.
   if (Play.Dead != 0) return 0;
   return Play.EatenCount < CurrentStageRow().EnemiesToClear ? 1 : 0;
+}
+
+void ResetPlayTick() {
+  ReleaseSurface(StageBackground);
+  ReleaseSurface(PlaySheet);
+  pauseRequested = false;
+  hudShown = false;
 }
 
 }  // namespace coilrun

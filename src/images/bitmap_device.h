@@ -14,8 +14,8 @@ struct DecodedBitmap {
   std::vector<uint32_t> pixels;
 };
 
-bool DeviceDecodeBitmap(const uint8_t* bytes, size_t size, DecodedBitmap* picture);
 // Decodes a whole bitmap file of any kind the platform reads (palette, 16, 24 or 32 bits) into 8 bits a
 // channel; false, with `picture` unspecified, when the platform cannot read it.
+bool DeviceDecodeBitmap(const uint8_t* bytes, size_t size, DecodedBitmap* picture);
 
 }  // namespace coilrun

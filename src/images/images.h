@@ -17,6 +17,7 @@ inline constexpr int16_t kMaxImageSide = 4096;
 // kMaxImageSide pixels each way, or the device refuses the surface or its lock. Coded data that ends early
 // leaves the remaining pixels as the device made them.
 Surface* LoadPcxImage(const char* fileName);
+
 // As LoadPcxImage, from the bytes of a whole file in memory.
 Surface* DecodePcxImage(const uint8_t* bytes, size_t size);
 
@@ -24,6 +25,7 @@ Surface* DecodePcxImage(const uint8_t* bytes, size_t size);
 // with PackColor from its 8-bit red, green and blue; none when the file cannot be read or decoded, the
 // picture is larger than kMaxImageSide either way, or the device refuses the surface or its lock.
 Surface* LoadBitmapImage(const char* fileName);
+
 // As LoadBitmapImage, from the bytes of a whole file in memory.
 Surface* DecodeBitmapImage(const uint8_t* bytes, size_t size);
 

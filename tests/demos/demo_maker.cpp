@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "app/assets.h"
 #include "app/entry.h"
-#include "app/score_table.h"
+#include "content/assets.h"
 #include "devices/keyboard.h"
 #include "display/display.h"
 #include "game/game_flow.h"
 #include "game/play_state.h"
+#include "game/score_table.h"
 #include "game_data.h"
 #include "golden_game.h"
 #include "memory_reset.h"
@@ -43,13 +43,13 @@ bool MakeDemo(const Demo& demo, const fs::path& data, const fs::path& out) {
   MemorySetCalendarSeconds(demo.seed);
   const uint64_t ticksAtStart = TicksPlayed();
   MemorySetKeyPlayer([&](uint64_t) { return ScriptedKeys(demo.plan, ticksAtStart); });
-  const std::string recording = (out / (std::string(demo.name) + ".rec")).string();
+  const std::string recording = std::string(demo.name) + ".rec";
   std::vector<std::string> args = {"coilrun", "--record", recording};
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   const int status = RunCoilrun(static_cast<int>(argv.size()), argv.data());
   ReadScoreFile();
-  if (status != 0) return false;
+  if (status != 0 || !MemoryWriteFileToDisk(recording, out / recording)) return false;
   std::ofstream expected(out / (std::string(demo.name) + ".expected"));
   expected << "final: stage " << int{Play.StageIndex} << " lives " << int{Play.Lives} << " score "
            << Play.Score << "\ntable:";
@@ -110,7 +110,6 @@ bool MakeGoldenGame(const fs::path& out) {
     fs::current_path(work);
     MemoryResetAll();
     PutGameData();
-    Play = PlayState{};
     ResetTourPlayer();
     MemorySetCalendarSeconds(seed);
     const uint64_t ticksAtStart = TicksPlayed();
@@ -126,7 +125,7 @@ bool MakeGoldenGame(const fs::path& out) {
       }
       return GoldenKeys(ticksAtStart, &chosen);
     });
-    std::vector<std::string> args = {"coilrun", "--record", (work / "golden.rec").string()};
+    std::vector<std::string> args = {"coilrun", "--record", "golden.rec"};
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     const int status = RunCoilrun(static_cast<int>(argv.size()), argv.data());
@@ -141,7 +140,7 @@ bool MakeGoldenGame(const fs::path& out) {
       std::ofstream expected(out / "whole-game.expected");
       for (const std::string& line : GoldenGameLines(TicksPlayed() - ticksAtStart, chosen))
         expected << line << '\n';
-      fs::copy_file(work / "golden.rec", out / "whole-game.rec", fs::copy_options::overwrite_existing);
+      MemoryWriteFileToDisk("golden.rec", out / "whole-game.rec");
     }
     fs::current_path(old);
     fs::remove_all(work);

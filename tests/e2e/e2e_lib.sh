@@ -6,8 +6,15 @@ E2E_DATA=$2
 E2E_ARTIFACTS=$3
 mkdir -p "$E2E_ARTIFACTS"
 E2E_WORK=$(mktemp -d /tmp/coilrun-e2e.XXXXXX)
+# The game's settings live in the scratch folder, never in the home folder of whoever runs the tests.
+export XDG_CONFIG_HOME="$E2E_WORK/config"
 E2E_XVFB_PID=
 E2E_GAME_PID=
+
+# The game's window title, "Coilrun" and the version the game says it is.
+e2e_window_title() {
+  echo "Coilrun $("$E2E_GAME" --version | cut -d' ' -f2)"
+}
 
 e2e_fail() {
   echo "FAIL: $*"
@@ -34,16 +41,19 @@ e2e_start_x() {
 }
 
 # The game in a scratch folder with the default data and an empty score file; its standard output goes to
-# E2E_STDOUT where that is set.
+# E2E_STDOUT where that is set, and its sound to SDL's E2E_AUDIODRIVER where that is set (none by default).
 e2e_start_game() {
   cp "$E2E_DATA"/*.DAT "$E2E_DATA"/*.WAV "$E2E_WORK"/ || e2e_fail "no default data in $E2E_DATA"
-  head -c 1036 /dev/zero >"$E2E_WORK/SCORE.DAT"
-  (cd "$E2E_WORK" && SDL_RENDER_DRIVER=software SDL_AUDIODRIVER=dummy exec "$E2E_GAME" "$@" \
+  # An empty score table of the size that the data tool writes.
+  head -c "$(stat -c %s "$E2E_DATA/SCORE.DAT")" /dev/zero >"$E2E_WORK/SCORE.DAT"
+  local title
+  title=$(e2e_window_title)
+  (cd "$E2E_WORK" && SDL_RENDER_DRIVER=software SDL_AUDIODRIVER=${E2E_AUDIODRIVER:-dummy} exec "$E2E_GAME" "$@" \
     >"${E2E_STDOUT:-$E2E_ARTIFACTS/stdout.txt}" 2>"$E2E_ARTIFACTS/stderr.txt") &
   E2E_GAME_PID=$!
   local i
   for i in $(seq 1 300); do
-    xdotool search --name 'Coilrun 0.2' >/dev/null 2>&1 && return 0
+    xdotool search --name "$title" >/dev/null 2>&1 && return 0
     sleep 0.1
   done
   e2e_fail "no window within 30 s"

@@ -2,7 +2,7 @@
 # The installed game: `cmake --install` into a scratch prefix lays out the game, its menu entry, icon and
 # metainfo; started from an empty folder, the game finds the data installed beside it under that prefix,
 # plays it and keeps its score table in the player's data folder, leaving the folder it was started from
-# untouched.
+# untouched. The player's folder holds the score table alone.
 source "$(dirname "$0")/e2e_lib.sh"
 build=$(dirname "$E2E_GAME")
 prefix="$E2E_WORK/prefix"
@@ -27,8 +27,9 @@ mkdir -p "$E2E_WORK/anywhere" "$E2E_WORK/xdg"
   exec "$prefix/bin/coilrun" >"$E2E_ARTIFACTS/stdout.txt" 2>"$E2E_ARTIFACTS/stderr.txt") &
 E2E_GAME_PID=$!
 shown=
+title=$(e2e_window_title)
 for i in $(seq 1 100); do
-  xdotool search --name 'Coilrun 0.2' >/dev/null 2>&1 && { shown=1; break; }
+  xdotool search --name "$title" >/dev/null 2>&1 && { shown=1; break; }
   sleep 0.1
 done
 [ -n "$shown" ] || e2e_fail "no window within 10 s"
@@ -39,7 +40,35 @@ e2e_wait_exit 50
 status=$?
 [ "$status" -eq 0 ] || e2e_fail "exit status $status"
 folder="$E2E_WORK/xdg/coilrun"
-[ "$(stat -c %s "$folder/SCORE.DAT" 2>/dev/null)" = "1036" ] || e2e_fail "no empty score table in $folder"
-[ "$(readlink "$folder/LOGO.DAT")" = "$data/LOGO.DAT" ] || e2e_fail "the installed data is not linked into $folder"
+[ "$(stat -c %s "$folder/SCORE.DAT" 2>/dev/null)" = "$(stat -c %s "$E2E_DATA/SCORE.DAT")" ] || e2e_fail "no empty score table in $folder"
+[ "$(ls -A "$folder")" = SCORE.DAT ] || e2e_fail "$folder holds more than SCORE.DAT: $(ls -A "$folder")"
 [ -z "$(ls -A "$E2E_WORK/anywhere")" ] || e2e_fail "the game wrote into the folder it was started from"
+
+# Four first starts at once into a fresh player's folder: each sets it up, and none fails for finding the
+# others' work in it.
+pids=()
+for i in 1 2 3 4; do
+  (cd "$E2E_WORK/anywhere" && unset COILRUN_DATA_DIR && XDG_DATA_HOME="$E2E_WORK/xdg-together" \
+    SDL_AUDIODRIVER=dummy exec "$prefix/bin/coilrun" >/dev/null 2>"$E2E_ARTIFACTS/together-$i.txt") &
+  pids+=($!)
+done
+# Each start has set up the folder once its window is up; a busy machine may take a while to get there.
+for i in $(seq 1 300); do
+  [ "$(xdotool search --name "$(e2e_window_title)" 2>/dev/null | wc -l)" -ge 4 ] && break
+  sleep 0.1
+done
+sleep 1
+for i in 0 1 2 3; do
+  kill -0 "${pids[$i]}" 2>/dev/null || e2e_fail "start $((i + 1)) of four ended: $(cat "$E2E_ARTIFACTS/together-$((i + 1)).txt")"
+done
+kill -TERM "${pids[@]}"
+for i in 0 1 2 3; do
+  ( sleep 10; kill -9 "${pids[$i]}" ) 2>/dev/null &
+  watchdog=$!
+  wait "${pids[$i]}"
+  status=$?
+  kill "$watchdog" 2>/dev/null
+  [ "$status" -eq 0 ] || e2e_fail "start $((i + 1)) of four: exit status $status"
+done
+[ "$(ls -A "$E2E_WORK/xdg-together/coilrun")" = SCORE.DAT ] || e2e_fail "four starts left more than SCORE.DAT"
 echo "PASS"

@@ -8,7 +8,7 @@ source "$(dirname "$0")/e2e_lib.sh"
 e2e_start_x
 e2e_start_game
 sleep 1
-game_window=$(xdotool search --name 'Coilrun 0.2' | head -1)
+game_window=$(xdotool search --name "$(e2e_window_title)" | head -1)
 xdotool windowfocus --sync "$game_window"
 
 size() { xdotool getwindowgeometry --shell "$game_window" | grep -E '^(WIDTH|HEIGHT)=' | cut -d= -f2 | paste -sd x; }

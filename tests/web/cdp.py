@@ -1,4 +1,5 @@
-"""A headless Chromium driven over its DevTools protocol: start, evaluate, navigate, press keys, screenshot."""
+"""A headless Chromium driven over its DevTools protocol: start, evaluate, navigate, press keys, touch the screen,
+emulate a phone or a screen size, screenshot."""
 import base64
 import json
 import os
@@ -84,6 +85,29 @@ class Browser:
         self.call("Input.dispatchKeyEvent", type="keyDown", **common)
         time.sleep(hold)
         self.call("Input.dispatchKeyEvent", type="keyUp", **common)
+
+    def emulate(self, width, height, scale=1, mobile=False, touch=False):
+        """A viewport of width x height CSS pixels at `scale` device pixels each; a phone (mobile) honours the
+        page's viewport settings, and with touch the page sees a touch screen of five points."""
+        self.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=scale,
+                  mobile=mobile, screenWidth=width, screenHeight=height)
+        self.call("Emulation.setTouchEmulationEnabled", enabled=touch, maxTouchPoints=5 if touch else 1)
+
+    def touch(self, points):
+        """The fingers on the screen from now on, as {id: (x, y)}: new ids go down, missing ones are lifted."""
+        touching = [{"x": x, "y": y, "id": i, "radiusX": 4, "radiusY": 4, "force": 1} for i, (x, y) in points.items()]
+        before = getattr(self, "fingers", {})
+        if touching:
+            kind = "touchStart" if set(points) - set(before) else "touchMove"
+            self.call("Input.dispatchTouchEvent", type=kind, touchPoints=touching)
+        else:
+            self.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+        self.fingers = dict(points)
+
+    def tap(self, x, y, hold=0.1):
+        self.touch({0: (x, y)})
+        time.sleep(hold)
+        self.touch({})
 
     def screenshot(self, path):
         data = self.call("Page.captureScreenshot", format="png")["data"]

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/assets.h"
 #include "app/entry.h"
-#include "app/score_table.h"
+#include "content/assets.h"
+#include "game/score_table.h"
 #include "memory_reset.h"
 #include "platform/memory/memory_display.h"
 #include "platform/memory/memory_files.h"
@@ -23,7 +23,9 @@ bool Account(const fs::path& data, const fs::path& out, const fs::path& demo) {
   MemoryResetAll();
   MemoryPutFolder(data);
   MemoryPutFile(kScoreFileName, std::vector<uint8_t>(kScoreFileSize, 0));
-  std::string demoPath = demo.string();
+  // The game reads the recording through its file device, as it reads the data.
+  std::string demoPath = demo.filename().string();
+  MemoryPutFileFromDisk(demoPath, demo);
   char program[] = "coilrun";
   char replay[] = "--replay";
   char* argv[] = {program, replay, demoPath.data(), nullptr};

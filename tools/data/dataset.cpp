@@ -2,9 +2,10 @@
 #include "dataset.h"
 
 #include <filesystem>
+#include <string>
 
-#include "app/assets.h"
 #include "artwork.h"
+#include "content/assets.h"
 #include "sounds.h"
 
 namespace coilrun {
@@ -69,6 +70,31 @@ bool MakeDataSet(const std::string& dir, const MakeOptions& options, std::ostrea
       errors << scores.string() << ": " << error << "\n";
       return false;
     }
+  }
+  return WriteManifest(dir, errors);
+}
+
+bool WriteManifest(const std::string& dir, std::ostream& errors) {
+  const std::filesystem::path folder(dir);
+  std::string json = "{\"files\": [";
+  for (size_t index = 0; index < AssetTable.size(); ++index) {
+    const std::filesystem::path path = folder / AssetTable[index];
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) {
+      errors << path.string() << ": " << error.message() << "\n";
+      return false;
+    }
+    json += std::string(index == 0 ? "\n" : ",\n") + "  {\"name\": \"" + AssetTable[index] +
+            "\", \"size\": " + std::to_string(size) + "}";
+  }
+  json += std::string("\n],\n\"scores\": {\"name\": \"") + kScoreFileName +
+          "\", \"size\": " + std::to_string(kScoreFileSize) + "}}\n";
+  const std::string path = (folder / kManifestName).string();
+  std::string error;
+  if (!WriteBytes(path, Bytes(json.begin(), json.end()), &error)) {
+    errors << path << ": " << error << "\n";
+    return false;
   }
   return true;
 }

@@ -12,13 +12,16 @@ namespace coilrun {
 namespace {
 
 int PrintUsage() {
-  std::fputs(
-      "usage: coilrun-data make [--reset-scores] DIR\n"
-      "         writes every data file into DIR, and an empty SCORE.DAT unless one is there\n"
-      "         (--reset-scores replaces it)\n"
-      "       coilrun-data check [DIR]\n"
-      "         checks the data files in DIR (the working directory by default)\n",
-      stderr);
+  std::cerr << "usage: coilrun-data make [--reset-scores] DIR\n"
+               "         writes every data file into DIR, and an empty SCORE.DAT unless one is there\n"
+               "         (--reset-scores replaces it), and the manifest "
+            << kManifestName
+            << " for the browser's page\n"
+               "       coilrun-data check [DIR]\n"
+               "         checks the data files in DIR (the working directory by default)\n"
+               "       coilrun-data manifest DIR\n"
+               "         writes DIR/"
+            << kManifestName << ", the names and sizes of the data files in DIR\n";
   return 2;
 }
 
@@ -45,6 +48,11 @@ int RunMake(int argc, char** argv) {
   return 0;
 }
 
+int RunManifest(int argc, char** argv) {
+  if (argc != 3) return PrintUsage();
+  return WriteManifest(argv[2], std::cerr) ? 0 : 1;
+}
+
 int RunCheck(int argc, char** argv) {
   if (argc > 3) return PrintUsage();
   return CheckDataSet(argc == 3 ? argv[2] : ".", std::cout) ? 0 : 1;
@@ -56,5 +64,6 @@ int RunCheck(int argc, char** argv) {
 int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "make") == 0) return coilrun::RunMake(argc, argv);
   if (argc >= 2 && std::strcmp(argv[1], "check") == 0) return coilrun::RunCheck(argc, argv);
+  if (argc >= 2 && std::strcmp(argv[1], "manifest") == 0) return coilrun::RunManifest(argc, argv);
   return coilrun::PrintUsage();
 }

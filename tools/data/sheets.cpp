@@ -4,9 +4,9 @@
 #include <array>
 #include <string>
 
-#include "app/assets.h"
 #include "art.h"
 #include "artwork.h"
+#include "content/assets.h"
 
 namespace coilrun {
 namespace {

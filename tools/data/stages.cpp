@@ -3,9 +3,10 @@
 #include <array>
 #include <string>
 
-#include "app/assets.h"
 #include "art.h"
 #include "artwork.h"
+#include "content/assets.h"
+#include "game/play_state.h"
 
 namespace coilrun {
 namespace {
@@ -14,42 +15,40 @@ struct StageTheme {
   const char* name;
   std::array<Rgb, 4> ground;  // dark to light
   Rgb frame;                  // the border outside the field
-  std::array<const char*, 3> hints;
+  const char* hint;           // the intro's line under what a stage asks and pays
 };
 
 constexpr StageTheme kThemes[kStageCount] = {
     {"THE MEADOW",
      {{{46, 96, 44}, {60, 118, 52}, {76, 136, 60}, {96, 154, 70}}},
      {28, 58, 30},
-     {{"EAT 10 CREATURES", "EACH ONE IS WORTH 100", "LEFT AND RIGHT TURN"}}},
+     "LEFT AND RIGHT TURN"},
     {"DRY DUNES",
      {{{176, 136, 86}, {198, 160, 104}, {216, 182, 122}, {232, 202, 144}}},
      {120, 86, 52},
-     {{"EAT 20 CREATURES", "EACH ONE IS WORTH 150", "A LITTLE FASTER NOW"}}},
+     "A LITTLE FASTER NOW"},
     {"STONE COURT",
      {{{84, 82, 92}, {104, 102, 112}, {124, 122, 130}, {146, 144, 150}}},
      {50, 48, 58},
-     {{"EAT 20 CREATURES", "EACH ONE IS WORTH 225", "BLUE WALLS BITE BACK"}}},
+     "BLUE WALLS BITE BACK"},
     {"MOSSY WOODS",
      {{{36, 50, 28}, {48, 66, 34}, {62, 82, 40}, {80, 100, 48}}},
      {30, 24, 18},
-     {{"EAT 20 CREATURES", "EACH ONE IS WORTH 325", "WEAVE AROUND THE LOGS"}}},
+     "WEAVE AROUND THE LOGS"},
     {"EMBER FIELDS",
      {{{36, 28, 32}, {50, 40, 42}, {64, 50, 50}, {80, 62, 58}}},
      {24, 16, 18},
-     {{"EAT 20 CREATURES", "EACH ONE IS WORTH 450", "SLIP THROUGH THE GATES"}}},
+     "SLIP THROUGH THE GATES"},
     {"CRYSTAL DEEP",
      {{{34, 24, 52}, {46, 32, 68}, {60, 42, 86}, {76, 54, 104}}},
      {20, 14, 34},
-     {{"EAT 20 CREATURES", "EACH ONE IS WORTH 600", "THE LAST AND FASTEST"}}},
+     "THE LAST AND FASTEST"},
 };
 
 const StageTheme& ThemeOf(int stage) {
   return kThemes[std::clamp(stage, 0, kStageCount - 1)];
 }
 
-// The playing field: the screen less a 10-pixel border.
-constexpr int kFieldLeft = 10, kFieldTop = 10, kFieldRight = 630, kFieldBottom = 470;
 // Where the high-score screen shows its digits over the last stage's background: kept calm.
 constexpr Box kHighScoreDigits{kHighScoreDigitsRightX - 16 * (kScoreDigitCount - 1) - 12,
                                kHighScoreFirstRowY - 12, 16 * kScoreDigitCount + 24,
@@ -382,9 +381,14 @@ Picture DrawStageIntro(int stage) {
   DrawFramedPanel(p, 40, 196, 560, 180, kPanelFrame, kPanelFill);
   DrawMiniMap(p, 66, 226, stage);
   const TextStyle hint = PlainStyle(2);
-  for (int i = 0; i < 3; ++i) DrawText(p, 252, 236 + i * 44, theme.hints[static_cast<size_t>(i)], hint);
+  // What the stage asks and pays, as the game's stage table has it.
+  const StageRow& row = StageTable[static_cast<size_t>(std::clamp(stage, 0, kStageCount - 1))];
+  const std::array<std::string, 3> hints = {"EAT " + std::to_string(row.EnemiesToClear) + " CREATURES",
+                                            "EACH ONE IS WORTH " + std::to_string(row.PointsPerEnemy),
+                                            theme.hint};
+  for (int i = 0; i < 3; ++i) DrawText(p, 252, 236 + i * 44, hints[static_cast<size_t>(i)], hint);
   // The prey beside the first hint.
-  const int preyX = 252 + TextWidth(theme.hints[0], hint) + 14;
+  const int preyX = 252 + TextWidth(hints[0], hint) + 14;
   PastePicture(p, DrawEnemy(0), preyX, 224, kWhite);
   PastePicture(p, DrawEnemy(1), preyX + 56, 224, kWhite);
   DrawTextCentred(p, 320, 430, "PRESS ANY KEY", TitleStyle(3));

@@ -5,15 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "app/assets.h"
 #include "app/entry.h"
-#include "app/score_table.h"
-#include "app/shared_sprites.h"
 #include "app/title_screens.h"
+#include "content/assets.h"
+#include "content/shared_sprites.h"
 #include "devices/keyboard.h"
 #include "display/display.h"
 #include "game/play_state.h"
 #include "game/play_tick.h"
+#include "game/score_table.h"
 #include "images/images.h"
 #include "memory_reset.h"
 #include "platform/memory/memory_display.h"

@@ -7,6 +7,7 @@
 
 #include "devices/clock_device.h"
 #include "display/display_device.h"
+#include "platform/common/ram_display.h"
 #include "platform/memory/memory_window.h"
 
 namespace coilrun {
@@ -18,9 +19,9 @@ std::set<MemoryDisplayStep> refusedSteps;
 // Countdown to a refused surface creation; 0 when none is planned.
 int surfaceRefusalCountdown = 0;
 // The masks the device reports for its 16-bit pixel.
-uint32_t redMask = 0xF800;
-uint32_t greenMask = 0x07E0;
-uint32_t blueMask = 0x001F;
+uint32_t redMask = kRed565Mask;
+uint32_t greenMask = kGreen565Mask;
+uint32_t blueMask = kBlue565Mask;
 // Surfaces the device made and has not released, and those it reports lost.
 std::set<const Surface*> liveSurfaces;
 std::set<const Surface*> lostSurfaces;
@@ -44,18 +45,15 @@ bool Refused(MemoryDisplayStep step) {
 }
 
 Surface* MakeSurface(int16_t width, int16_t height) {
-  auto* surface = new Surface;
-  surface->width = width;
-  surface->height = height;
-  surface->pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+  Surface* surface = MakeRamSurface(width, height);
   liveSurfaces.insert(surface);
   return surface;
 }
 
-void FreeSurface(const Surface* surface) {
+void FreeSurface(Surface* surface) {
   if (surface == nullptr) return;
   lostSurfaces.erase(surface);
-  if (liveSurfaces.erase(surface) != 0) delete surface;
+  if (liveSurfaces.erase(surface) != 0) FreeRamSurface(surface);
 }
 
 }  // namespace
@@ -66,9 +64,9 @@ void MemoryResetDisplay() {
   lostSurfaces.clear();
   refusedSteps.clear();
   surfaceRefusalCountdown = 0;
-  redMask = 0xF800;
-  greenMask = 0x07E0;
-  blueMask = 0x001F;
+  redMask = kRed565Mask;
+  greenMask = kGreen565Mask;
+  blueMask = kBlue565Mask;
   chain = FlipChain{};
   canvas = nullptr;
   chainInVideoMemory = false;

@@ -1,6 +1,8 @@
 // The in-memory keyboard: snapshots from a script of held keys, lost input on request.
 #include "platform/memory/memory_keyboard.h"
 
+#include <algorithm>
+#include <array>
 #include <set>
 #include <string>
 
@@ -33,6 +35,16 @@ bool keyboardMade = false;
 int misuses = 0;
 bool acquired = false;
 bool inputLostPending = false;
+// The game's key each scripted key is reported as: the key settings handed down.
+std::array<uint8_t, 256> keyMap = [] {
+  std::array<uint8_t, 256> identity{};
+  for (size_t code = 0; code < identity.size(); ++code) identity[code] = static_cast<uint8_t>(code);
+  return identity;
+}();
+
+void MapKeysAsThemselves() {
+  for (size_t code = 0; code < keyMap.size(); ++code) keyMap[code] = static_cast<uint8_t>(code);
+}
 
 bool Refused(MemoryKeyboardStep step) {
   return refused.count(step) != 0;
@@ -56,6 +68,7 @@ void MemoryResetKeyboard() {
   misuses = 0;
   acquired = false;
   inputLostPending = false;
+  MapKeysAsThemselves();
 }
 
 void MemoryHoldKeys(MemoryKeyTrigger trigger, uint64_t index, std::initializer_list<uint8_t> keys) {
@@ -82,24 +95,12 @@ void MemoryRefuseKeyboardStep(MemoryKeyboardStep step, bool refuse) {
   }
 }
 
-uint64_t MemoryKeyboardReads() {
-  return reads;
-}
-void MemorySetReadLimit(uint64_t limit) {
-  readLimit = limit;
-}
-bool MemoryInputObjectMade() {
-  return inputObjectMade;
-}
-bool MemoryKeyboardDeviceMade() {
-  return keyboardMade;
-}
-bool MemoryKeyboardAcquired() {
-  return acquired;
-}
-int MemoryKeyboardMisuses() {
-  return misuses;
-}
+uint64_t MemoryKeyboardReads() { return reads; }
+void MemorySetReadLimit(uint64_t limit) { readLimit = limit; }
+bool MemoryInputObjectMade() { return inputObjectMade; }
+bool MemoryKeyboardDeviceMade() { return keyboardMade; }
+bool MemoryKeyboardAcquired() { return acquired; }
+int MemoryKeyboardMisuses() { return misuses; }
 
 bool DeviceCreateInputObject() {
   if (inputObjectMade) ++misuses;
@@ -150,10 +151,14 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   }
   for (int i = 0; i < 256; ++i) state[i] = 0;
   if (held != nullptr) {
-    for (uint8_t key : *held) state[key] = 0x80;
+    for (uint8_t key : *held) {
+      if (keyMap[key] != 0) state[keyMap[key]] = 0x80;
+    }
   }
   return KeyReadResult::kOk;
 }
+
+void DeviceMapKeys(const uint8_t* map) { std::copy(map, map + keyMap.size(), keyMap.begin()); }
 
 void DeviceUnacquireKeyboard() {
   if (!keyboardMade) ++misuses;

@@ -18,12 +18,15 @@ bool bufferMade = false;
 int liveBuffers = 0;
 uint32_t lockSplit = 0;
 std::vector<MemorySoundEvent> log;
+// The level set, full at start.
+int volume = kFullVolume;
+bool muted = false;
 
 bool Refused(MemorySoundStep step) { return refused.count(step) != 0; }
 
 void Note(const char* what) {
   log.push_back(MemorySoundEvent{what, MemorySampleChecksum(buffer), static_cast<uint32_t>(buffer.size()),
-                                 DeviceClockNanoseconds()});
+                                 DeviceClockNanoseconds(), muted ? 0 : volume});
 }
 
 }  // namespace
@@ -35,6 +38,8 @@ void MemoryResetSound() {
   liveBuffers = 0;
   lockSplit = 0;
   log.clear();
+  volume = kFullVolume;
+  muted = false;
 }
 
 void MemoryRefuseSoundStep(MemorySoundStep step, bool refuse) {
@@ -103,8 +108,14 @@ void DeviceReleaseSoundBuffer() {
   --liveBuffers;
 }
 
-void DeviceReleaseSoundObject() {
-  MemoryNoteLifetime("-sound");
+void DeviceReleaseSoundObject() { MemoryNoteLifetime("-sound"); }
+void DeviceSetSoundLevel(int newVolume, bool newMuted) {
+  volume = newVolume;
+  muted = newMuted;
+}
+void DeviceGetSoundLevel(int* currentVolume, bool* currentlyMuted) {
+  *currentVolume = volume;
+  *currentlyMuted = muted;
 }
 
 }  // namespace coilrun

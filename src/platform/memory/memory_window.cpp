@@ -3,7 +3,7 @@
 
 #include <deque>
 
-#include "app/window_device.h"
+#include "devices/window_device.h"
 
 namespace coilrun {
 
@@ -18,6 +18,10 @@ bool cursorHidden = false;
 bool closeRequested = false;
 // What was opened and closed, in order.
 std::vector<std::string> lifetime;
+// Whether the window is over the whole screen, and its size as a window (0 until given).
+bool fullScreen = true;
+int windowedWidth = 0;
+int windowedHeight = 0;
 
 }  // namespace
 
@@ -28,14 +32,19 @@ void MemoryResetWindow() {
   cursorHidden = false;
   closeRequested = false;
   lifetime.clear();
+  fullScreen = true;
+  windowedWidth = windowedHeight = 0;
 }
 
-const std::vector<std::string>& MemoryLifetimeLog() {
-  return lifetime;
+void MemorySetWindowPlacement(bool full, int width, int height) {
+  fullScreen = full;
+  windowedWidth = width;
+  windowedHeight = height;
 }
-void MemoryNoteLifetime(const std::string& what) {
-  lifetime.push_back(what);
-}
+
+const std::vector<std::string>& MemoryLifetimeLog() { return lifetime; }
+
+void MemoryNoteLifetime(const std::string& what) { lifetime.push_back(what); }
 
 void MemoryQueueMessage(const Message& message) {
   queue.push_back(message);
@@ -78,7 +87,16 @@ void DeviceHideCursor() {
 bool DeviceCloseRequested() {
   return closeRequested;
 }
-void DeviceRequestWindowed() {}
+void DeviceRequestWindowed() { fullScreen = false; }
+void DeviceSetWindowedSize(int width, int height) {
+  windowedWidth = width;
+  windowedHeight = height;
+}
+void DeviceGetWindowPlacement(bool* full, int* width, int* height) {
+  *full = fullScreen;
+  *width = windowedWidth;
+  *height = windowedHeight;
+}
 const char* DevicePlatformError() {
   return "refused by the in-memory device";
 }

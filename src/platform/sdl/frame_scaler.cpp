@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/sdl/rgb565.h"
+#include "platform/common/rgb565.h"
 
 namespace coilrun {
 

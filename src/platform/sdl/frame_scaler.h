@@ -38,13 +38,17 @@ struct FrameScaler {
 
 // The largest 4:3 rectangle of the frame's shape in the window, centred, and its whole factor (at least 1).
 FrameFit FitFrame(int frameWidth, int frameHeight, int windowWidth, int windowHeight);
+
 // The map of `sourceSize` pixels enlarged `factor` times by nearest sampling, then linearly to `targetSize`.
 AxisMap MapAxis(int sourceSize, int factor, int targetSize);
+
 // Readies the scaler for frames of this size in a window of this size; the next update redraws everything.
 void ResizeScaler(FrameScaler* scaler, int frameWidth, int frameHeight, int windowWidth, int windowHeight);
+
 // Takes in a frame (rows without gap): finds the rows that differ from the frame shown (all of them with
 // `everything`), scales those across, and marks the fit's rows they reach. True when any row changed.
 bool UpdateScaler(FrameScaler* scaler, const uint16_t* frame, bool everything);
+
 // Row `y` of the fit (0 at its top), fit.width pixels of 0x00RRGGBB, into `out`.
 void ScaleRow(const FrameScaler& scaler, int y, uint32_t* out);
 

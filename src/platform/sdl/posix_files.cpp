@@ -1,107 +1,72 @@
-// The real layer's files, through POSIX: whole data files read with a bound, and the record saved in place
-// under an exclusive lock.
+// The real layer's files, through POSIX: whole data files read with a bound, the record saved in place
+// under a lock tried without waiting, a recording written from start to end, the player's data folder made,
+// and the settings file replaced whole.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "devices/file_device.h"
+#include "platform/common/posix_regular_file.h"
 
 namespace coilrun {
 
 namespace {
 
-std::string WorkingDirectory() {
+// The folder a name is taken from, for the line that says a file is not there.
+std::string FolderOf(const char* name) {
+  const char* slash = std::strrchr(name, '/');
+  if (slash != nullptr) return slash == name ? std::string("/") : std::string(name, slash);
   char buffer[PATH_MAX];
   return getcwd(buffer, sizeof buffer) != nullptr ? std::string(buffer)
                                                   : std::string("the working directory");
 }
 
-// Opens `name` without waiting on a pipe or device, and refuses it unless it is a regular file. -1, with the
-// reason, otherwise.
-int OpenRegularFile(const char* name, int access, bool* missing, std::string* why) {
-  *missing = false;
-  const int fd = open(name, access | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) {
-    *missing = errno == ENOENT;
-    *why = std::strerror(errno);
-    return -1;
-  }
-  struct stat info {};
-  if (fstat(fd, &info) != 0) {
-    *why = std::strerror(errno);
-  } else if (!S_ISREG(info.st_mode)) {
-    *why = "not a regular file";
-  } else {
-    return fd;
-  }
-  close(fd);
-  return -1;
+// errno's words, kept before anything else can change errno.
+bool Fail(std::string* why) {
+  *why = std::strerror(errno);
+  return false;
 }
 
 }  // namespace
 
-bool DeviceReadWholeFile(const char* name, size_t maxSize, std::vector<uint8_t>* bytes, std::string* why) {
+bool DeviceReadWholeFile(const char* name, size_t maxSize, std::vector<uint8_t>* bytes, std::string* why,
+                         bool* missingFile) {
   bool missing = false;
-  const int fd = OpenRegularFile(name, O_RDONLY, &missing, why);
-  if (fd < 0) {
-    if (missing) *why = "no such file in " + WorkingDirectory();
-    return false;
-  }
-  struct stat info {};
-  fstat(fd, &info);
-  const auto tooLarge = [&] {
-    *why = "larger than the " + std::to_string(maxSize) + " bytes such a file may hold";
-  };
-  if (static_cast<uintmax_t>(info.st_size) > maxSize) {
-    tooLarge();
-    close(fd);
-    return false;
-  }
-  // Read to the end, whatever the size said: a file that grew past the bound is still refused.
-  bytes->resize(static_cast<size_t>(info.st_size) + 1);
-  size_t done = 0;
-  for (;;) {
-    if (done == bytes->size()) {
-      if (done > maxSize) break;
-      bytes->resize(std::min(maxSize + 1, done * 2 + 4096));
-    }
-    const ssize_t got = read(fd, bytes->data() + done, bytes->size() - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      *why = std::strerror(errno);
-      close(fd);
-      return false;
-    }
-    if (got == 0) break;
-    done += static_cast<size_t>(got);
-  }
-  close(fd);
-  if (done > maxSize) {
-    tooLarge();
-    return false;
-  }
-  bytes->resize(done);
-  return true;
+  const bool read = ReadBoundedFile(name, maxSize, bytes, &missing, why);
+  if (missingFile != nullptr) *missingFile = missing;
+  if (read) return true;
+  if (missing) *why = "no such file in " + FolderOf(name);
+  return false;
 }
 
 int DeviceOpenRecord(const char* name, bool* missing, std::string* why) {
   return OpenRegularFile(name, O_RDWR, missing, why);
 }
 
-bool DeviceLockRecord(int handle, std::string* why) {
-  while (flock(handle, LOCK_EX) != 0) {
-    if (errno != EINTR) {
-      *why = std::strerror(errno);
-      return false;
-    }
-  }
-  return true;
+bool DeviceNameTaken(const char* name) {
+  struct stat info {};
+  return stat(name, &info) == 0;
+}
+
+// A whole-file lock, as flock(1) takes it: a lock on another open of the file is in the way, even one of
+// this program's, which the logic never holds twice.
+bool DeviceTryLockRecord(int handle, bool exclusive, bool* busy, std::string* why) {
+  *busy = false;
+  int result = 0;
+  do {
+    result = flock(handle, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB);
+  } while (result != 0 && errno == EINTR);
+  if (result == 0) return true;
+  *busy = errno == EWOULDBLOCK;
+  return Fail(why);
 }
 
 bool DeviceReadRecord(int handle, uint8_t* into, size_t size, size_t* got, std::string* why) {
@@ -137,6 +102,139 @@ bool DeviceFlushRecord(int handle, std::string* why) {
 
 void DeviceCloseRecord(int handle) {
   close(handle);
+}
+
+bool DeviceMakeFolder(const char* name, std::string* why) {
+  const std::string path(name);
+  for (size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
+    const std::string folder = path.substr(0, end);
+    if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) return Fail(why);
+    if (end == std::string::npos) break;
+  }
+  struct stat info {};
+  if (stat(name, &info) != 0) return Fail(why);
+  if (S_ISDIR(info.st_mode)) return true;
+  *why = std::strerror(ENOTDIR);
+  return false;
+}
+
+bool DeviceCreateFile(const char* name, const uint8_t* bytes, size_t size, std::string* why) {
+  const int fd = open(name, O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0644);
+  if (fd < 0) return errno == EEXIST || Fail(why);
+  size_t done = 0;
+  int error = 0;
+  while (done < size && error == 0) {
+    const ssize_t put = write(fd, bytes + done, size - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put > 0) done += static_cast<size_t>(put);
+    error = put > 0 ? 0 : put == 0 ? ENOSPC : errno;
+  }
+  if (error == 0 && fsync(fd) != 0) error = errno;
+  const bool filled = error == 0;
+  if (!filled) *why = std::strerror(error);
+  close(fd);
+  if (!filled) unlink(name);
+  return filled;
+}
+
+bool DeviceChangeFolder(const char* name, std::string* why) {
+  return chdir(name) == 0 || Fail(why);
+}
+
+bool DeviceReadLink(const char* name, std::string* target) {
+  char buffer[PATH_MAX];
+  const ssize_t length = readlink(name, buffer, sizeof buffer);
+  if (length < 0 || static_cast<size_t>(length) >= sizeof buffer) return false;
+  target->assign(buffer, static_cast<size_t>(length));
+  return true;
+}
+
+bool DeviceRemoveLink(const char* name, std::string* why) {
+  struct stat info {};
+  if (lstat(name, &info) != 0) return errno == ENOENT || Fail(why);
+  if (!S_ISLNK(info.st_mode)) {
+    *why = "not a symbolic link";
+    return false;
+  }
+  return unlink(name) == 0 || errno == ENOENT || Fail(why);
+}
+
+namespace {
+
+bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) {
+      if (put == 0) errno = ENOSPC;
+      return false;
+    }
+    done += static_cast<size_t>(put);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool DeviceReplaceFile(const char* name, const std::vector<uint8_t>& bytes, std::string* why) {
+  const std::filesystem::path path(name);
+  std::error_code failure;
+  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), failure);
+  if (failure) {
+    *why = failure.message();
+    return false;
+  }
+  std::string fresh = path.string() + ".XXXXXX";
+  const int fd = mkstemp(fresh.data());
+  if (fd < 0) {
+    *why = std::strerror(errno);
+    return false;
+  }
+  // The new file is the player's, readable as an editor would have left it.
+  const bool written = fchmod(fd, 0644) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
+  const int writeError = errno;
+  if (close(fd) != 0 || !written || rename(fresh.c_str(), name) != 0) {
+    *why = std::strerror(written ? errno : writeError);
+    unlink(fresh.c_str());
+    return false;
+  }
+  // The rename itself reaches the disk with the folder.
+  const int folder = open(path.has_parent_path() ? path.parent_path().c_str() : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {
+    fsync(folder);
+    close(folder);
+  }
+  return true;
+}
+
+std::string DeviceSettingsFileName() {
+  // A relative $XDG_CONFIG_HOME is to be ignored, as the base-directory rules say.
+  const char* configHome = std::getenv("XDG_CONFIG_HOME");
+  if (configHome != nullptr && configHome[0] == '/') return std::string(configHome) + "/coilrun/settings.ini";
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] == '\0') return {};
+  return std::string(home) + "/.config/coilrun/settings.ini";
+}
+
+int DeviceOpenNewFile(const char* name, std::string* why) {
+  const int fd = open(name, O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC, 0644);
+  if (fd < 0) *why = std::strerror(errno);
+  return fd;
+}
+
+bool DeviceAppendFile(int handle, const uint8_t* bytes, size_t size, std::string* why) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t put = write(handle, bytes + done, size - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) {
+      *why = std::strerror(put < 0 ? errno : ENOSPC);
+      return false;
+    }
+    done += static_cast<size_t>(put);
+  }
+  return true;
 }
 
 }  // namespace coilrun

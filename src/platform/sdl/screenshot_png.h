@@ -9,6 +9,7 @@ namespace coilrun {
 
 // "coilrun-YYYYMMDD-HHMMSS" for the local time `when`.
 std::string ScreenshotStem(std::time_t when);
+
 // Writes `width` x `height` 5-6-5 pixels, rows without gaps, as an 8-bit RGB PNG into a new file at `path`.
 // Never replaces a file: false, with `error` set, when `path` exists or any step fails; a failed write
 // leaves no file behind.

@@ -1,4 +1,5 @@
-// The real clock: the system's monotonic clock, and sleeps that give the processor back.
+// The real clock: the system's monotonic clock, and sleeps that give the processor back, each first showing
+// a frame handed over by the last flip.
 #include <time.h>
 
 #include "devices/clock_device.h"

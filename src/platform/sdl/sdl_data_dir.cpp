@@ -1,5 +1,7 @@
 // Where the installed game keeps its default data: named in COILRUN_DATA_DIR, or beside the program as it
 // was installed (so that an install under any prefix finds its data), or where the build said it would go.
+// The player's folder is $XDG_DATA_HOME/coilrun, or ~/.local/share/coilrun when that is unset or not
+// absolute.
 #include <unistd.h>
 
 #include <climits>
@@ -8,7 +10,7 @@
 #include <string>
 #include <system_error>
 
-#include "app/data_dir_device.h"
+#include "devices/data_dir_device.h"
 
 namespace coilrun {
 
@@ -43,6 +45,21 @@ const char* DeviceInstalledDataDirectory() {
     }
   }
   return COILRUN_INSTALLED_DATA_DIR;
+}
+
+bool DevicePlayerDataDirectory(std::string* folder, std::string* why) {
+  const char* dataHome = std::getenv("XDG_DATA_HOME");
+  if (dataHome != nullptr && dataHome[0] == '/') {
+    *folder = (std::filesystem::path(dataHome) / "coilrun").string();
+    return true;
+  }
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] == '\0') {
+    *why = "neither XDG_DATA_HOME nor HOME is set";
+    return false;
+  }
+  *folder = (std::filesystem::path(home) / ".local" / "share" / "coilrun").string();
+  return true;
 }
 
 }  // namespace coilrun

@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "display/display_device.h"
+#include "platform/common/ram_display.h"
 #include "platform/sdl/frame_scaler.h"
 #include "platform/sdl/screenshot_png.h"
 #include "platform/sdl/sdl_platform.h"
@@ -19,8 +21,7 @@ namespace coilrun {
 namespace {
 
 // The flip chain: the frame handed to the screen, and the frame being drawn.
-Surface* chainFront = nullptr;
-Surface* chainBack = nullptr;
+FlipChain chain;
 // The window's framebuffer, null until the mode is set; stale once the window changed its size.
 SDL_Surface* windowSurface = nullptr;
 bool surfaceStale = true;
@@ -42,20 +43,12 @@ int NoteWindowChange(void*, SDL_Event* event) {
   return 0;
 }
 
-Surface* MakeSurface(int16_t width, int16_t height) {
-  auto* surface = new Surface;
-  surface->width = width;
-  surface->height = height;
-  surface->pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
-  return surface;
-}
-
 // Takes the window's framebuffer again after a change of size: all black, the whole frame to be drawn.
 bool RenewWindowSurface() {
   windowSurface = SDL_GetWindowSurface(SdlMainWindow());
   if (windowSurface == nullptr) return false;
   SDL_FillRect(windowSurface, nullptr, SDL_MapRGB(windowSurface->format, 0, 0, 0));
-  ResizeScaler(&scaler, chainFront->width, chainFront->height, windowSurface->w, windowSurface->h);
+  ResizeScaler(&scaler, chain.front->width, chain.front->height, windowSurface->w, windowSurface->h);
   line.resize(static_cast<size_t>(scaler.fit.width));
   surfaceStale = false;
   return true;
@@ -96,11 +89,11 @@ void DrawMarkedRows() {
 
 void SdlPresentPendingFrame() {
   if (!framePending && !windowExposed && !surfaceStale) return;
-  if (chainFront == nullptr || SdlMainWindow() == nullptr) return;
+  if (chain.front == nullptr || SdlMainWindow() == nullptr) return;
   const bool everything = surfaceStale;
   if (surfaceStale && !RenewWindowSurface()) return;
   framePending = false;
-  if (UpdateScaler(&scaler, chainFront->pixels.data(), everything)) DrawMarkedRows();
+  if (UpdateScaler(&scaler, chain.front->pixels.data(), everything)) DrawMarkedRows();
   int sent = 0;
   if (everything || windowExposed) {
     sent = SDL_UpdateWindowSurface(SdlMainWindow());
@@ -116,12 +109,14 @@ bool DeviceOpenDisplay() {
   return SdlMainWindow() != nullptr && SDL_GetWindowDisplayIndex(SdlMainWindow()) >= 0;
 }
 
+// Raises the window, which asks for the input focus.
 bool DeviceTakeScreen() {
   if (SdlMainWindow() == nullptr) return false;
   SDL_RaiseWindow(SdlMainWindow());
   return true;
 }
 
+// Shows 16 bits per pixel only, the frame scaled into the window with its 4:3 shape kept.
 bool DeviceSetDisplayMode(int16_t, int16_t, uint8_t bitsPerPixel) {
   if (bitsPerPixel != 16) return false;
   // The window's own framebuffer, in system memory and sent to the X server through shared memory: the GPU
@@ -138,54 +133,26 @@ bool DeviceSetDisplayMode(int16_t, int16_t, uint8_t bitsPerPixel) {
   return true;
 }
 
-bool DeviceCreateFlipChain(int16_t width, int16_t height, bool, FlipChain* chain) {
-  chainFront = MakeSurface(width, height);
-  chainBack = MakeSurface(width, height);
-  *chain = FlipChain{chainFront, chainBack};
+bool DeviceCreateFlipChain(int16_t width, int16_t height, bool, FlipChain* made) {
+  MakeRamFlipChain(width, height, true, &chain);
+  *made = chain;
   surfaceStale = true;
   return true;
 }
 
 void DeviceReleaseFlipChain() {
   SdlPresentPendingFrame();
-  delete chainFront;
-  delete chainBack;
-  chainFront = nullptr;
-  chainBack = nullptr;
+  FreeRamFlipChain(&chain);
 }
 
-Surface* DeviceCreateSurface(int16_t width, int16_t height, SurfaceUse) {
-  return MakeSurface(width, height);
-}
-
-void DeviceReleaseSurface(Surface* surface) {
-  delete surface;
-}
-
-bool DeviceGetPixelMasks(uint32_t* red, uint32_t* green, uint32_t* blue) {
-  *red = 0xF800;
-  *green = 0x07E0;
-  *blue = 0x001F;
-  return true;
-}
-
-// Surfaces live in system memory and the window is drawn from them, so nothing is ever lost.
-bool DeviceIsSurfaceLost(const Surface*) {
-  return false;
-}
-void DeviceRestoreSurface(Surface*) {}
-
-uint16_t* DeviceLockSurface(Surface* surface) {
-  return surface->pixels.data();
-}
-
+// The frame is shown at the next wait, read or message, so that its cost falls inside the game's wait that
+// follows every flip, and only the rows that differ from the frame on the screen are drawn.
 FlipResult DeviceFlip() {
-  if (windowSurface == nullptr || chainFront == nullptr || chainBack == nullptr) return FlipResult::kFailed;
+  if (windowSurface == nullptr || chain.back == nullptr) return FlipResult::kFailed;
   SdlPresentPendingFrame();
-  // A flip swaps the two frames of the chain; the new front is shown at the next wait, read or message.
-  chainFront->pixels.swap(chainBack->pixels);
+  // The new front is shown at the next wait, read or message.
   framePending = true;
-  return FlipResult::kOk;
+  return FlipRamChain(&chain);
 }
 
 void DeviceCloseDisplay() {
@@ -195,17 +162,19 @@ void DeviceCloseDisplay() {
 }
 
 void SdlSaveScreenshot() {
-  if (chainFront == nullptr) return;
+  if (chain.front == nullptr) return;
   // The frame handed over is due on the screen by now; what the screen shows is the frame last taken in.
   SdlPresentPendingFrame();
-  const bool shownTaken = !framePending && scaler.shown.size() == chainFront->pixels.size();
-  const uint16_t* shown = shownTaken ? scaler.shown.data() : chainFront->pixels.data();
+  const bool shownTaken = !framePending && scaler.shown.size() == chain.front->pixels.size();
+  const uint16_t* shown = shownTaken ? scaler.shown.data() : chain.front->pixels.data();
   std::string saved;
   std::string error;
-  if (SavePngBesideOthers(ScreenshotStem(std::time(nullptr)), shown, chainFront->width, chainFront->height,
+  if (SavePngBesideOthers(ScreenshotStem(std::time(nullptr)), shown, chain.front->width, chain.front->height,
                           &saved, &error)) {
     std::printf("coilrun: screenshot saved as %s\n", saved.c_str());
     std::fflush(stdout);
+    // A player does not see the line above; the window's title says it too.
+    SdlShowTitleNote("saved " + std::filesystem::path(saved).filename().string());
   } else {
     std::fprintf(stderr, "coilrun: cannot save a screenshot: %s\n", error.c_str());
   }

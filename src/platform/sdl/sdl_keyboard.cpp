@@ -6,10 +6,11 @@
 #include <array>
 #include <vector>
 
-#include "devices/clock_device.h"
 #include "devices/key_codes.h"
 #include "devices/keyboard_device.h"
-#include "platform/sdl/sdl_hotkeys.h"
+#include "platform/common/key_names.h"
+#include "platform/common/key_reads.h"
+#include "platform/common/window_hotkeys.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_platform.h"
 
@@ -20,8 +21,7 @@ namespace {
 // The game's code of every SDL scancode, 0 for keys the game's numbering has no code for.
 std::array<uint8_t, SDL_NUM_SCANCODES> codeOfScancode{};
 // Whether the keyboard is acquired, and whether the window had the keyboard at the last read.
-bool acquired = false;
-bool hadFocus = true;
+KeyboardHold hold;
 // Whether the controller subsystem is up, and the controllers opened, reopened when their count changes.
 bool controllersReady = false;
 std::vector<SDL_GameController*> controllers;
@@ -30,17 +30,19 @@ int joystickCount = -1;
 constexpr Sint16 kStickThreshold = 16000;
 // The window's keys: what they did at the last read.
 HotkeyLatch hotkeys;
-// The waits for a key poll without pause. A read that comes this soon after a read that changed nothing
-// first waits for the window system to bring input, or for the nap to pass: a key press ends the wait at
-// once, a controller, which the window system does not announce, is looked at again within the short nap.
-// Play, the menu and the pause dialog read once a frame, at least 3 ms apart, and never nap.
-constexpr int64_t kQuickPollNs = 2'000'000;
+// The game's key that each key is reported as (0: none): the player's key settings.
+std::array<uint8_t, 256> keyMap = [] {
+  std::array<uint8_t, 256> identity{};
+  for (size_t code = 0; code < identity.size(); ++code) identity[code] = static_cast<uint8_t>(code);
+  return identity;
+}();
+// A poll without pause first waits for the window system to bring input, or for the nap to pass: a key
+// press ends the wait at once, a controller, which the window system does not announce, is looked at again
+// within the short nap.
 constexpr int64_t kIdleNapNs = 100'000'000;
 constexpr int64_t kControllerNapNs = 20'000'000;
-// The last snapshot handed out, when the read that made it ended, and whether it matched the one before.
-std::array<uint8_t, 256> lastSnapshot{};
-int64_t lastReadEndNs = 0;
-bool lastReadChangedNothing = false;
+// The last read, for the nap.
+IdlePoll idlePoll;
 
 void CloseControllers() {
   for (SDL_GameController* controller : controllers) SDL_GameControllerClose(controller);
@@ -94,14 +96,13 @@ bool DeviceCreateInputObject() {
 
 bool DeviceCreateKeyboardDevice() {
   hotkeys = HotkeyLatch{};
-  lastSnapshot.fill(0);
-  lastReadChangedNothing = false;
+  idlePoll = IdlePoll{};
   return true;
 }
 
 bool DeviceSetKeyboardDataFormat() {
   codeOfScancode.fill(0);
-  for (const SdlKeyCode& key : kSdlKeyMap) codeOfScancode[key.scancode] = key.code;
+  for (const SdlKeyName& key : kSdlKeyMap) codeOfScancode[key.scancode] = KeyCodeNamed(key.name);
   return true;
 }
 bool DeviceSetKeyboardCooperativeLevel() {
@@ -109,29 +110,31 @@ bool DeviceSetKeyboardCooperativeLevel() {
 }
 
 bool DeviceAcquireKeyboard() {
-  acquired = true;
-  hadFocus = WindowHasKeyboard();
+  AcquireKeyboardHold(&hold, WindowHasKeyboard());
   return true;
 }
 
 namespace {
 
 void NapIfPolledIdly() {
-  if (lastReadChangedNothing && DeviceClockNanoseconds() - lastReadEndNs < kQuickPollNs) {
-    SdlWaitForInput(controllers.empty() ? kIdleNapNs : kControllerNapNs);
-  }
+  if (ShouldNapBeforeRead(idlePoll)) SdlWaitForInput(controllers.empty() ? kIdleNapNs : kControllerNapNs);
 }
 
 void ActOnHotkeys(uint8_t* keys) {
   const HotkeyActions actions = FilterHotkeys(&hotkeys, keys);
   if (actions.toggleFullScreen) SdlToggleFullScreen();
   if (actions.saveScreenshot) SdlSaveScreenshot();
+  if (actions.toggleMute) SdlStepSoundLevel(0, true);
+  if (actions.volumeDown) SdlStepSoundLevel(-1, false);
+  if (actions.volumeUp) SdlStepSoundLevel(1, false);
 }
 
-void NoteSnapshot(const std::array<uint8_t, 256>& keys) {
-  lastReadChangedNothing = keys == lastSnapshot;
-  lastSnapshot = keys;
-  lastReadEndNs = DeviceClockNanoseconds();
+void MapKeys(std::array<uint8_t, 256>* keys) {
+  std::array<uint8_t, 256> mapped{};
+  for (size_t code = 0; code < keys->size(); ++code) {
+    if ((*keys)[code] != 0 && keyMap[code] != 0) mapped[keyMap[code]] = kKeyHeld;
+  }
+  *keys = mapped;
 }
 
 }  // namespace
@@ -141,16 +144,10 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   SdlPresentPendingFrame();
   SdlPumpEvents();
   // Losing the window's focus takes the keyboard away; SDL has released every key by then.
-  const bool focus = WindowHasKeyboard();
-  if (hadFocus && !focus) {
-    hadFocus = false;
-    acquired = false;
-    // Keys let go while away are not presses: an Alt that began Alt+Tab is no key for the game.
-    hotkeys = HotkeyLatch{};
-    return KeyReadResult::kInputLost;
-  }
-  hadFocus = focus;
-  if (!acquired) return KeyReadResult::kFailed;
+  const KeyReadResult holding = CheckKeyboardHold(&hold, WindowHasKeyboard());
+  // Keys let go while away are not presses: an Alt that began Alt+Tab is no key for the game.
+  if (holding == KeyReadResult::kInputLost) hotkeys = HotkeyLatch{};
+  if (holding != KeyReadResult::kOk) return holding;
   int count = 0;
   const Uint8* held = SDL_GetKeyboardState(&count);
   std::array<uint8_t, 256> keys{};
@@ -160,15 +157,16 @@ KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
     }
   }
   ActOnHotkeys(keys.data());
+  MapKeys(&keys);
   RefreshControllers();
   AddControllerKeys(keys.data());
-  std::copy(keys.begin(), keys.end(), state);
-  NoteSnapshot(keys);
-  return KeyReadResult::kOk;
+  return HandOutKeys(&idlePoll, keys, state);
 }
 
+void DeviceMapKeys(const uint8_t* map) { std::copy(map, map + keyMap.size(), keyMap.begin()); }
+
 void DeviceUnacquireKeyboard() {
-  acquired = false;
+  hold.acquired = false;
 }
 
 void DeviceReleaseInputObject() {

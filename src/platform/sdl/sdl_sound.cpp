@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "devices/sound_device.h"
+#include "platform/sdl/sdl_platform.h"
 
 namespace coilrun {
 
@@ -31,6 +33,16 @@ struct Voice {
   size_t tailPosition = 0;
 };
 Voice voice;
+// The level every sample is played at: volume in percent, and mute. Kept apart from the device, which
+// the level outlives; read by the callback under the device's lock.
+int volume = 100;
+bool muted = false;
+
+// A sample brought towards silence by the level; the buffer's own samples stay as they are.
+Uint8 AtLevel(Uint8 sample) {
+  if (muted) return kSilence;
+  return static_cast<Uint8>(kSilence + (sample - kSilence) * volume / kFullVolume);
+}
 
 void FillAudio(void*, Uint8* stream, int length) {
   for (int i = 0; i < length; ++i) {
@@ -45,7 +57,7 @@ void FillAudio(void*, Uint8* stream, int length) {
         voice.playing = voice.looping;
       }
     }
-    stream[i] = sample;
+    stream[i] = AtLevel(sample);
   }
 }
 
@@ -78,6 +90,7 @@ bool OpenSystemDevice() {
 
 }  // namespace
 
+// Without a sound device, says so in one line on stderr and opens SDL's silent one instead.
 bool DeviceCreateSoundObject() {
   if (OpenSystemDevice()) return true;
   // Players expect a silent game rather than none: without a sound device the game goes on mute.
@@ -93,6 +106,28 @@ bool DeviceSetSoundCooperativeLevel() {
   return true;
 }
 
+void DeviceSetSoundLevel(int newVolume, bool newMuted) {
+  if (device != 0) SDL_LockAudioDevice(device);
+  volume = newVolume < 0 ? 0 : (newVolume > kFullVolume ? kFullVolume : newVolume);
+  muted = newMuted;
+  if (device != 0) SDL_UnlockAudioDevice(device);
+}
+
+void DeviceGetSoundLevel(int* currentVolume, bool* currentlyMuted) {
+  *currentVolume = volume;
+  *currentlyMuted = muted;
+}
+
+void SdlStepSoundLevel(int steps, bool toggleMute) {
+  if (toggleMute) {
+    DeviceSetSoundLevel(volume, !muted);
+  } else {
+    // Turning the sound up or down is meant to be heard: it unmutes.
+    DeviceSetSoundLevel(volume + steps * kVolumeStep, false);
+  }
+  SdlShowTitleNote(muted ? std::string("sound off") : "volume " + std::to_string(volume) + "%");
+}
+
 bool DeviceCreateSoundBuffer(uint32_t size) {
   if (device == 0 || size == 0) return false;
   SDL_LockAudioDevice(device);
@@ -104,6 +139,7 @@ bool DeviceCreateSoundBuffer(uint32_t size) {
   return true;
 }
 
+// Holds the audio thread off the buffer until the unlock.
 bool DeviceLockSoundBuffer(uint32_t offset, uint32_t size, uint8_t** first, uint32_t* firstSize,
                            uint8_t** second, uint32_t* secondSize) {
   if (device == 0 || offset > voice.samples.size() || size > voice.samples.size() - offset) return false;

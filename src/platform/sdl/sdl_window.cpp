@@ -9,9 +9,10 @@
 #include <csignal>
 #include <cstdio>
 #include <initializer_list>
+#include <string>
 
-#include "app/window_device.h"
 #include "devices/clock_device.h"
+#include "devices/window_device.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace coilrun {
@@ -34,6 +35,10 @@ bool startWindowed = false;
 // The size the window has when it is not full screen; zero until first chosen.
 int windowedWidth = 0;
 int windowedHeight = 0;
+// The window's own title, and when a note shown after it is to go (0: none shown).
+std::string plainTitle;
+int64_t titleNoteEndsNs = 0;
+constexpr int64_t kTitleNoteNs = 3'000'000'000;
 // When the events were last pumped, and how soon a pump is worth doing again.
 int64_t lastPumpNs = 0;
 bool pumpedOnce = false;
@@ -157,10 +162,21 @@ void SdlPumpEvents() {
     SDL_PushEvent(&quit);
   }
   const int64_t now = DeviceClockNanoseconds();
+  if (titleNoteEndsNs != 0 && now >= titleNoteEndsNs && mainWindow != nullptr) {
+    titleNoteEndsNs = 0;
+    SDL_SetWindowTitle(mainWindow, plainTitle.c_str());
+  }
   if (pumpedOnce && now - lastPumpNs < kPumpReuseNs) return;
   SDL_PumpEvents();
   pumpedOnce = true;
   lastPumpNs = now;
+}
+
+void SdlShowTitleNote(const std::string& note) {
+  if (mainWindow == nullptr) return;
+  SDL_SetWindowTitle(mainWindow, (plainTitle + " - " + note).c_str());
+  titleNoteEndsNs = DeviceClockNanoseconds() + kTitleNoteNs;
+  if (titleNoteEndsNs == 0) titleNoteEndsNs = 1;
 }
 
 void SdlToggleFullScreen() {
@@ -186,6 +202,7 @@ void SdlToggleFullScreen() {
   SDL_SetWindowPosition(mainWindow, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
 
+// Starts SDL's video.
 bool DeviceRegisterWindowClass(const char*) {
   // The game reads its keys only while its window is in front; no mode switch on a desktop.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
@@ -200,6 +217,7 @@ bool DeviceRegisterWindowClass(const char*) {
 }
 
 void DeviceCreateWindow(const char*, const char* title) {
+  plainTitle = title;
   // The window covers the desktop by its own size too, so that it does so without a window manager.
   const SDL_DisplayMode desktop = DesktopMode();
   if (startWindowed) {
@@ -216,6 +234,8 @@ void DeviceCreateWindow(const char*, const char* title) {
   if (cursorHidden) SDL_ShowCursor(SDL_DISABLE);
 }
 
+// The close button, Alt+F4, SIGINT and SIGTERM come as kMessageDestroy. A frame handed over by the last
+// flip and not yet shown is shown first.
 bool DevicePeekMessage(Message* message) {
   if (windowGone) {
     if (!quitPosted) return false;
@@ -252,6 +272,23 @@ void DeviceHideCursor() {
 const char* DevicePlatformError() { return SDL_GetError(); }
 void DeviceRequestWindowed() { startWindowed = true; }
 
+void DeviceSetWindowedSize(int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  windowedWidth = width;
+  windowedHeight = height;
+  if (mainWindow != nullptr && (SDL_GetWindowFlags(mainWindow) & SDL_WINDOW_FULLSCREEN) == 0) {
+    SDL_SetWindowSize(mainWindow, width, height);
+  }
+}
+
+void DeviceGetWindowPlacement(bool* fullScreen, int* width, int* height) {
+  *fullScreen = mainWindow != nullptr ? (SDL_GetWindowFlags(mainWindow) & SDL_WINDOW_FULLSCREEN) != 0 : !startWindowed;
+  *width = windowedWidth;
+  *height = windowedHeight;
+  if (mainWindow != nullptr && !*fullScreen) SDL_GetWindowSize(mainWindow, width, height);
+}
+
+// Gathers the window system's events to answer, at most once a millisecond.
 bool DeviceCloseRequested() {
   // The waits that ask this read no keys, so the events are gathered here.
   if (!closeRequested) SdlPumpEvents();

@@ -3,6 +3,7 @@
 #include <emscripten.h>
 
 #include "display/display_device.h"
+#include "platform/common/ram_display.h"
 #include "platform/web/web_platform.h"
 
 namespace coilrun {
@@ -20,14 +21,6 @@ EM_JS(void, PagePresent, (const uint16_t* pixels, int width, int height),
       { Module.coilrunPresent(pixels, width, height); });
 EM_JS(void, PageDraw, (), { Module.coilrunDraw(); });
 
-Surface* MakeSurface(int16_t width, int16_t height) {
-  auto* surface = new Surface;
-  surface->width = width;
-  surface->height = height;
-  surface->pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
-  return surface;
-}
-
 }  // namespace
 
 bool DeviceOpenDisplay() {
@@ -44,48 +37,20 @@ bool DeviceSetDisplayMode(int16_t width, int16_t height, uint8_t bitsPerPixel) {
 }
 
 bool DeviceCreateFlipChain(int16_t width, int16_t height, bool, FlipChain* made) {
-  chain.front = MakeSurface(width, height);
-  chain.back = MakeSurface(width, height);
+  MakeRamFlipChain(width, height, true, &chain);
   *made = chain;
   return true;
 }
 
 void DeviceReleaseFlipChain() {
   WebPresentPendingFrame();
-  delete chain.front;
-  delete chain.back;
-  chain = FlipChain{};
-}
-
-Surface* DeviceCreateSurface(int16_t width, int16_t height, SurfaceUse) {
-  return MakeSurface(width, height);
-}
-
-void DeviceReleaseSurface(Surface* surface) {
-  delete surface;
-}
-
-bool DeviceGetPixelMasks(uint32_t* red, uint32_t* green, uint32_t* blue) {
-  *red = 0xF800;
-  *green = 0x07E0;
-  *blue = 0x001F;
-  return true;
-}
-
-// Surfaces live in the program's memory and the canvas is drawn afresh from each frame: nothing is lost.
-bool DeviceIsSurfaceLost(const Surface*) {
-  return false;
-}
-void DeviceRestoreSurface(Surface*) {}
-
-uint16_t* DeviceLockSurface(Surface* surface) {
-  return surface->pixels.data();
+  FreeRamFlipChain(&chain);
 }
 
 FlipResult DeviceFlip() {
   if (chain.back == nullptr) return FlipResult::kFailed;
   WebPresentPendingFrame();
-  chain.front->pixels.swap(chain.back->pixels);
+  FlipRamChain(&chain);
   PagePresent(chain.front->pixels.data(), chain.front->width, chain.front->height);
   framePending = true;
   WebYieldIfBusy();

@@ -2,9 +2,11 @@
 // page, which plays it through WebAudio.
 #include <emscripten.h>
 
+#include <string>
 #include <vector>
 
 #include "devices/sound_device.h"
+#include "platform/web/web_platform.h"
 
 namespace coilrun {
 
@@ -15,6 +17,9 @@ constexpr uint8_t kSilence = 128;
 // Whether the page has its audio, and the effect buffer, empty when none is made.
 bool deviceOpen = false;
 std::vector<uint8_t> samples;
+// The level the page plays effects at.
+int volume = kFullVolume;
+bool muted = false;
 
 // The page's side: its audio context (started by the player's first key, as browsers want), the effect
 // as the page holds it, and its playing. Each returns false where the browser has no audio.
@@ -22,8 +27,30 @@ EM_JS(bool, PageOpenAudio, (), { return Module.coilrunOpenAudio(); });
 EM_JS(void, PageSetEffect, (const uint8_t* bytes, int size), { Module.coilrunSetEffect(bytes, size); });
 EM_JS(void, PagePlayEffect, (bool loop), { Module.coilrunPlayEffect(loop); });
 EM_JS(void, PageStopEffect, (), { Module.coilrunStopEffect(); });
+EM_JS(void, PageSetLevel, (int level, bool mute), { Module.coilrunSetLevel(level, mute); });
 
 }  // namespace
+
+void DeviceSetSoundLevel(int newVolume, bool newMuted) {
+  volume = newVolume < 0 ? 0 : (newVolume > kFullVolume ? kFullVolume : newVolume);
+  muted = newMuted;
+  PageSetLevel(volume, muted);
+}
+
+void DeviceGetSoundLevel(int* currentVolume, bool* currentlyMuted) {
+  *currentVolume = volume;
+  *currentlyMuted = muted;
+}
+
+void WebStepSoundLevel(int steps, bool toggleMute) {
+  if (toggleMute) {
+    DeviceSetSoundLevel(volume, !muted);
+  } else {
+    // Turning the sound up or down is meant to be heard: it unmutes.
+    DeviceSetSoundLevel(volume + steps * kVolumeStep, false);
+  }
+  WebShowTitleNote(muted ? std::string("sound off") : "volume " + std::to_string(volume) + "%");
+}
 
 bool DeviceCreateSoundObject() {
   deviceOpen = PageOpenAudio();

@@ -2,7 +2,9 @@
 // message; a page has no close button of its own, so the game simply stops when the page is left.
 #include <emscripten.h>
 
-#include "app/window_device.h"
+#include <string>
+
+#include "devices/window_device.h"
 #include "platform/web/web_platform.h"
 
 namespace coilrun {
@@ -14,9 +16,15 @@ bool quitPosted = false;
 uint64_t quitExitCode = 0;
 // Whether the page had the keyboard when the last message was looked for.
 bool hadFocus = true;
+// Whether the game was asked to start in a window; the page itself is never switched by the game.
+bool windowed = false;
+// The title a note is shown after.
+std::string plainTitle;
 
 EM_JS(void, PageSetTitle, (const char* title), { document.title = UTF8ToString(title); });
 EM_JS(void, PageHideCursor, (), { Module.canvas.style.cursor = 'none'; });
+EM_JS(void, PageShowTitleNote, (const char* title, const char* note),
+      { Module.coilrunTitleNote(UTF8ToString(title), UTF8ToString(note)); });
 
 }  // namespace
 
@@ -25,6 +33,7 @@ bool DeviceRegisterWindowClass(const char*) {
 }
 
 void DeviceCreateWindow(const char*, const char* title) {
+  plainTitle = title;
   PageSetTitle(title);
   hadFocus = WebPageHasFocus();
 }
@@ -60,6 +69,17 @@ const char* DevicePlatformError() {
   return "the browser refused";
 }
 
-void DeviceRequestWindowed() {}
+void DeviceRequestWindowed() { windowed = true; }
+
+// The page's full screen is the browser's, asked for by the player; the game never sees it change, and
+// never stores it.
+void DeviceSetWindowedSize(int, int) {}
+void DeviceGetWindowPlacement(bool* fullScreen, int* width, int* height) {
+  *fullScreen = !windowed;
+  *width = 0;
+  *height = 0;
+}
+
+void WebShowTitleNote(const std::string& note) { PageShowTitleNote(plainTitle.c_str(), note.c_str()); }
 
 }  // namespace coilrun

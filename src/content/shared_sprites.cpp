@@ -1,10 +1,10 @@
 // The sprites several screens share: the score digits and stage labels cut from their sheets at start-up,
 // and the two enemy pictures.
-#include "app/shared_sprites.h"
+#include "content/shared_sprites.h"
 
 #include <cstddef>
 
-#include "app/assets.h"
+#include "content/assets.h"
 #include "display/display.h"
 
 namespace coilrun {
@@ -65,6 +65,19 @@ void ReleaseSharedSprites() {
   for (Surface*& digit : DigitSprites) ReleaseSurface(digit);
   ReleaseSurface(EnemySprite2);
   ReleaseSurface(EnemySprite1);
+}
+
+void BlitDigit(int digit, int16_t x, int16_t y) {
+  BlitToCanvasKeyed(DigitSprites[static_cast<size_t>(digit)], x, y, static_cast<int16_t>(kDigitRect.left),
+                    static_cast<int16_t>(kDigitRect.top), static_cast<int16_t>(kDigitRect.right),
+                    static_cast<int16_t>(kDigitRect.bottom));
+}
+
+void DrawDigits(uint32_t value, int count, int16_t rightX, int16_t y, DigitPainter paint) {
+  for (int k = 0; k < count; ++k) {
+    paint(static_cast<int>(value % 10), static_cast<int16_t>(rightX - kDigitStride * k), y);
+    value /= 10;
+  }
 }
 
 }  // namespace coilrun

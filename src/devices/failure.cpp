@@ -1,6 +1,7 @@
 // Failure notes: one line naming what failed and why.
-#include "app/failure.h"
+#include "devices/failure.h"
 
+#include <cstdio>
 #include <string>
 
 #include "devices/data_file.h"
@@ -29,6 +30,14 @@ std::string FailureMessage() {
 }
 void ClearFailure() {
   failure.clear();
+}
+
+void ReportFailure(const std::string& what, const std::string& why) {
+  if (why.empty()) {
+    std::fprintf(stderr, "coilrun: %s\n", what.c_str());
+  } else {
+    std::fprintf(stderr, "coilrun: %s: %s\n", what.c_str(), why.c_str());
+  }
 }
 
 }  // namespace coilrun

@@ -1,6 +1,7 @@
 // The keys that belong to the window rather than the game: Alt+Enter and F11 switch between full screen
-// and a window, F12 saves a screenshot. They act when pressed and are kept from the game while held, so
-// that Alt+Enter confirms no menu entry and ends no wait for a key, nor do F11 and F12. An Alt key is held
+// and a window, F12 saves a screenshot, F8, F9 and F10 mute the sound and turn it down and up. They act
+// when pressed and are kept from the game while held, so that Alt+Enter confirms no menu entry and ends no
+// wait for a key, nor do the function keys. An Alt key is held
 // back while it is down, since Enter may follow; let go alone, it reaches the game as one read's press.
 #pragma once
 
@@ -10,16 +11,13 @@
 
 namespace coilrun {
 
-inline constexpr uint8_t kKeyLeftAlt = 0x38;
-inline constexpr uint8_t kKeyRightAlt = 0xB8;
-inline constexpr uint8_t kKeyKeypadEnter = 0x9C;
-inline constexpr uint8_t kKeyF11 = 0x57;
-inline constexpr uint8_t kKeyF12 = 0x58;
-
 // What the window keys asked for at one keyboard read.
 struct HotkeyActions {
   bool toggleFullScreen = false;
   bool saveScreenshot = false;
+  bool toggleMute = false;
+  bool volumeDown = false;
+  bool volumeUp = false;
 };
 
 // What the filter remembers from one read to the next.
@@ -27,6 +25,9 @@ struct HotkeyLatch {
   bool altEnterDown = false;  // the chord was held at the last read
   bool f11Down = false;
   bool f12Down = false;
+  bool f8Down = false;
+  bool f9Down = false;
+  bool f10Down = false;
   bool enterMasked = false;  // an Enter key that was part of the chord, hidden until it is released
   bool altMasked = false;    // likewise the Alt keys
   uint8_t altAlone = 0;  // the Alt key held with no Enter since it went down, to be let through when let go
@@ -47,6 +48,16 @@ inline HotkeyActions FilterHotkeys(HotkeyLatch* latch, uint8_t* state) {
   latch->altEnterDown = altEnter;
   latch->f11Down = f11;
   latch->f12Down = f12;
+  const auto pressed = [state](uint8_t key, bool* wasDown) {
+    const bool down = state[key] != 0;
+    const bool press = down && !*wasDown;
+    *wasDown = down;
+    state[key] = 0;
+    return press;
+  };
+  actions.toggleMute = pressed(kKeyF8, &latch->f8Down);
+  actions.volumeDown = pressed(kKeyF9, &latch->f9Down);
+  actions.volumeUp = pressed(kKeyF10, &latch->f10Down);
   if (altEnter) {
     latch->enterMasked = true;
     latch->altMasked = true;

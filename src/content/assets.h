@@ -51,6 +51,7 @@ inline constexpr AssetKind KindOfAsset(AssetIndex index) {
 // wave file as the one sound effect (the effect before must have been freed; `picture` is not used). False,
 // with the failure noted (the file named, and why), when it cannot.
 bool LoadAsset(AssetIndex index, Surface** picture);
+
 // Frees the loaded effect and loads the table's wave file `sound` in its place; false, with the failure
 // noted, when it cannot.
 bool SwapEffect(AssetIndex sound);
@@ -87,16 +88,20 @@ inline constexpr std::array<Placement, 4> kMenuLabels = {{
     {{10, 110, 290, 149}, 180, 280},  // high scores
     {{346, 15, 590, 60}, 198, 277},   // exit
 }};
+
 // The digit d is cut from (left + 16d, top, right + 16d, bottom) into a surface of its own.
 inline constexpr Rect kDigitCut{350, 100, 365, 122};
 inline constexpr int16_t kDigitStride = 16;
 inline constexpr int16_t kDigitSurfaceWidth = 16;
 inline constexpr int16_t kDigitSurfaceHeight = 23;
+
 // Every digit is drawn from this rectangle of its own surface.
 inline constexpr Rect kDigitRect{0, 0, 15, 22};
+
 // The banners over the last frame of a stage attempt.
 inline constexpr Placement kClearBanner{{11, 204, 557, 304}, 47, 190};
 inline constexpr Placement kDeathBanner{{20, 310, 464, 385}, 98, 202};
+
 // The pause dialog: its box onto the Canvas, the marker of the choice onto the back buffer only.
 inline constexpr Placement kPauseBox{{20, 400, 324, 450}, 168, 175};
 inline constexpr Placement kQuitMarker{{348, 400, 440, 439}, 214, 230};
@@ -108,6 +113,7 @@ inline constexpr Placement kGoOnMarker{{446, 400, 538, 439}, 344, 230};
 inline constexpr Rect kStageLabelCut{0, 0, 162, 89};
 inline constexpr int16_t kStageLabelSheetWidth = 165;
 inline constexpr int16_t kStageLabelSheetHeight = 90;
+
 // The label of each stage, in the stage label sheet, drawn at the top left of the field.
 inline constexpr std::array<Rect, kStageCount> kStageLabels = {{
     {0, 0, 151, 22},
@@ -133,6 +139,7 @@ inline constexpr Rect kEnemyRect{0, 0, kEnemyWidth, kEnemyHeight};
 inline constexpr int16_t kScoreDigitsRightX = 615;
 inline constexpr int16_t kScoreDigitsY = 10;
 inline constexpr int kScoreDigitCount = 8;
+
 // On the high-score screen: five rows of eight digits, right-aligned at x 380.
 inline constexpr int16_t kHighScoreDigitsRightX = 380;
 inline constexpr int16_t kHighScoreFirstRowY = 150;

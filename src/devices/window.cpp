@@ -1,10 +1,10 @@
 // The main window and the one-message pump.
-#include "app/window.h"
+#include "devices/window.h"
 
-#include "app/failure.h"
-#include "app/window_device.h"
+#include "devices/failure.h"
 #include "devices/input_record.h"
 #include "devices/keyboard.h"
+#include "devices/window_device.h"
 
 namespace coilrun {
 
@@ -25,15 +25,7 @@ void MainWindowProc(const Message& message) {
 
 bool PumpOneMessage() {
   Message taken;
-  bool got = false;
-  RecordedMessage recorded{};
-  if (ReplayMessage(&got, &recorded)) {
-    taken = Message{recorded.code, recorded.wParam, 0};
-  } else {
-    got = DevicePeekMessage(&taken);
-    RecordMessage(got, RecordedMessage{taken.code, taken.wParam});
-  }
-  if (!got) return false;
+  if (!TakeMessage(&taken)) return false;
   LastMessage = taken;
   MainWindowProc(taken);
   return true;
@@ -44,14 +36,7 @@ bool QuitMessageSeen() { return LastMessage.code == kMessageQuit; }
 bool ReplayInterrupted() { return Replaying() && (ReplayFinished() || DeviceCloseRequested()); }
 
 bool CloseRequested() {
-  if (QuitMessageSeen()) return true;
-  bool requested = false;
-  // A replay ends where its recording did, or where the recording runs out; a real request to close still
-  // ends it sooner.
-  if (ReplayCloseRequest(&requested)) return requested || ReplayFinished() || DeviceCloseRequested();
-  requested = DeviceCloseRequested();
-  RecordCloseRequest(requested);
-  return requested;
+  return QuitMessageSeen() || TakeCloseRequest();
 }
 
 }  // namespace coilrun
@@ -63,6 +48,10 @@ bool WaitForAnyKey() {
     if (AnyKeyDown()) return true;
     if (CloseRequested()) return false;
   }
+}
+
+void ResetWindow() {
+  LastMessage = Message{};
 }
 
 }  // namespace coilrun

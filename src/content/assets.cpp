@@ -1,7 +1,7 @@
 // Loading the data files of the asset table, each by its kind, with one line's worth of why when one fails.
-#include "app/assets.h"
+#include "content/assets.h"
 
-#include "app/failure.h"
+#include "devices/failure.h"
 #include "devices/sound.h"
 #include "images/images.h"
 

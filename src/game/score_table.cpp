@@ -1,17 +1,18 @@
 // The high-score table: the record in "SCORE.DAT", saved in place under a lock, and the high-score screen.
-#include "app/score_table.h"
+#include "game/score_table.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "app/assets.h"
-#include "app/failure.h"
-#include "app/shared_sprites.h"
-#include "app/window.h"
+#include "content/assets.h"
+#include "content/shared_sprites.h"
+#include "devices/clock_device.h"
+#include "devices/failure.h"
 #include "devices/file_device.h"
 #include "devices/input_record.h"
+#include "devices/window.h"
+#include "devices/window_device.h"
 #include "display/display.h"
 #include "images/images.h"
 
@@ -25,16 +26,43 @@ namespace {
 // has not taken yet: put back into every table read from the file, so that none is lost from the screen.
 bool scoreFileFailed = false;
 std::vector<int32_t> unsavedScores;
+// Set when a save gave up waiting for another program's lock: the read of the screen that follows tries
+// once, without a second wait or a second line.
+bool lockJustGivenUp = false;
 
-void ReportFailure(const char* doing, const std::string& why) {
-  std::fprintf(stderr, "coilrun: cannot %s %s: %s\n", doing, kScoreFileName, why.c_str());
+// How long a read or save waits in all for a lock that another program holds, and the pause between tries.
+// Nothing waits inside the system for the lock, so a close request or a signal is seen at once.
+constexpr int64_t kLockPatienceNs = 5'000'000'000;
+constexpr int64_t kLockRetryNs = 20'000'000;
+constexpr const char* kLockedWhy = "locked by another program";
+
+void ReportTableFailure(const char* doing, const std::string& why) {
+  ReportFailure(std::string("cannot ") + doing + " " + kScoreFileName, why);
   scoreFileFailed = true;
 }
 
-// Opens the file, takes its lock and reads the record over ScoreFile: the open handle, holding the lock.
-// -1, with ScoreFile untouched, when the file is missing (`why` left empty: the table then lives in memory,
-// as designed) or a step failed (`why` set, nothing kept open).
-int OpenLockedAndRead(std::string* why) {
+// Takes the file's lock, trying again while another program holds it, for kLockPatienceNs in all or until
+// the window is asked to close (a signal included); `patient` false tries once. False, with the reason
+// (kLockedWhy for a lock not had), when not taken.
+bool TakeLock(int handle, bool exclusive, bool patient, std::string* why) {
+  const int64_t start = DeviceClockNanoseconds();
+  for (;;) {
+    bool busy = false;
+    if (DeviceTryLockRecord(handle, exclusive, &busy, why)) return true;
+    if (!busy) return false;
+    if (!patient || DeviceCloseRequested() || DeviceClockNanoseconds() - start >= kLockPatienceNs) {
+      *why = kLockedWhy;
+      return false;
+    }
+    DeviceSleepNanoseconds(kLockRetryNs);
+  }
+}
+
+// Opens the file, takes its lock (exclusive for a save, shared for a read) and reads the record over
+// ScoreFile: the open handle, holding the lock. -1, with ScoreFile untouched, when the file is missing
+// (`why` left empty: the table then lives in memory, as designed) or a step failed (`why` set, nothing
+// kept open).
+int OpenLockedAndRead(bool forSave, bool patient, std::string* why) {
   bool missing = false;
   const int handle = DeviceOpenRecord(kScoreFileName, &missing, why);
   if (handle < 0) {
@@ -43,7 +71,8 @@ int OpenLockedAndRead(std::string* why) {
   }
   std::array<uint8_t, kScoreFileSize> record;
   size_t got = 0;
-  if (DeviceLockRecord(handle, why) && DeviceReadRecord(handle, record.data(), record.size(), &got, why)) {
+  if (TakeLock(handle, forSave, patient, why) &&
+      DeviceReadRecord(handle, record.data(), record.size(), &got, why)) {
     std::copy(record.begin(), record.begin() + static_cast<std::ptrdiff_t>(got), ScoreFile.begin());
     return handle;
   }
@@ -81,14 +110,9 @@ void InsertUnsavedScores() {
 
 void DrawScoreRow(int place) {
   // A score edited to be negative shows as 0; the game never writes one.
-  int32_t value = TopScore(place) < 0 ? 0 : TopScore(place);
+  const int32_t value = TopScore(place) < 0 ? 0 : TopScore(place);
   const auto y = static_cast<int16_t>(kHighScoreFirstRowY + kHighScoreRowStep * place);
-  for (int k = 0; k < kScoreDigitCount; ++k) {
-    const auto x = static_cast<int16_t>(kHighScoreDigitsRightX - kDigitStride * k);
-    BlitToCanvasKeyed(DigitSprites[static_cast<size_t>(value % 10)], x, y, kDigitRect.left, kDigitRect.top,
-                      kDigitRect.right, kDigitRect.bottom);
-    value /= 10;
-  }
+  DrawDigits(static_cast<uint32_t>(value), kScoreDigitCount, kHighScoreDigitsRightX, y, BlitDigit);
 }
 
 }  // namespace
@@ -99,23 +123,26 @@ int32_t TopScore(int place) {
 
 void ReadScoreFile() {
   std::string why;
-  const int handle = OpenLockedAndRead(&why);
+  const bool afterGivingUp = lockJustGivenUp;
+  lockJustGivenUp = false;
+  const int handle = OpenLockedAndRead(false, !afterGivingUp, &why);
   if (handle >= 0) {
     DeviceCloseRecord(handle);
     InsertUnsavedScores();
-  } else if (!why.empty()) {
-    ReportFailure("read", why);
+  } else if (!why.empty() && !(afterGivingUp && why == kLockedWhy)) {
+    ReportTableFailure("read", why);
   }
 }
 
 void RecordScore(int32_t score) {
   std::string why;
-  const int handle = OpenLockedAndRead(&why);
+  const int handle = OpenLockedAndRead(true, true, &why);
   unsavedScores.push_back(score);
+  lockJustGivenUp = handle < 0 && why == kLockedWhy;
   if (handle < 0) {
     // Nothing was read: ScoreFile still holds every score of the run.
     InsertScore(score);
-    if (!why.empty()) ReportFailure("save", why);
+    if (!why.empty()) ReportTableFailure("save", why);
     return;
   }
   InsertUnsavedScores();
@@ -132,7 +159,7 @@ void RecordScore(int32_t score) {
   if (saved) {
     unsavedScores.clear();
   } else {
-    ReportFailure("save", why);
+    ReportTableFailure("save", why);
   }
 }
 
@@ -141,6 +168,7 @@ bool ScoreFileFailed() {
 }
 void ForgetScoreFileFailure() {
   scoreFileFailed = false;
+  lockJustGivenUp = false;
   unsavedScores.clear();
 }
 
@@ -162,6 +190,13 @@ int RunHighScoreScreen() {
   PresentFrame();
   WaitForAnyKey();
   return 1;
+}
+
+void ResetScoreTable() {
+  ScoreFile.fill(0);
+  scoreFileFailed = false;
+  unsavedScores.clear();
+  lockJustGivenUp = false;
 }
 
 }  // namespace coilrun
