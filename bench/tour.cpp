@@ -37,7 +37,7 @@ bool RecordGame(uint32_t seed) {
   ResetTourPlayer();
   MemorySetCalendarSeconds(seed);
   const uint64_t gameStart = TicksPlayed();
-  MemorySetKeyPlayer([gameStart](uint64_t) { return TourPlayerKeys(gameStart, kRoamSeconds); });
+  MemorySetKeyPlayer([gameStart](uint64_t read) { return TourPlayerKeys(gameStart, kRoamSeconds, read); });
   std::string name = "coilrun";
   std::string record = "--record";
   std::string file = "tour.rec";

@@ -187,16 +187,31 @@ bool GameOver() {
 // Ticks of the current stage so far, and the stage they were counted for.
 uint64_t stageStartTick = 0;
 int countedStage = -1;
+// Ticks played at the last read: a read at a new count is the first of a tick.
+uint64_t ticksAtLastRead = 0;
+
+// Return does nothing in play and is not pressed there; elsewhere (a wait, the menu, the pause dialog) it
+// is held at every other read, since a wait ends only on a new press.
+bool PressingReturn(uint64_t read) {
+  const bool tickRead = TicksPlayed() != ticksAtLastRead;
+  ticksAtLastRead = TicksPlayed();
+  return !tickRead && read % 2 == 0;
+}
 
 }  // namespace
 
 void ResetTourPlayer() {
   countedStage = -1;
+  ticksAtLastRead = TicksPlayed();
 }
 
-std::vector<uint8_t> TourPlayerKeys(uint64_t gameStartTick, double roamSeconds) {
-  if (TicksPlayed() > gameStartTick && GameOver()) return {kKeyUp, kKeyReturn};
-  std::vector<uint8_t> keys = {kKeyReturn};
+std::vector<uint8_t> TourPlayerKeys(uint64_t gameStartTick, double roamSeconds, uint64_t read) {
+  const bool pressing = PressingReturn(read);
+  if (TicksPlayed() > gameStartTick && GameOver()) {
+    return pressing ? std::vector<uint8_t>{kKeyUp, kKeyReturn} : std::vector<uint8_t>{};
+  }
+  std::vector<uint8_t> keys;
+  if (pressing) keys.push_back(kKeyReturn);
   if (TicksPlayed() <= gameStartTick) return keys;
   if (countedStage != Play.StageIndex) {
     countedStage = Play.StageIndex;

@@ -78,7 +78,7 @@ class GameTest : public MemoryDeviceTest {
   // keyboard read found them go there.
   int RunGame(Plan plan, std::vector<std::string> arguments = {},
               std::vector<std::vector<int>>* trace = nullptr) {
-    MemorySetKeyPlayer([plan, trace](uint64_t) {
+    MemorySetKeyPlayer([plan, trace](uint64_t read) {
       if (trace != nullptr) {
         const int head = Play.HeadIndex;
         trace->push_back({Play.StageIndex, Play.Lives, Play.Score, head, Play.TrailX[head], Play.TrailY[head],
@@ -88,7 +88,7 @@ class GameTest : public MemoryDeviceTest {
                               : static_cast<int>(std::count(Canvas->pixels.begin(), Canvas->pixels.end(),
                                                             Play.BodyColour))});
       }
-      return ScriptedKeys(plan, ticksBefore_);
+      return ScriptedKeys(plan, ticksBefore_, read);
     });
     const int status = RunWith(std::move(arguments));
     MemorySetKeyPlayer(nullptr);
@@ -163,6 +163,14 @@ TEST_F(GameTest, APracticeGameStartsAtItsStageKeepsOutOfTheTableAndPlaysTheSameW
   EXPECT_EQ((*inPlay)[0], 3);
   EXPECT_GT(plain.back()[2], 1000);
   EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(kScoreFileSize, 0));
+  // Cut short by a file that cannot be loaded at its first death, it keeps out of the table too.
+  Restart();
+  MemoryRemoveFile("DIE.WAV");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunGame(Plan::kCrash, {"--stage", "4"}), 1);
+  testing::internal::GetCapturedStderr();
+  EXPECT_GT(Play.Score, 0);
+  EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(kScoreFileSize, 0));
   // A stage the game does not have ends the program with one line and status 2.
   for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
            {"--stage", "0"}, {"--stage", "7"}, {"--stage", "4x"}, {"--stage"}}) {
@@ -182,9 +190,13 @@ TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScores
   }
   MemoryPutFile("SCORE.DAT", file);
   ASSERT_TRUE(StartUp());
-  DigitSprites[0]->pixels[3 * kDigitSurfaceWidth + 3] = 0;   // black: the background shows through
-  MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});  // Held from the menu: ends the screen at once.
+  DigitSprites[0]->pixels[3 * kDigitSurfaceWidth + 3] = 0;  // black: the background shows through
+  // The Return that chose the screen in the menu, still held, does not end it; pressed again, it does.
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 5, {});
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 7, {kKeyReturn});
   ASSERT_EQ(RunHighScoreScreen(), 1);
+  EXPECT_EQ(MemoryKeyboardReads(), 8u);
   const std::vector<uint16_t>& shown = MemoryFrontPixels();
   EXPECT_EQ(shown[12 * 640 + 12], GameDataSheetColour(kHighScoreBannerIndex));
   const Rgb background = GameDataBitmapColour("BG05.DAT");
@@ -298,7 +310,7 @@ TEST_F(GameTest, EachScreenShowsWhileItWaitsAndFadesOutAndEachSoundPlaysOnceAtIt
     }
     return std::string("none");
   };
-  MemorySetKeyPlayer([&](uint64_t) {
+  MemorySetKeyPlayer([&](uint64_t read) {
     const std::string screen = ShownScreen();
     if (seen.empty() || seen.back().screen != screen) {
       seen.push_back({screen, MemoryPresentedFrames().size()});
@@ -310,7 +322,7 @@ TEST_F(GameTest, EachScreenShowsWhileItWaitsAndFadesOutAndEachSoundPlaysOnceAtIt
           !(EnemySprite1->hasColorKey && EnemySprite1->colorKey == white && EnemySprite2->hasColorKey &&
             EnemySprite2->colorKey == white && PlaySheet->hasColorKey && PlaySheet->colorKey == 0);
     }
-    return ScriptedKeys(Plan::kClearThenCrash, ticksBefore_);
+    return ScriptedKeys(Plan::kClearThenCrash, ticksBefore_, read);
   });
   ASSERT_EQ(RunWith({}), 0);
   MemorySetKeyPlayer(nullptr);
@@ -365,12 +377,12 @@ TEST_F(GameTest, ClosingTheWindowEndsTheProgramPromptlyFromEveryScreen) {
     MemoryResetAll();
     PutGameData();
     int64_t closedAt = -1;
-    MemorySetKeyPlayer([&](uint64_t) {
+    MemorySetKeyPlayer([&](uint64_t read) {
       if (closedAt < 0 && c.when()) {
         MemoryRequestClose();
         closedAt = MemoryClockNanoseconds();
       }
-      return std::vector<uint8_t>{kKeyReturn};
+      return read % 2 == 0 ? std::vector<uint8_t>{kKeyReturn} : std::vector<uint8_t>{};
     });
     char name[] = "coilrun";
     char* argv[] = {name, nullptr};
@@ -383,6 +395,30 @@ TEST_F(GameTest, ClosingTheWindowEndsTheProgramPromptlyFromEveryScreen) {
     }
     MemorySetKeyPlayer(nullptr);
   }
+}
+
+// Exit's sound plays out before shut-down silences it.
+TEST_F(GameTest, ExitsSoundPlaysOutBeforeShutDown) {
+  const std::vector<uint8_t> samples = GameDataSamples("MENU3.WAV");
+  const int64_t lengthNs = static_cast<int64_t>(samples.size()) * 1'000'000'000 / 11025;
+  MemorySetKeyPlayer([](uint64_t read) {
+    if (MemoryPresentedFrames().size() <= 1) {  // the logo: a press
+      return read == 1 ? std::vector<uint8_t>{kKeyReturn} : std::vector<uint8_t>{};
+    }
+    return std::vector<uint8_t>{kKeyUp, kKeyReturn};
+  });
+  EXPECT_EQ(RunWith({}), 0);
+  MemorySetKeyPlayer(nullptr);
+  const std::vector<MemorySoundEvent>& log = MemorySoundLog();
+  const auto played = std::find_if(log.begin(), log.end(), [&](const MemorySoundEvent& e) {
+    return e.what == "play" && e.checksum == MemorySampleChecksum(samples);
+  });
+  ASSERT_NE(played, log.end());
+  const auto released =
+      std::find_if(played, log.end(), [](const MemorySoundEvent& e) { return e.what == "release"; });
+  ASSERT_NE(released, log.end());
+  EXPECT_GE(released->timeNs - played->timeNs, lengthNs);
+  EXPECT_LT(released->timeNs - played->timeNs, lengthNs * 3 / 2 + 100'000'000);
 }
 
 // Every data file the way of a game reaches, when missing, ends the program with a line naming it.
@@ -416,17 +452,21 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
   struct Case {
     const char* where;
     std::function<bool()> cutHere;
-    std::function<std::vector<uint8_t>(bool cut)> keys;
+    std::function<std::vector<uint8_t>(bool cut, uint64_t read)> keys;
   };
   const std::vector<Case> cases = {
       {"menu", [] { return MemoryPresentedFrames().size() >= 100; },
-       [](bool cut) {
-         // Return ends the logo; the menu then idles until the cut, and Exit is chosen after it.
-         if (MemoryPresentedFrames().size() <= 1) return std::vector<uint8_t>{kKeyReturn};
+       [](bool cut, uint64_t read) {
+         // Return pressed ends the logo; the menu then idles until the cut, and Exit is chosen after it.
+         if (MemoryPresentedFrames().size() <= 1) {
+           return read == 1 ? std::vector<uint8_t>{kKeyReturn} : std::vector<uint8_t>{};
+         }
          return cut ? std::vector<uint8_t>{kKeyUp, kKeyReturn} : std::vector<uint8_t>{};
        }},
       {"play", [] { return TicksPlayed() >= ticksBefore_ + 150; },
-       [](bool cut) { return ScriptedKeys(cut ? Plan::kQuitFromDialog : Plan::kHunt, ticksBefore_); }},
+       [](bool cut, uint64_t read) {
+         return ScriptedKeys(cut ? Plan::kQuitFromDialog : Plan::kHunt, ticksBefore_, read);
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.where);
@@ -434,13 +474,13 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
     bool cut = false;
     size_t cutFrames = 0;
     std::vector<uint8_t> cutBytes;
-    MemorySetKeyPlayer([&](uint64_t) {
+    MemorySetKeyPlayer([&](uint64_t read) {
       if (!cut && c.cutHere()) {
         cutBytes = MemoryFileBytes("run.rec");
         cut = true;
         cutFrames = MemoryPresentedFrames().size();
       }
-      return c.keys(cut);
+      return c.keys(cut, read);
     });
     ASSERT_EQ(RunWith({"--record", "run.rec"}), 0);
     MemorySetKeyPlayer(nullptr);
@@ -476,7 +516,7 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
 TEST_F(GameTest, ARecordingThatCannotBeWrittenIsSaidAndFailsTheRun) {
   MemorySetKeyPlayer([](uint64_t read) {
     if (read == 500) MemoryFailFileOperation("append run.rec");
-    return ScriptedKeys(Plan::kClearThenCrash, ticksBefore_);
+    return ScriptedKeys(Plan::kClearThenCrash, ticksBefore_, read);
   });
   testing::internal::CaptureStderr();
   const int status = RunWith({"--record", "run.rec"});

@@ -62,8 +62,9 @@ TEST_F(GoldenGameTest, TheRecordedWholeGameEndsAsRecorded) {
   char* argv[] = {name.data(), replay.data(), file.data(), nullptr};
   const uint64_t ticksBefore = TicksPlayed();
   testing::internal::CaptureStdout();
-  ASSERT_EQ(RunCoilrun(3, argv), 0);
+  const int status = RunCoilrun(3, argv);
   testing::internal::GetCapturedStdout();
+  ASSERT_EQ(status, 0);
   const std::vector<std::string> actual = GoldenGameLines(TicksPlayed() - ticksBefore, chosen);
   for (size_t i = 0; i < expected.size() || i < actual.size(); ++i) {
     EXPECT_EQ(i < actual.size() ? actual[i] : "(none)", i < expected.size() ? expected[i] : "(none)")

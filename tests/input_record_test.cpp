@@ -110,7 +110,7 @@ TEST_F(InputRecordTest, ADamagedRecordingIsRefusedWithTheLineThatIsWrongShownSaf
   };
   std::string error;
   for (const Case& c : cases) {
-    MemoryPutFile("bad.rec", Bytes("coilrun-replay 1\n" + c.body));
+    MemoryPutFile("bad.rec", Bytes("coilrun-replay 2\n" + c.body));
     EXPECT_FALSE(StartReplay("bad.rec", false, &error)) << c.body;
     EXPECT_NE(error.find(std::string("bad.rec ") + c.said), std::string::npos) << error;
     EXPECT_LT(error.size(), 150u) << error;
@@ -118,10 +118,14 @@ TEST_F(InputRecordTest, ADamagedRecordingIsRefusedWithTheLineThatIsWrongShownSaf
   }
   MemoryPutFile("other.rec", Bytes("something else\n"));
   EXPECT_FALSE(StartReplay("other.rec", false, &error));
+  // A recording of the format before the key waits looked for a new press would not replay its game.
+  MemoryPutFile("old.rec", Bytes("coilrun-replay 1\nk 1 1c\n"));
+  EXPECT_FALSE(StartReplay("old.rec", false, &error));
+  EXPECT_EQ(error, "old.rec was made by an earlier version of the game");
   EXPECT_FALSE(StartReplay("missing.rec", false, &error));
   // An hour of busy play makes about half a megabyte: eight hours are read, and a file larger than the cap
   // is refused before it is parsed.
-  std::string huge = "coilrun-replay 1\n";
+  std::string huge = "coilrun-replay 2\n";
   while (huge.size() <= (size_t{8} << 20)) huge += "c 1 0\nk 1 1c cb\n";
   MemoryPutFile("huge.rec", Bytes(huge));
   EXPECT_FALSE(StartReplay("huge.rec", false, &error));
@@ -188,7 +192,7 @@ TEST_F(InputRecordTest, APowerCutLeavesARecordingThatReplaysUpToTheCut) {
     EXPECT_EQ(FinishRecordingOrReplay(), "Input/output error");
     const std::vector<uint8_t> cut = MemoryFileBytes("cut.rec");
     ASSERT_GE(cut.size(), 17u);
-    EXPECT_EQ(std::string(cut.begin(), cut.begin() + 17), "coilrun-replay 1\n");
+    EXPECT_EQ(std::string(cut.begin(), cut.begin() + 17), "coilrun-replay 2\n");
     // The power comes back.
     MemoryResetFiles();
     MemoryPutFile("cut.rec", cut);

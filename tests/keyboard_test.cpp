@@ -1,4 +1,4 @@
-// The keyboard: snapshots, the any-key test, lost input, release.
+// The keyboard: snapshots, lost input, release.
 #include "devices/keyboard.h"
 
 #include <gtest/gtest.h>
@@ -9,15 +9,6 @@
 
 namespace coilrun {
 namespace {
-
-TEST_F(MemoryDeviceTest, AnyKeyDownSeesHeldKeysIncludingOnesTheGameIgnores) {
-  ASSERT_TRUE(InitKeyboard());
-  EXPECT_FALSE(AnyKeyDown());
-  MemoryHoldKeys(MemoryKeyTrigger::kRead, 1, {0x2A});  // Left Shift alone.
-  EXPECT_TRUE(AnyKeyDown());
-  MemoryHoldKeys(MemoryKeyTrigger::kRead, 2, {});
-  EXPECT_FALSE(AnyKeyDown());
-}
 
 TEST_F(MemoryDeviceTest, LostInputReacquiresAndOnlyTheReadAfterBringsTheCurrentKeys) {
   ASSERT_TRUE(InitKeyboard());

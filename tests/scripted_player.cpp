@@ -68,12 +68,27 @@ std::vector<uint8_t> SteerToEnemy() {
 
 bool GameOver() { return Play.Lives < 0 || Play.StageIndex >= kStageCount || Play.QuitChosen != 0; }
 
+// Ticks played at the last read: a read at a new count is the first of a tick.
+uint64_t ticksAtLastRead = 0;
+
+// Return does nothing in play and is not pressed there; elsewhere (a wait, the menu, the pause dialog) it
+// is held at every other read, since a wait ends only on a new press.
+bool PressingReturn(uint64_t read) {
+  const bool tickRead = TicksPlayed() != ticksAtLastRead;
+  ticksAtLastRead = TicksPlayed();
+  return !tickRead && read % 2 == 0;
+}
+
 }  // namespace
 
-std::vector<uint8_t> ScriptedKeys(Plan plan, uint64_t ticksAtStart) {
+std::vector<uint8_t> ScriptedKeys(Plan plan, uint64_t ticksAtStart, uint64_t read) {
+  const bool pressing = PressingReturn(read);
   const uint64_t ticks = TicksPlayed() - ticksAtStart;
-  if (ticks > 0 && GameOver()) return {kKeyUp, kKeyReturn};
-  std::vector<uint8_t> keys = {kKeyReturn};
+  if (ticks > 0 && GameOver()) {
+    return pressing ? std::vector<uint8_t>{kKeyUp, kKeyReturn} : std::vector<uint8_t>{};
+  }
+  std::vector<uint8_t> keys;
+  if (pressing) keys.push_back(kKeyReturn);
   const bool homing = plan == Plan::kClearThenCrash || plan == Plan::kClearThenQuit;
   if ((homing && Play.StageIndex == 0 && ticks > 0) || plan == Plan::kHunt) {
     for (uint8_t key : SteerToEnemy()) keys.push_back(key);

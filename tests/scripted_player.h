@@ -16,8 +16,9 @@ enum class Plan {
   kHunt,            // homes in on the enemy in every stage
 };
 
-// The keys held at one read. Return ends every wait and confirms play in the menu; once the game that
-// began after `ticksAtStart` ticks is over, Up and Return choose Exit.
-std::vector<uint8_t> ScriptedKeys(Plan plan, uint64_t ticksAtStart);
+// The keys held at the read counted `read`. Return, pressed again and again outside play (held at every
+// other read), ends every wait and confirms play in the menu; once the game that began after `ticksAtStart`
+// ticks is over, Up and Return pressed together choose Exit.
+std::vector<uint8_t> ScriptedKeys(Plan plan, uint64_t ticksAtStart, uint64_t read);
 
 }  // namespace coilrun

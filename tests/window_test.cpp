@@ -1,7 +1,9 @@
-// The main window's messages: one taken per pump, the quit message kept once taken.
+// The main window's messages: one taken per pump, the quit message kept once taken; the wait for a key.
 #include <gtest/gtest.h>
 
+#include "devices/keyboard.h"
 #include "devices/window.h"
+#include "platform/memory/memory_keyboard.h"
 #include "platform/memory/memory_window.h"
 #include "test_support.h"
 
@@ -21,6 +23,23 @@ TEST_F(MemoryDeviceTest, PumpTakesOneMessagePerCallAndKeepsTheQuitMessage) {
   for (int i = 0; i < 4; ++i) PumpOneMessage();
   EXPECT_TRUE(QuitMessageSeen());
   EXPECT_EQ(LastMessage.wParam, 0u);
+}
+
+// A key wait ends on a key that goes down after it began: one held as it begins counts only once let go and
+// pressed again, while another key going down (even one the game otherwise ignores) ends it at once; a
+// request to close ends it whatever is held.
+TEST_F(MemoryDeviceTest, AKeyWaitEndsOnlyOnANewPressOrAClose) {
+  ASSERT_TRUE(InitKeyboard());
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 3, {});
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 5, {kKeyReturn});
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 8, {kKeyReturn, 0x2A});  // and Left Shift
+  EXPECT_TRUE(WaitForAnyKey());
+  EXPECT_EQ(MemoryKeyboardReads(), 6u);
+  EXPECT_TRUE(WaitForAnyKey());
+  EXPECT_EQ(MemoryKeyboardReads(), 9u);
+  MemoryRequestClose();
+  EXPECT_FALSE(WaitForAnyKey());
 }
 
 TEST_F(MemoryDeviceTest, ARefusedWindowClassFailsStartUpOfTheDisplay) {

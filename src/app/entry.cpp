@@ -10,6 +10,7 @@
 #include "app/title_screens.h"
 #include "content/shared_sprites.h"
 #include "devices/clock_device.h"
+#include "devices/delay.h"
 #include "devices/failure.h"
 #include "devices/input_record.h"
 #include "devices/keyboard.h"
@@ -78,6 +79,16 @@ void ShutDown() {
 
 namespace {
 
+// Exit's sound plays out before shut-down silences it: its length in steps of this many milliseconds, and
+// a few steps more for the audio device's own buffer. A request to close ends the wait at once.
+constexpr uint32_t kPlayOutStepMs = 10;
+constexpr uint32_t kPlayOutSlackSteps = 5;
+
+void LetEffectPlayOut() {
+  const uint32_t steps = (EffectLengthMs() + kPlayOutStepMs - 1) / kPlayOutStepMs + kPlayOutSlackSteps;
+  for (uint32_t step = 0; step < steps && !CloseRequested(); ++step) DelayMs(kPlayOutStepMs);
+}
+
 // The screen loop over a started game. A closed window ends it from any screen, as Exit does.
 int RunScreens() {
   // What the player changes on a screen (the window, the sound) is kept as soon as that screen ends.
@@ -91,7 +102,10 @@ int RunScreens() {
     if (CloseRequested()) break;
     if (!RunChosenScreen()) return EndWithFailure();
     SaveSettings();
-    if (ScreenMode == kModeExit) break;
+    if (ScreenMode == kModeExit) {
+      LetEffectPlayOut();
+      break;
+    }
   }
   ShutDown();
   return CloseRequested() ? 0 : static_cast<int>(LastMessage.wParam);

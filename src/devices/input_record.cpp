@@ -1,6 +1,7 @@
 // Recording and replaying the game's inputs as four run-length coded streams in one text file.
 //
-// The file: a first line "coilrun-replay 1", then one line per run, each starting with its stream's letter:
+// The file: a first line "coilrun-replay VERSION", then one line per run, each starting with its stream's
+// letter:
 //   s SEED                  a game's random seed
 //   k COUNT [CODE...]       COUNT keyboard reads in a row that found exactly these keys held (hex codes)
 //   m COUNT [CODE WPARAM]   COUNT pumps in a row that took this message, or none when no code follows
@@ -25,7 +26,10 @@ namespace coilrun {
 
 namespace {
 
-constexpr const char* kHeader = "coilrun-replay 1";
+// The format's version, raised whenever the game comes to read its inputs in another number or order (as
+// when the key waits came to look for a new press): an older recording would not replay its game.
+constexpr int kRecordingVersion = 2;
+constexpr const char* kHeaderWord = "coilrun-replay ";
 // The largest recording read: many hours of play (an hour takes well under a megabyte), and a bound on
 // what a damaged or hostile file can cost.
 constexpr size_t kMaxRecordingBytes = size_t{8} << 20;
@@ -280,13 +284,26 @@ bool ReadRecordingFile(const std::string& path, std::string* text, std::string* 
   return true;
 }
 
+// Why a first line does not begin a recording of this version, or empty when it does.
+std::string HeaderError(const std::string& path, std::string_view line) {
+  const std::string_view word(kHeaderWord);
+  uint64_t version = 0;
+  if (line.substr(0, word.size()) != word ||
+      ReadNumber(line.substr(word.size()), 10, UINT32_MAX, &version) != Fault::kNone) {
+    return path + " is not a recording";
+  }
+  if (version < kRecordingVersion) return path + " was made by an earlier version of the game";
+  if (version > kRecordingVersion) return path + " was made by a later version of the game";
+  return "";
+}
+
 }  // namespace
 
 bool StartRecording(const std::string& path, std::string* why) {
   const int file = DeviceOpenNewFile(path.c_str(), why);
   if (file < 0) return false;
   // The first line goes out at once, so that a file that cannot be written is found before the game.
-  const std::string header = std::string(kHeader) + "\n";
+  const std::string header = std::string(kHeaderWord) + std::to_string(kRecordingVersion) + "\n";
   if (!DeviceAppendFile(file, reinterpret_cast<const uint8_t*>(header.data()), header.size(), why) ||
       !DeviceFlushRecord(file, why)) {
     DeviceCloseRecord(file);
@@ -311,8 +328,7 @@ bool StartReplay(const std::string& path, bool skipWaits, std::string* error) {
     rest.remove_prefix(std::min(end + 1, rest.size()));
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (number == 1) {
-      if (line == kHeader) continue;
-      *error = path + " is not a recording";
+      *error = HeaderError(path, line);
     } else if (const Fault fault = line.empty() ? Fault::kNone : ParseLine(line); fault != Fault::kNone) {
       *error = path + " line " + std::to_string(number) + ": " +
                (fault == Fault::kOutOfRange ? "number out of range: " : "malformed line: ") + Shown(line);

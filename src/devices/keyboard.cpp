@@ -1,7 +1,5 @@
-// The keyboard: snapshots of all 256 keys, the one recovery after lost input, and the any-key test.
+// The keyboard: snapshots of all 256 keys, the one recovery after lost input, and the watch for a new press.
 #include "devices/keyboard.h"
-
-#include <algorithm>
 
 #include "devices/input_record.h"
 #include "devices/keyboard_device.h"
@@ -15,6 +13,8 @@ namespace {
 // Whether the input object and the keyboard device exist.
 bool inputObjectMade = false;
 bool keyboardDeviceMade = false;
+// The keys held since before the watch for a new press began, and not let go since.
+std::array<bool, 256> heldSinceWatch{};
 
 // After lost input the device is acquired again, but this read brings no fresh snapshot.
 void ReadKeyboardDevice(KeySnapshot* keys) {
@@ -39,9 +39,22 @@ void ReadKeyboard() {
   TakeKeySnapshot(&KeyState, ReadKeyboardDevice);
 }
 
-bool AnyKeyDown() {
+void StartKeyPressWatch() {
   ReadKeyboard();
-  return std::any_of(KeyState.begin(), KeyState.end(), [](uint8_t key) { return key != 0; });
+  for (size_t code = 0; code < KeyState.size(); ++code) heldSinceWatch[code] = KeyState[code] != 0;
+}
+
+bool NewKeyPressed() {
+  ReadKeyboard();
+  bool pressed = false;
+  for (size_t code = 0; code < KeyState.size(); ++code) {
+    if (KeyState[code] == 0) {
+      heldSinceWatch[code] = false;
+    } else if (!heldSinceWatch[code]) {
+      pressed = true;
+    }
+  }
+  return pressed;
 }
 
 void ReleaseKeyboard() {
@@ -59,6 +72,7 @@ void ReleaseKeyboard() {
 void ResetKeyboard() {
   ReleaseKeyboard();
   KeyState.fill(0);
+  heldSinceWatch.fill(false);
 }
 
 }  // namespace coilrun

@@ -17,8 +17,12 @@ bool InitKeyboard();
 // Refreshes KeyState. After lost input it re-acquires the device and leaves KeyState as it was.
 void ReadKeyboard();
 
-// Reads the keyboard; true when any of the 256 keys is held.
-bool AnyKeyDown();
+// Begins looking for a new press: reads the keyboard, and the keys held now count as pressed only once
+// they have been let go and pressed again.
+void StartKeyPressWatch();
+
+// Reads the keyboard; true when a key is held that went down after StartKeyPressWatch.
+bool NewKeyPressed();
 
 // Releases what InitKeyboard made; safe after a failed InitKeyboard and when called twice.
 void ReleaseKeyboard();

@@ -74,6 +74,11 @@ bool PlayEffect(int loop) {
   return DevicePlaySoundBuffer(loop == 1);
 }
 
+uint32_t EffectLengthMs() {
+  return static_cast<uint32_t>((uint64_t{EffectSize} * 1000 + kEffectSamplesPerSecond - 1) /
+                               kEffectSamplesPerSecond);
+}
+
 void FreeEffect() {
   if (effectBufferMade) {
     DeviceReleaseSoundBuffer();

@@ -22,6 +22,9 @@ void FreeEffect();
 // Plays the loaded effect: over and over when `loop` is exactly 1, else once. False on failure.
 bool PlayEffect(int loop);
 
+// How long the loaded effect sounds when played once, in whole milliseconds rounded up; 0 with none.
+uint32_t EffectLengthMs();
+
 // The last two steps of LoadEffect: make the device's buffer for EffectData, and fill it.
 bool CreateEffectBuffer();
 

@@ -11,6 +11,9 @@ namespace coilrun {
 inline constexpr int kFullVolume = 100;
 inline constexpr int kVolumeStep = 10;
 
+// The rate every effect is played at, whatever its file says.
+inline constexpr uint32_t kEffectSamplesPerSecond = 11025;
+
 // Opens the default sound device, or a silent one where there is none. False when even that is refused.
 bool DeviceCreateSoundObject();
 

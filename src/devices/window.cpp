@@ -44,8 +44,9 @@ bool CloseRequested() {
 namespace coilrun {
 
 bool WaitForAnyKey() {
+  StartKeyPressWatch();
   for (;;) {
-    if (AnyKeyDown()) return true;
+    if (NewKeyPressed()) return true;
     if (CloseRequested()) return false;
   }
 }

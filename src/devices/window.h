@@ -36,7 +36,9 @@ bool ReplayInterrupted();
 // dialog) look at this so that the program ends promptly from every screen.
 bool CloseRequested();
 
-// Polls the keyboard until any key is held or the window is asked to close; true for a key.
+// Polls the keyboard until a key goes down or the window is asked to close; true for a key. A key already
+// held as the wait begins counts only once it has been let go and pressed again, so that the press that
+// led to a screen never skips it.
 bool WaitForAnyKey();
 
 // Forgets the last message taken, as a fresh process has none.

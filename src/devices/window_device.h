@@ -16,8 +16,9 @@ bool DeviceRegisterWindowClass(const char* className);
 void DeviceCreateWindow(const char* className, const char* title);
 
 // Takes one waiting message without waiting; false, with `message` untouched, when none waits. A request to
-// close the window comes as kMessageDestroy, a lost input focus as kMessageKillFocus, anything else as code
-// 0. May first show a frame handed over by the last flip.
+// close the window comes as kMessageDestroy, a lost input focus as kMessageKillFocus (only while the window
+// is still without the focus when the message is taken), anything else as code 0. May first show a frame
+// handed over by the last flip.
 bool DevicePeekMessage(Message* message);
 
 // Queues the quit message with the given wParam; after the window's destruction it is the only message.

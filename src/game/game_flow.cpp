@@ -30,7 +30,7 @@ Surface* LoadPicture(AssetIndex asset) {
   return picture;
 }
 
-// Shows the stage's intro picture until a key is held, then fades to black.
+// Shows the stage's intro picture until a key is pressed, then fades to black.
 bool ShowIntro() {
   Surface* intro = LoadPicture(static_cast<AssetIndex>(kAssetStage00 + Play.StageIndex));
   if (intro == nullptr) return false;
@@ -106,10 +106,16 @@ bool ShowBanner(AttemptEnd end) {
   return true;
 }
 
+// Offers the game's score to the table, unless it is a practice game: the table is for games played from
+// the first stage.
+void RecordUnlessPractice() {
+  if (practiceStage == 0) RecordScore(Play.Score);
+}
+
 // A game cut short by a data file that cannot be loaded: its score is offered to the table first, as a
 // closed window's is.
 int EndCutShort() {
-  RecordScore(Play.Score);
+  RecordUnlessPractice();
   return 0;
 }
 
@@ -132,8 +138,7 @@ int PlayGame() {
     if (!ShowBanner(end)) return EndCutShort();
     if (CloseRequested() || Play.Lives < 0 || Play.StageIndex >= kStageCount) break;
   }
-  // A practice game's score was shown in play; the table is for games played from the first stage.
-  if (practiceStage == 0) RecordScore(Play.Score);
+  RecordUnlessPractice();
   if (CloseRequested()) return 1;
   return RunHighScoreScreen();
 }

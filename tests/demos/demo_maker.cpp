@@ -42,7 +42,7 @@ bool MakeDemo(const Demo& demo, const fs::path& data, const fs::path& out) {
   MemoryPutFile(kScoreFileName, std::vector<uint8_t>(kScoreFileSize, 0));
   MemorySetCalendarSeconds(demo.seed);
   const uint64_t ticksAtStart = TicksPlayed();
-  MemorySetKeyPlayer([&](uint64_t) { return ScriptedKeys(demo.plan, ticksAtStart); });
+  MemorySetKeyPlayer([&](uint64_t read) { return ScriptedKeys(demo.plan, ticksAtStart, read); });
   const std::string recording = std::string(demo.name) + ".rec";
   std::vector<std::string> args = {"coilrun", "--record", recording};
   std::vector<char*> argv;
@@ -71,7 +71,7 @@ uint64_t ticksAtLastRead = 0;
 // second stage and goes on, and quits from the dialog once it has eaten three enemies in the sixth.
 // The pause dialog's frame comes next after its read, and the tick's own frame before the next read: the
 // dialog's is chosen here.
-std::vector<uint8_t> GoldenKeys(uint64_t ticksAtStart, std::vector<ChosenFrame>* chosen) {
+std::vector<uint8_t> GoldenKeys(uint64_t ticksAtStart, uint64_t read, std::vector<ChosenFrame>* chosen) {
   const uint64_t ticks = TicksPlayed() - ticksAtStart;
   if (ticks == 0) {
     paused = answerDialog = quitting = false;
@@ -83,7 +83,10 @@ std::vector<uint8_t> GoldenKeys(uint64_t ticksAtStart, std::vector<ChosenFrame>*
     answerDialog = quitting = false;
     if (goOn) return {kKeyRight, kKeyReturn};
   }
-  if (Play.QuitChosen != 0) return {kKeyUp, kKeyReturn};
+  // Up and Return pressed together, let go at every other read, end the waits and choose Exit.
+  if (Play.QuitChosen != 0) {
+    return read % 2 == 0 ? std::vector<uint8_t>{kKeyUp, kKeyReturn} : std::vector<uint8_t>{};
+  }
   const bool tickRead = TicksPlayed() != ticksAtLastRead;
   ticksAtLastRead = TicksPlayed();
   if (tickRead && Play.Lives >= 0 && Play.StageIndex < kStageCount) {
@@ -96,7 +99,7 @@ std::vector<uint8_t> GoldenKeys(uint64_t ticksAtStart, std::vector<ChosenFrame>*
       return {kKeyEscape, kKeyReturn};
     }
   }
-  return TourPlayerKeys(ticksAtStart, 0.0);
+  return TourPlayerKeys(ticksAtStart, 0.0, read);
 }
 
 // Plays the golden game in a scratch folder and writes its recording and summary into `out`. Seeds are
@@ -116,14 +119,14 @@ bool MakeGoldenGame(const fs::path& out) {
     std::vector<ChosenFrame> chosen;
     size_t framesSeen = 0;
     std::string lastScreen;
-    MemorySetKeyPlayer([&](uint64_t) {
+    MemorySetKeyPlayer([&](uint64_t read) {
       if (MemoryPresentedFrames().size() > framesSeen) {
         framesSeen = MemoryPresentedFrames().size();
         const std::string screen = ShownScreen();
         if (!screen.empty() && screen != lastScreen) chosen.push_back({framesSeen - 1, screen});
         lastScreen = screen;
       }
-      return GoldenKeys(ticksAtStart, &chosen);
+      return GoldenKeys(ticksAtStart, read, &chosen);
     });
     std::vector<std::string> args = {"coilrun", "--record", "golden.rec"};
     std::vector<char*> argv;

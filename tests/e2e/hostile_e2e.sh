@@ -50,8 +50,8 @@ for display in unset "" garbage :4242; do
 done
 
 e2e_start_x
-# A recording that ends the logo at once and then holds the menu for hours.
-printf 'coilrun-replay 1\nk 1 1c\nk 200000\nm 200000\nc 200000 0\n' >"$E2E_WORK/menu.rec"
+# A recording that ends the logo with a press at once and then holds the menu for hours.
+printf 'coilrun-replay 2\nk 1\nk 1 1c\nk 200000\nm 200000\nc 200000 0\n' >"$E2E_WORK/menu.rec"
 for how in close TERM; do
   e2e_start_game --replay "$E2E_WORK/menu.rec"
   # The fade from the logo takes under two seconds; the menu is on the screen after it.

@@ -4,7 +4,7 @@
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_start_x
 e2e_start_game
-# Left ends the intro, if the Return still held has not already.
+# Left ends the intro.
 e2e_into_play shots
 sleep 0.8
 e2e_shot 3-intro-or-fade

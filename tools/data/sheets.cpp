@@ -100,14 +100,21 @@ void DrawMarker(Picture& p, const Rect& r, Rgb frame, Rgb inside, const char* te
                   static_cast<int>(r.top) + (height - TextHeight(style)) / 2, text, style);
 }
 
+// The pause dialog's box names both choices, each right above the place of its marker, in letters as tall
+// as the menu's hint; only the marker of the current choice is drawn under it.
 void DrawPauseBox(Picture& p, const Rect& r) {
   const int width = static_cast<int>(r.right - r.left);
   DrawFramedPanel(p, static_cast<int>(r.left), static_cast<int>(r.top), width,
                   static_cast<int>(r.bottom - r.top), kPanelFrame, kPanelFill);
-  const int centre = static_cast<int>(r.left) + width / 2;
-  DrawTextCentred(p, centre, static_cast<int>(r.top) + 6, "PAUSED", TitleStyle(3));
-  DrawTextCentred(p, centre, static_cast<int>(r.top) + 34, "LEFT: QUIT   RIGHT: GO ON   RETURN: OK",
-                  PlainStyle(1));
+  DrawTextCentred(p, static_cast<int>(r.left) + width / 2, static_cast<int>(r.top) + 5, "PAUSED - RETURN: OK",
+                  TitleStyle(2));
+  const auto aboveMarker = [&](const Placement& marker) {
+    const int markerCentre = marker.x + static_cast<int>(marker.source.right - marker.source.left) / 2;
+    return static_cast<int>(r.left) + markerCentre - kPauseBox.x;
+  };
+  const int choicesTop = static_cast<int>(r.bottom) - 5 - TextHeight(PlainStyle(2));
+  DrawTextCentred(p, aboveMarker(kQuitMarker), choicesTop, "LEFT: QUIT", PlainStyle(2));
+  DrawTextCentred(p, aboveMarker(kGoOnMarker), choicesTop, "RIGHT: GO ON", PlainStyle(2));
 }
 
 void DrawTrophy(Picture& p, int x, int y) {

@@ -42,7 +42,7 @@ constexpr StageTheme kThemes[kStageCount] = {
     {"CRYSTAL DEEP",
      {{{34, 24, 52}, {46, 32, 68}, {60, 42, 86}, {76, 54, 104}}},
      {20, 14, 34},
-     "THE LAST AND FASTEST"},
+     "THE LAST AND RICHEST"},
 };
 
 const StageTheme& ThemeOf(int stage) {

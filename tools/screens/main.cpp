@@ -67,7 +67,7 @@ bool ShowStage(const fs::path& out) {
   SetSourceColorKey(EnemySprite2, PackColor(255, 255, 255));
   StartStage();
   // The scripted player hunts (and its Return is harmless in play).
-  MemorySetKeyPlayer([](uint64_t) { return ScriptedKeys(Plan::kHunt, 0); });
+  MemorySetKeyPlayer([](uint64_t read) { return ScriptedKeys(Plan::kHunt, 0, read); });
   for (int tick = 0; tick < kTicksBeforePicture && PlayTick() == 1; ++tick) {
   }
   bool ok = Save(out, "play.png");
@@ -110,6 +110,9 @@ int main(int argc, char** argv) {
   MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});
   ok = ok && RunMainMenu() == 1 && Save(out, "menu.png");
   ok = ok && ShowStage(out);
+  // The table stays until Return, held from the menu, is let go and pressed again.
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, MemoryKeyboardReads() + 1, {});
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, MemoryKeyboardReads() + 2, {kKeyReturn});
   ok = ok && RunHighScoreScreen() == 1 && Save(out, "high-scores.png");
   ShutDown();
   if (!ok) std::fprintf(stderr, "coilrun-screens: a screen could not be shown\n");

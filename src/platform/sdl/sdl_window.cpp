@@ -252,7 +252,10 @@ bool DevicePeekMessage(Message* message) {
     // The close button, Alt+F4, SIGINT and SIGTERM all end the window.
     taken.code = kMessageDestroy;
     windowGone = true;
-  } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+  } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_FOCUS_LOST &&
+             (SDL_GetWindowFlags(mainWindow) & SDL_WINDOW_INPUT_FOCUS) == 0) {
+    // A focus lost while no message was taken (an intro, a banner) and found again since is no news: the
+    // pause opens only while the window is still without the focus, as in the browser.
     taken.code = kMessageKillFocus;
   }
   *message = taken;
