@@ -1,6 +1,6 @@
 # The two commands: `make run` (set up what playing needs, start the game on its default data) and
 # `make test` (set up everything, run every test). Each installs what is missing first.
-.PHONY: run test deps build build-game deb bench demos screenshots fuzz clean web web-run
+.PHONY: run test deps build build-game deb bench demos screenshots fuzz clean web web-run windows
 
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
@@ -64,5 +64,12 @@ web-run: web
 	@echo "Coilrun in the browser: http://127.0.0.1:8000/  (Ctrl+C stops the server)"
 	@cd build/web && python3 -m http.server 8000 --bind 127.0.0.1 >/dev/null
 
+# The Windows download, build/windows/coilrun-<version>-windows-x64.zip, cross-built with mingw-w64 in
+# build-windows; the data tool runs under Wine to make the default data.
+windows:
+	@scripts/install-deps.sh windows
+	scripts/build-windows.sh
+
 clean:
-	rm -rf build build-asan build-fuzz build-web build.*.log build-asan.*.log build-web.*.log
+	rm -rf build build-asan build-fuzz build-web build-windows build.*.log build-asan.*.log build-web.*.log \
+	  build-windows.*.log

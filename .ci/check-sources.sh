@@ -23,9 +23,10 @@ if names=$(git ls-files | grep -i -E 'spec|part[-_ ]?[0-9]') && [ -n "$names" ];
 fi
 # The floors of src/, top to bottom, and the folders each may include besides its own. A device layer
 # (platform/<name>) includes its own folder, the shared platform code, and from the logic only the device
-# headers and the plain types they pass.
+# headers and the plain types they pass. An entry point (src/*.cpp) reaches the game through app/, and
+# the Windows one also its layer's start-up (console and data folder).
 floors='
-root     app
+root     app platform/win32
 app      game content images display devices
 game     content images display devices
 content  images display devices

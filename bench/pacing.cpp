@@ -1,6 +1,5 @@
-// Measures the game's pace over the real SDL layer: ticks per second and the spread of the tick period.
-#include <SDL.h>
-
+// Measures the game's pace over a real device layer (SDL, or Windows): ticks per second and the spread of
+// the tick period.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -9,6 +8,7 @@
 
 #include "devices/clock_device.h"
 #include "devices/delay.h"
+#include "devices/window_device.h"
 #include "display/display.h"
 
 namespace {
@@ -29,7 +29,7 @@ double ModelPeriodNs(unsigned delay) {
 int main(int, char**) {
   using namespace coilrun;
   if (!InitDisplay()) {
-    std::fprintf(stderr, "pacing: cannot set up the display: %s\n", SDL_GetError());
+    std::fprintf(stderr, "pacing: cannot set up the display: %s\n", DevicePlatformError());
     return 1;
   }
   std::printf("%-6s %-8s %-10s %-10s %-8s %-12s\n", "stage", "delay", "model/s", "ticks/s", "error", "p99 dev (ms)");

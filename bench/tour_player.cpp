@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <cstddef>
 #include <utility>
 
@@ -168,7 +169,7 @@ std::vector<uint8_t> Choose(std::initializer_list<int> turns) {
 std::vector<uint8_t> Hunt() {
   const double dx = (Play.EnemyX + 25) - (Play.TrailX[static_cast<size_t>(Play.HeadIndex)] + 6);
   const double dy = (Play.EnemyY + 20) - (Play.TrailY[static_cast<size_t>(Play.HeadIndex)] + 6);
-  const int wanted = static_cast<int>(std::lround(std::atan2(dy, dx) / (M_PI / 16))) & 31;
+  const int wanted = static_cast<int>(std::lround(std::atan2(dy, dx) / (std::numbers::pi / 16))) & 31;
   const int error = (wanted - Play.Heading) & 31;
   const int preferred = error == 0 ? 0 : (error < 16 ? 1 : -1);
   if (preferred == 0) return Choose({0, 1, -1});

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Coilrun needs, where any is missing: `install-deps.sh run` what building and
-# running the game, the data tool and the default data need; `install-deps.sh test` (the default) those and
-# what the tests, benchmarks and fuzz targets add.
+# running the game, the data tool and the default data need; `install-deps.sh windows` what the Windows
+# build needs; `install-deps.sh test` (the default) all of those and what the tests, benchmarks and fuzz
+# targets add.
 set -euo pipefail
 
 run_packages=(build-essential cmake pkg-config libsdl2-dev libpng-dev)
@@ -12,13 +13,17 @@ test_packages=(libsdl2-image-dev libgtest-dev libgmock-dev libbenchmark-dev clan
   # The browser build (rsvg-convert draws its icons) and its end-to-end test in headless Chromium, driven from
   # Python over DevTools.
   emscripten librsvg2-bin chromium python3 python3-websocket)
+# The Windows build (make windows): mingw-w64 cross-builds it, the data tool runs under Wine, stb writes
+# screenshots, GoogleTest's sources build the tests for Windows, which run under Wine too.
+windows_packages=(cmake g++-mingw-w64-x86-64-posix wine wine64 libstb-dev googletest)
 # Building and checking the Debian package (make deb, and make test's package step).
 package_packages=(debhelper dpkg-dev fakeroot lintian groff)
 
 case "${1:-test}" in
   run) packages=("${run_packages[@]}") ;;
-  test) packages=("${run_packages[@]}" "${test_packages[@]}" "${package_packages[@]}") ;;
-  *) echo "usage: $0 [run|test]" >&2; exit 2 ;;
+  test) packages=("${run_packages[@]}" "${test_packages[@]}" "${package_packages[@]}" "${windows_packages[@]}") ;;
+  windows) packages=("${windows_packages[@]}") ;;
+  *) echo "usage: $0 [run|test|windows]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: the release build's unit, whole-program and end-to-end tests, the Debian package's checks,
-# then the same tests in an address+undefined sanitizer build. Ends with one summary line.
+# the browser build's, the Windows build's under Wine, then the same tests in an address+undefined sanitizer
+# build. Ends with one summary line.
 set -u
 cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -90,11 +91,25 @@ run_web() {
   passed=$((passed + 1))
 }
 
+# The Windows build, cross-built with mingw-w64 in build-windows with its zip and tests; the tests run under
+# Wine, those with a window under Xvfb.
+run_windows() {
+  echo "== windows: cross-build in build-windows, tests under Wine"
+  if ! scripts/build-windows.sh tests >build-windows.build.log 2>&1; then
+    grep -E 'error|Error' build-windows.build.log | head -40; steps_failed+=("windows build"); return
+  fi
+  (cd build-windows && ctest --output-on-failure --timeout 600) 2>&1 | tee build-windows.test.log |
+    grep -E -v '^ +Start |Test +#[0-9]+: .* Passed'
+  count build-windows.test.log
+  grep -q '100% tests passed' build-windows.test.log || steps_failed+=("windows tests")
+}
+
 mkdir -p build
 if ! .ci/check-sources.sh; then failed=$((failed + 1)); steps_failed+=("source rules"); else passed=$((passed + 1)); fi
 run_suite release build -DCMAKE_BUILD_TYPE=Release
 run_package
 run_web
+run_windows
 run_suite sanitizer build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCOILRUN_SANITIZE=ON
 
 if [ ${#steps_failed[@]} -gt 0 ]; then

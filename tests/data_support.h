@@ -3,7 +3,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 #include <cstdint>
 #include <cstdio>
@@ -31,12 +33,20 @@ struct ToolRun {
 inline ToolRun RunDataTool(const std::string& arguments) {
   const std::string command = std::string(COILRUN_BINARY_DIR) + "/coilrun-data " + arguments + " 2>&1";
   ToolRun run;
+#ifdef _WIN32
+  std::FILE* pipe = _popen(command.c_str(), "r");
+#else
   std::FILE* pipe = popen(command.c_str(), "r");
+#endif
   if (pipe == nullptr) return run;
   char buffer[512];
   while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) run.output += buffer;
+#ifdef _WIN32
+  run.exitCode = _pclose(pipe);
+#else
   const int status = pclose(pipe);
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
   return run;
 }
 

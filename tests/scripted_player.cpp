@@ -2,6 +2,7 @@
 #include "scripted_player.h"
 
 #include <cmath>
+#include <numbers>
 #include <cstddef>
 
 #include "content/assets.h"
@@ -54,7 +55,7 @@ bool Dangerous(int turn) {
 std::vector<uint8_t> SteerToEnemy() {
   const double dx = (Play.EnemyX + kEnemyWidth / 2) - (HeadX() + kSegmentSize / 2);
   const double dy = (Play.EnemyY + kEnemyHeight / 2) - (HeadY() + kSegmentSize / 2);
-  const int wanted = static_cast<int>(std::lround(std::atan2(dy, dx) / (M_PI / 16))) & 31;
+  const int wanted = static_cast<int>(std::lround(std::atan2(dy, dx) / (std::numbers::pi / 16))) & 31;
   const int error = (wanted - Play.Heading) & 31;
   const int preferred = error == 0 ? 0 : (error < 16 ? 1 : -1);
   for (int turn : {preferred, 0, -preferred, preferred == 0 ? 1 : 0, preferred == 0 ? -1 : 0}) {

@@ -18,8 +18,10 @@ namespace {
 // The file whose presence says that a folder holds the game's data: the first screen's picture.
 constexpr const char* kDataMarker = "LOGO.DAT";
 
+// Joined as text: the names are UTF-8, which a path made from a narrow string on Windows would read in the
+// system's code page instead.
 std::string InFolder(const std::string& folder, const char* name) {
-  return (std::filesystem::path(folder) / name).string();
+  return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
 // Whether a link in the player's folder is one the game made there: to the installed file of its own name.

@@ -18,7 +18,7 @@ output=$(cd "$work" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$game" --rep
 status=$?
 echo "$output"
 [ "$status" -eq 0 ] || { echo "FAIL: exit status $status"; exit 1; }
-actual=$(echo "$output" | grep '^final:\|^table:')
+actual=$(echo "$output" | tr -d '\r' | grep '^final:\|^table:')
 cmp -s "$work/SCORE.DAT" <(head -c "$table_size" /dev/zero) || { echo "FAIL: the replay wrote SCORE.DAT"; exit 1; }
 if [ "$actual" != "$(cat "$expected")" ]; then
   echo "FAIL: the replay ended otherwise than its recording"

@@ -13,7 +13,7 @@ E2E_GAME_PID=
 
 # The game's window title, "Coilrun" and the version the game says it is.
 e2e_window_title() {
-  echo "Coilrun $("$E2E_GAME" --version | cut -d' ' -f2)"
+  echo "Coilrun $("$E2E_GAME" --version | tr -d '\r' | cut -d' ' -f2)"
 }
 
 e2e_fail() {

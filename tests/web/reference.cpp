@@ -34,7 +34,7 @@ bool Account(const fs::path& data, const fs::path& out, const fs::path& demo) {
   std::ofstream file(frames);
   for (const MemoryFrame& frame : MemoryPresentedFrames())
     file << frame.checksum << ' ' << frame.timeNs << '\n';
-  std::printf("wrote %s (%zu frames)\n", frames.c_str(), MemoryPresentedFrames().size());
+  std::printf("wrote %s (%zu frames)\n", frames.string().c_str(), MemoryPresentedFrames().size());
   return file.good() && !MemoryPresentedFrames().empty();
 }
 

@@ -12,7 +12,7 @@
 
 #include "display/display_device.h"
 #include "platform/common/ram_display.h"
-#include "platform/sdl/frame_scaler.h"
+#include "platform/common/frame_scaler.h"
 #include "platform/sdl/screenshot_png.h"
 #include "platform/sdl/sdl_platform.h"
 

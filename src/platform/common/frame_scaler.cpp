@@ -1,5 +1,5 @@
 // The even-pixel scale of the frame: whole-factor nearest sampling, then linear filtering for the rest.
-#include "platform/sdl/frame_scaler.h"
+#include "platform/common/frame_scaler.h"
 
 #include <algorithm>
 #include <cstring>
