@@ -35,6 +35,9 @@ else
 fi
 logs="$build/fault-logs"
 mkdir -p "$logs"
+# One run at a time in a tree: a second would plant its faults over the first's.
+exec 9>"$logs/lock"
+flock -n 9 || { echo "faults: another run is under way in $build"; exit 2; }
 
 # apply FAULT: plants the fault, saving the original file under $logs/original; prints the file's path.
 # check FAULT: the same checks without touching anything.
