@@ -38,9 +38,13 @@ screenshots: build
 	./build/coilrun-screens build/data docs/screens
 
 # Makes the committed demos and the golden game's recording and expected summary again (after the default
-# data or the game's rules change): review the changed expected files.
+# data or the game's rules change), then says which final states, SCORE.DAT bytes, sounds and frame
+# checksums differ from the committed files: what the re-recording would accept.
+DEMO_FILES = tests/demos/*.expected tests/demos/*.rec tests/golden/*.expected tests/golden/*.rec
 demos: build
+	@rm -rf build/demos-saved && mkdir -p build/demos-saved && cp $(DEMO_FILES) build/demos-saved/
 	./build/coilrun-demo-maker build/data tests/demos tests/golden
+	@python3 tests/demos/changes.py build/demos-saved $(DEMO_FILES)
 
 # Builds the libFuzzer targets with clang and runs each for 60 s from its seed corpus.
 fuzz: build

@@ -67,8 +67,9 @@ TEST_F(DataCheckerTest, NamesWhatIsWrongWithEachFile) {
   for (int index = 0; index < kAssetClearWav; ++index) {
     if (index == kAssetMenu || index == kAssetStage00 + 3 || index == kAssetData2) continue;
     FileBytes b = ReadFileBytes(AssetName(index));
-    const FileBytes size = IsPcxAsset(index) ? FileBytes{0, 0, 0, 0} : FileBytes{1, 0, 0, 0, 1, 0, 0, 0};
-    std::copy(size.begin(), size.end(), b.begin() + (IsPcxAsset(index) ? 8 : 18));
+    const bool pcx = KindOfAsset(static_cast<AssetIndex>(index)) == AssetKind::kPcx;
+    const FileBytes size = pcx ? FileBytes{0, 0, 0, 0} : FileBytes{1, 0, 0, 0, 1, 0, 0, 0};
+    std::copy(size.begin(), size.end(), b.begin() + (pcx ? 8 : 18));
     WriteFileBytes(AssetName(index), b);
     const char* what = index == kAssetEnemy01 || index == kAssetEnemy02 ? "the enemy" : "the full screen";
     if (index != kAssetData) found.push_back(AssetName(index) + std::string(": too small for ") + what);

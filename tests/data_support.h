@@ -53,18 +53,6 @@ inline ToolRun RunDataTool(const std::string& arguments) {
 inline const char* AssetName(int index) {
   return AssetTable[static_cast<size_t>(index)];
 }
-inline bool IsPcxAsset(int index) {
-  return index == kAssetData || index == kAssetData2 || index == kAssetLogo ||
-         (index >= kAssetStage00 && index < kAssetStage00 + kStageCount);
-}
-
-// A picture loaded as the game loads it, copied out of the device; empty when it cannot be loaded.
-inline Surface LoadPicture(int index) {
-  Surface* loaded = IsPcxAsset(index) ? LoadPcxImage(AssetName(index)) : LoadBitmapImage(AssetName(index));
-  const Surface copy = loaded != nullptr ? *loaded : Surface{};
-  ReleaseSurface(loaded);
-  return copy;
-}
 
 // Each test starts in a scratch folder holding a freshly made data set, also put in the in-memory files,
 // with the display up.

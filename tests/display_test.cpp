@@ -71,22 +71,6 @@ Surface* MakeFilled(int16_t w, int16_t h, uint16_t value) {
   return s;
 }
 
-TEST_F(DisplayTest, BlackKeyedBlitsSkipOnlyExactBlackAndUnkeyedOnesCopyEveryPixel) {
-  Surface* sprite = CreateOffscreenSurface(4, 1);
-  sprite->pixels = {0x0000, 0x0001, 0x0020, 0x0800};
-  SetSourceColorKey(sprite, PackColor(0, 0, 0));
-  std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), uint16_t{0xABCD});
-  BlitToCanvasKeyed(sprite, 100, 50, 0, 0, 4, 1);
-  const uint16_t* row = Canvas->pixels.data() + 50 * 640 + 100;
-  EXPECT_EQ(std::vector<uint16_t>(row, row + 4), std::vector<uint16_t>({0xABCD, 0x0001, 0x0020, 0x0800}));
-  Surface* picture = MakeFilled(640, 480, 0);
-  SetSourceColorKey(picture, 0);
-  BlitToCanvas(picture, 0, 0, 0, 0, 640, 480);
-  EXPECT_EQ(std::count(Canvas->pixels.begin(), Canvas->pixels.end(), 0), kCanvasPixelCount);
-  ReleaseSurface(picture);
-  ReleaseSurface(sprite);
-}
-
 TEST_F(DisplayTest, BlitsClipToBothSurfacesAndTouchNothingOutside) {
   Surface* small = MakeFilled(10, 10, 0x7777);
   std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), uint16_t{0});

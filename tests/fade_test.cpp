@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "display/pixel_kernels.h"
+#include "platform/memory/memory_display.h"
 #include "test_support.h"
 
 namespace coilrun {
@@ -43,6 +44,27 @@ TEST(PixelKernelTest, BothKernelsFadeByTheFieldRuleForEveryPixelAndWeightAndCopy
       }
     }
   }
+}
+
+// The fade presents each of its 33 steps as soon as it is made, from the picture as it was (weight 32) to the
+// colour, each step blending the one before, and waits more than 50 ms after each.
+TEST_F(DisplayTest, FadeScreenPresentsEachStepAsItIsMadeAndWaitsAfterEach) {
+  std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), 0xFFFF);
+  const uint16_t colour = Pixel565(2, 40, 6);
+  FadeScreen(colour);
+  const std::vector<MemoryFrame>& frames = MemoryPresentedFrames();
+  ASSERT_EQ(frames.size(), 33u);
+  uint16_t shown = 0xFFFF;
+  for (int w = 32; w >= 0; --w) {
+    shown = Blend(shown, w, colour);
+    const size_t step = static_cast<size_t>(32 - w);
+    EXPECT_EQ(frames[step].checksum, MemoryChecksum(std::vector<uint16_t>(640 * 480, shown)))
+        << "weight " << w;
+    if (step > 0) {
+      EXPECT_EQ(frames[step].timeNs - frames[step - 1].timeNs, 51'000'000) << "weight " << w;
+    }
+  }
+  EXPECT_EQ(shown, colour);
 }
 
 }  // namespace

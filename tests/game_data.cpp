@@ -7,6 +7,7 @@
 #include "display/display.h"
 #include "file_bytes.h"
 #include "game/score_table.h"
+#include "platform/memory/memory_display.h"
 #include "platform/memory/memory_files.h"
 #include "wave_files.h"
 
@@ -78,6 +79,26 @@ Rgb GameDataBitmapColour(const std::string& name) {
   // BG00 to BG05: dark, each its own.
   const int stage = name[3] - '0';
   return Rgb{static_cast<uint8_t>(8 * stage), 24, 16};
+}
+
+std::string ShownScreen() {
+  const std::vector<uint16_t>& front = MemoryFrontPixels();
+  if (front.empty()) return "";
+  const auto at = [&](int x, int y) { return front[static_cast<size_t>(y * kScreenWidth + x)]; };
+  if (at(12, 12) == GameDataSheetColour(kHighScoreBannerIndex)) return "high-scores";
+  if (at(kClearBanner.x + 2, kClearBanner.y + 2) == GameDataSheetColour(kBannerIndex)) return "clear-banner";
+  if (at(kDeathBanner.x + 2, kDeathBanner.y + 2) == GameDataSheetColour(kBannerIndex + 1))
+    return "death-banner";
+  const uint16_t corner = at(2, 2);
+  if (corner == GameDataSheetColour(kPictureIndex)) return "logo";
+  for (int stage = 0; stage < kStageCount; ++stage) {
+    const std::string number = std::to_string(stage + 1);
+    if (corner == GameDataSheetColour(static_cast<uint8_t>(kPictureIndex + 1 + stage)))
+      return "intro-" + number;
+    const Rgb bg = GameDataBitmapColour("BG0" + std::to_string(stage) + ".DAT");
+    if (corner == PackColor(bg.red, bg.green, bg.blue)) return "play-" + number;
+  }
+  return "";
 }
 
 std::vector<uint8_t> GameDataSamples(const std::string& name) {

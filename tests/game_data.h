@@ -32,5 +32,9 @@ void PutGameData(bool withScores = true);
 std::vector<uint8_t> GameDataSamples(const std::string& name);
 // The colour the test set paints a full-screen bitmap (BGnn, MENU) with.
 Rgb GameDataBitmapColour(const std::string& name);
+// What the last presented frame of a game on the test set shows, told by its colours: "logo", "intro-N",
+// "play-N" (N the stage from 1), "clear-banner", "death-banner", "high-scores"; empty for anything else (a
+// fade's black, the menu).
+std::string ShownScreen();
 
 }  // namespace coilrun

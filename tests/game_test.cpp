@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/entry.h"
@@ -14,12 +15,15 @@
 #include "content/assets.h"
 #include "content/shared_sprites.h"
 #include "devices/keyboard.h"
+#include "devices/sound.h"
 #include "devices/window.h"
 #include "display/display.h"
 #include "game/game_flow.h"
 #include "game/play_state.h"
+#include "game/play_tick.h"
 #include "game/score_table.h"
 #include "game_data.h"
+#include "images/images.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"
 #include "platform/memory/memory_files.h"
@@ -37,6 +41,15 @@ int32_t FileScore(const std::vector<uint8_t>& file, int place) {
   const uint8_t* p = file.data() + 16 + 4 * place;
   return static_cast<int32_t>(uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) |
                               (uint32_t{p[3]} << 24));
+}
+
+// The wave file of the test set whose samples these are, by their checksum.
+std::string WaveName(uint64_t checksum) {
+  for (int i = kAssetClearWav; i <= kAssetMenu3Wav; ++i) {
+    const std::string name = AssetTable[static_cast<size_t>(i)];
+    if (MemorySampleChecksum(GameDataSamples(name)) == checksum) return name;
+  }
+  return "unknown";
 }
 
 // How often the effect with these samples was played.
@@ -75,10 +88,6 @@ class GameTest : public MemoryDeviceTest {
                               : static_cast<int>(std::count(Canvas->pixels.begin(), Canvas->pixels.end(),
                                                             Play.BodyColour))});
       }
-      // A player stuck for ever (it never is with this data) gives up through the pause dialog.
-      if (read > 2'000'000) {
-        return read % 2 == 0 ? std::vector<uint8_t>{kKeyEscape, kKeyReturn, kKeyUp} : std::vector<uint8_t>{};
-      }
       return ScriptedKeys(plan, ticksBefore_, read);
     });
     const int status = RunWith(std::move(arguments));
@@ -88,6 +97,10 @@ class GameTest : public MemoryDeviceTest {
 
   // Runs the whole program with these arguments and whatever player is set; its exit status.
   static int RunWith(std::vector<std::string> arguments) {
+    // The games here wait less than a minute of virtual time and read the keys a few thousand times: a run
+    // far past that never ends, and fails with a message within a second or two.
+    MemorySetWaitLimit(int64_t{90} * 1'000'000'000);
+    MemorySetReadLimit(100'000);
     ticksBefore_ = TicksPlayed();
     arguments.insert(arguments.begin(), "coilrun");
     std::vector<char*> argv;
@@ -177,6 +190,7 @@ TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScores
   }
   MemoryPutFile("SCORE.DAT", file);
   ASSERT_TRUE(StartUp());
+  DigitSprites[0]->pixels[3 * kDigitSurfaceWidth + 3] = 0;  // black: the background shows through
   // The Return that chose the screen in the menu, still held, does not end it; pressed again, it does.
   MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});
   MemoryHoldKeys(MemoryKeyTrigger::kRead, 5, {});
@@ -185,6 +199,9 @@ TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScores
   EXPECT_EQ(MemoryKeyboardReads(), 8u);
   const std::vector<uint16_t>& shown = MemoryFrontPixels();
   EXPECT_EQ(shown[12 * 640 + 12], GameDataSheetColour(kHighScoreBannerIndex));
+  const Rgb background = GameDataBitmapColour("BG05.DAT");
+  EXPECT_EQ(shown[153 * 640 + 380 - 16 * 3 + 3],
+            PackColor(background.red, background.green, background.blue));
   const char* expected[5] = {"00000123", "00000042", "00000000", "00000007", "00000000"};
   for (int place = 0; place < 5; ++place) {
     for (int k = 0; k < 8; ++k) {
@@ -200,27 +217,15 @@ TEST_F(GameTest, TheHighScoreScreenDrawsEveryPlaceAsEightDigitsAndNegativeScores
 }
 
 // The menu over its own frames: one read of the keys per frame.
-class MenuTest : public GameTest {
- protected:
-  void SetUp() override {
-    GameTest::SetUp();
-    ASSERT_TRUE(StartUp());
-  }
-  void TearDown() override {
-    ShutDown();
-    GameTest::TearDown();
-  }
-  int MovesPlayed() { return Plays("MENU1.WAV"); }
-};
-
-TEST_F(MenuTest, UpAndDownWrapMoveTogetherReturnConfirmsTheNewSelectionAndEachMenuStartsOnPlay) {
+TEST_F(GameTest, TheMenusUpAndDownWrapMoveTogetherReturnConfirmsTheNewSelectionAndEachMenuStartsOnPlay) {
+  ASSERT_TRUE(StartUp());
   const std::vector<std::vector<uint8_t>> frames = {
       {kKeyDown}, {kKeyDown}, {kKeyDown}, {kKeyDown}, {kKeyUp}, {kKeyUp, kKeyDown}, {kKeyUp, kKeyReturn}};
   for (size_t i = 0; i < frames.size(); ++i) MemoryHoldKeys(MemoryKeyTrigger::kRead, i, frames[i]);
   ASSERT_EQ(RunMainMenu(), 1);
   // 0 -> 1 -> 2 -> 3 -> 0, up to 3, up and down (3), up to 2 and confirmed.
   EXPECT_EQ(ScreenMode, kModeHighScores);
-  EXPECT_EQ(MovesPlayed(), 5 + 2 + 1);
+  EXPECT_EQ(Plays("MENU1.WAV"), 5 + 2 + 1);
   EXPECT_EQ(Plays("MENU2.WAV"), 1);
   EXPECT_EQ(MemoryPresentedFrames().size(), frames.size());
   // The last frame showed the label of the confirmed entry.
@@ -231,13 +236,129 @@ TEST_F(MenuTest, UpAndDownWrapMoveTogetherReturnConfirmsTheNewSelectionAndEachMe
   ASSERT_EQ(RunMainMenu(), 1);
   EXPECT_EQ(ScreenMode, kModeExit);
   EXPECT_EQ(Plays("MENU3.WAV"), 1);
+  ShutDown();
 }
 
-// The digits and labels cut from the sheets are drawn keyed on black; the enemies are drawn whole.
-TEST_F(MenuTest, TheSheetsSpritesAreKeyedOnBlackAndTheEnemiesAreNot) {
-  for (const Surface* digit : DigitSprites) EXPECT_TRUE(digit->hasColorKey && digit->colorKey == 0);
+// Each digit and the stage label sheet hold exactly their rectangles of the sheets and are keyed on black;
+// the enemies are loaded unkeyed; the menu draws its label keyed, so its black pixels show the background.
+TEST_F(GameTest, TheSpritesAreCutFromTheirRectanglesKeyedBlackAndTheMenuLabelIsKeyed) {
+  // Sheets in which every pixel differs from its neighbours, with black here and there.
+  for (const auto& [name, width, height] :
+       {std::tuple{"DATA.DAT", 600, 460}, std::tuple{"DATA2.DAT", 620, 170}}) {
+    std::vector<uint8_t> indices(static_cast<size_t>(width * height));
+    for (size_t i = 0; i < indices.size(); ++i)
+      indices[i] = static_cast<uint8_t>(i % width + 3 * (i / width));
+    MemoryPutFile(name, MakePcxPicture(width, height, indices, DistinctPcxPalette()));
+  }
+  ASSERT_TRUE(StartUp());
+  Surface* data = LoadPcxImage("DATA.DAT");
+  Surface* data2 = LoadPcxImage("DATA2.DAT");
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});
+  ASSERT_EQ(RunMainMenu(), 1);
+  const Placement& label = MenuEntries[0].label;
+  const Rgb menu = GameDataBitmapColour("MENU.DAT");
+  int wrong = 0;
+  for (int y = 0; y < 89; ++y) {
+    for (int x = 0; x < 280; ++x) {
+      if (y < 22 && x < 150)
+        wrong += DigitSprites[x / 15]->pixels[y * 16 + x % 15] !=
+                 data->pixels[(100 + y) * 600 + 350 + x / 15 * 16 + x % 15];
+      if (x < 162) wrong += StageLabelSheet->pixels[y * 165 + x] != data2->pixels[y * 620 + x];
+      if (y < 39 && x < 270) {
+        const uint16_t sheet = data->pixels[(label.source.top + y) * 600 + label.source.left + x];
+        wrong += MemoryFrontPixels()[(label.y + y) * 640 + label.x + x] !=
+                 (sheet == 0 ? PackColor(menu.red, menu.green, menu.blue) : sheet);
+      }
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+  for (const Surface* sprite : DigitSprites) EXPECT_TRUE(sprite->hasColorKey && sprite->colorKey == 0);
   EXPECT_TRUE(StageLabelSheet->hasColorKey && StageLabelSheet->colorKey == 0);
   EXPECT_FALSE(EnemySprite1->hasColorKey || EnemySprite2->hasColorKey);
+  ReleaseSurface(data);
+  ReleaseSurface(data2);
+  ShutDown();
+}
+
+// Start-up hides the pointer, then has the window, the display, the sound and the keyboard in that order;
+// shut-down gives back the keyboard, the sound and last the display, every surface given back before it.
+TEST_F(GameTest, StartUpHasTheDevicesInOrderAndShutDownGivesThemBackInReverse) {
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});          // the logo
+  MemoryHoldKeys(MemoryKeyTrigger::kRead, 1, {kKeyUp, kKeyReturn});  // the menu: Exit
+  ASSERT_EQ(RunWith({}), 0);
+  EXPECT_EQ(MemoryLifetimeLog(), std::vector<std::string>({"cursor hidden", "window", "display", "sound",
+                                                           "keyboard", "-keyboard", "-sound", "-display"}));
+  EXPECT_EQ(MemorySurfacesLiveAtClose(), 0);
+}
+
+// Through a game, each screen that waits for a key is on the screen while it waits and then fades out in 33
+// frames (the high-score screen does not fade); every attempt keys the enemies white and the play sheet
+// black, and loads the eating sound only after its intro has faded; a banner's sound is loaded before it
+// plays; every sound plays once, at its moment.
+TEST_F(GameTest, EachScreenShowsWhileItWaitsAndFadesOutAndEachSoundPlaysOnceAtItsMoment) {
+  struct Seen {
+    std::string screen;
+    size_t frames;
+  };
+  std::vector<Seen> seen;
+  int wrongKeys = 0;
+  std::vector<std::string> loadedAt;  // the effect loaded at each change of screen
+  const auto loaded = [] {
+    for (int i = kAssetClearWav; i <= kAssetMenu3Wav; ++i) {
+      if (EffectData == GameDataSamples(AssetTable[static_cast<size_t>(i)]))
+        return std::string(AssetTable[static_cast<size_t>(i)]);
+    }
+    return std::string("none");
+  };
+  MemorySetKeyPlayer([&](uint64_t read) {
+    const std::string screen = ShownScreen();
+    if (seen.empty() || seen.back().screen != screen) {
+      seen.push_back({screen, MemoryPresentedFrames().size()});
+      loadedAt.push_back(loaded());
+    }
+    if (screen.rfind("play-", 0) == 0 && PlaySheet != nullptr) {  // in a tick, not a banner's wait
+      const uint16_t white = PackColor(255, 255, 255);
+      wrongKeys +=
+          !(EnemySprite1->hasColorKey && EnemySprite1->colorKey == white && EnemySprite2->hasColorKey &&
+            EnemySprite2->colorKey == white && PlaySheet->hasColorKey && PlaySheet->colorKey == 0);
+    }
+    return ScriptedKeys(Plan::kClearThenCrash, ticksBefore_, read);
+  });
+  ASSERT_EQ(RunWith({}), 0);
+  MemorySetKeyPlayer(nullptr);
+  std::vector<std::string> screens;
+  for (const Seen& s : seen) screens.push_back(s.screen);
+  const std::vector<std::string> attempt = {"intro-2", "", "play-2", "death-banner"};
+  std::vector<std::string> expected = {"logo", "", "intro-1", "", "play-1", "clear-banner"};
+  for (int life = 0; life < 3; ++life) expected.insert(expected.end(), attempt.begin(), attempt.end());
+  expected.insert(expected.end(), {"high-scores", "logo", ""});
+  ASSERT_EQ(screens, expected);
+  for (size_t i = 0; i + 1 < seen.size(); ++i) {
+    const std::string& screen = seen[i].screen;
+    // The fade's 33 frames, and the next screen's own frame when it shows before it reads the keys.
+    const size_t fade = screen == "high-scores" ? 0 : 33;
+    if (screen.empty() || screen.rfind("play-", 0) == 0) continue;
+    EXPECT_EQ(seen[i + 1].frames - seen[i].frames, fade + (seen[i + 1].screen.empty() ? 0 : 1)) << screen;
+    // While an intro waits, the effect is the menu's or the banner's; the eating sound comes after the fade.
+    if (screen.rfind("intro-", 0) == 0) {
+      EXPECT_NE(loadedAt[i], "EAT.WAV");
+      EXPECT_EQ(loadedAt[i + 1], "EAT.WAV");
+    }
+    if (screen.find("-banner") != std::string::npos) {
+      EXPECT_EQ(loadedAt[i], screen == "clear-banner" ? "CLEAR.WAV" : "DIE.WAV");
+    }
+  }
+  EXPECT_EQ(wrongKeys, 0);
+  std::vector<std::string> plays;
+  for (const MemorySoundEvent& event : MemorySoundLog()) {
+    if (event.what == "play" || event.what == "loop")
+      plays.push_back(event.what + " " + WaveName(event.checksum));
+  }
+  std::vector<std::string> expectedPlays = {"play MENU2.WAV"};
+  expectedPlays.insert(expectedPlays.end(), 10, "play EAT.WAV");
+  expectedPlays.insert(expectedPlays.end(), {"play CLEAR.WAV", "play DIE.WAV", "play DIE.WAV", "play DIE.WAV",
+                                             "play MENU1.WAV", "play MENU3.WAV"});
+  EXPECT_EQ(plays, expectedPlays);
 }
 
 // Closing the window ends the program within a second from every screen, and records a game cut short.
@@ -374,6 +495,7 @@ TEST_F(GameTest, AReplayRunsUpToWhereItsRecordingWasCutAndEndsWithALine) {
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(wholeStatus, 0);
     EXPECT_EQ(Play.Score, recordedScore);
+    EXPECT_EQ(MemoryFileBytes("SCORE.DAT"), std::vector<uint8_t>(1036, 0));  // a replay saves nothing
 
     Restart();
     MemoryPutFile("cut.rec", cutBytes);

@@ -33,6 +33,12 @@ TEST_F(DisplayTest, StartGameSeedsFromTheCalendarAndStartStageResetsOnlyTheAttem
             std::vector<int>({320, 240, 0, 0, 0, 0, 0, 0, 0, 5, 40, 20, 14, (6 << 11) | (25 << 5) | 31}));
   EXPECT_EQ(std::vector<int>({Play.StageIndex, Play.Lives, Play.Score}),
             std::vector<int>({3, 9, 0x09090909}));
+  // The first enemy takes the next three draws: its kind, then x, then y.
+  SeedRandom(7);
+  const int kind = NextRandom() % 2, x = NextRandom() % 570 + 10, y = NextRandom() % 420 + 10;
+  SeedRandom(7);
+  StartStage();
+  EXPECT_EQ(std::vector<int>({Play.EnemyKind, Play.EnemyX, Play.EnemyY}), std::vector<int>({kind, x, y}));
 }
 
 }  // namespace

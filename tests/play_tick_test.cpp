@@ -24,6 +24,7 @@ namespace {
 constexpr uint16_t kBackground = 0x2104;
 constexpr uint16_t kQuitColour = 0xF800;
 constexpr uint16_t kGoOnColour = 0x001F;
+constexpr uint16_t kPauseBoxColour = 0x07E0;
 
 // A surface of one colour; `keyedBlack` makes black its transparent colour.
 Surface* FilledSurface(int16_t width, int16_t height, uint16_t colour, bool keyedBlack = false) {
@@ -63,6 +64,7 @@ class PlayTickTest : public DisplayTest {
     EnemySprite1 = FilledSurface(kEnemyWidth, kEnemyHeight, 0xAAAA);
     EnemySprite2 = FilledSurface(kEnemyWidth, kEnemyHeight, 0x5555);
     PlaySheet = FilledSurface(kScreenWidth, kScreenHeight, 0, true);
+    FillRect(PlaySheet, kPauseBox.source, kPauseBoxColour);
     FillRect(PlaySheet, kQuitMarker.source, kQuitColour);
     FillRect(PlaySheet, kGoOnMarker.source, kGoOnColour);
     Play.Score = 1000;
@@ -99,7 +101,7 @@ TEST_F(PlayTickTest, FirstTickStepsRightAndDrawsOneDiscAndTheStraightRunDiesInTi
   EXPECT_EQ(FrontAt(328, 240), Play.BodyColour);
   EXPECT_EQ(FrontAt(327, 240), kBackground);
   int ticks = 1;
-  while (PlayTick() == 1) ++ticks;
+  while (PlayTick() == 1 && ticks < 100) ++ticks;
   // The fatal tick still presents its frame, with the head at its fatal place; a point lost every 20 ticks.
   EXPECT_EQ(std::vector<int>({ticks + 1, HeadX(), Play.Dead, Play.Score, Frames()}),
             std::vector<int>({60, 620, 1, 997, 60}));
@@ -288,12 +290,17 @@ TEST_F(PlayTickTest, AClosedCircleKillsOnlyASnakeLongEnoughToMeetItself) {
 }
 
 TEST_F(PlayTickTest, TheLabelAndEightScoreDigitsAreDrawnFromTheirRectangles) {
+  // Where each stage's label lies in the label sheet; a stage past the sixth shows the sixth's.
+  const Rect labels[] = {{0, 0, 151, 22},   {0, 22, 79, 44}, {80, 22, 160, 44}, {0, 44, 80, 66},
+                         {80, 44, 161, 66}, {0, 66, 80, 88}, {0, 66, 80, 88}};
   for (uint8_t stage = 0; stage <= 6; ++stage) {
     Play.StageIndex = stage;
     DrawStageLabel();
-    const Rect r = kStageLabels[std::min<int>(stage, 5)];
-    // Its first pixel at (10, 10), and nothing right of its last column.
+    const Rect r = labels[stage];
+    // Its first pixel at (10, 10), its last column, and nothing right of it.
     EXPECT_EQ(CanvasAt(10, 10), 0x8000 + r.top * kStageLabelSheetWidth + r.left) << int{stage};
+    EXPECT_EQ(CanvasAt(9 + r.right - r.left, 10), 0x8000 + r.top * kStageLabelSheetWidth + r.right - 1)
+        << int{stage};
     EXPECT_EQ(CanvasAt(10 + r.right - r.left, 10), kBackground) << int{stage};
     std::fill(Canvas->pixels.begin(), Canvas->pixels.end(), kBackground);
   }
@@ -305,6 +312,24 @@ TEST_F(PlayTickTest, TheLabelAndEightScoreDigitsAreDrawnFromTheirRectangles) {
   EXPECT_EQ(CanvasAt(615 - 16 + 1, 11), kBackground);
   // Only the 15x22 glyph is drawn: the surface's last column and row stay out.
   EXPECT_EQ(std::make_pair(CanvasAt(629, 32), CanvasAt(630, 31)), std::make_pair(kBackground, kBackground));
+}
+
+// Each item of the frame covers the ones drawn before it: the label the background, the enemy the score,
+// the body the enemy.
+TEST_F(PlayTickTest, TheFrameIsBackgroundLabelScoreEnemyAndBodyEachOverTheOnesBefore) {
+  StartAt(300, 240, 580, 10);  // the enemy over the score's digits 583 to 629
+  Play.EnemyKind = 0;
+  Play.HeadIndex = 1;
+  Play.TrailX[1] = 300;
+  Play.TrailY[1] = 240;
+  Play.TrailX[0] = 590;  // a segment behind the head, over the enemy
+  Play.TrailY[0] = 20;
+  Play.Length = 2;
+  Play.TargetLength = 3;
+  ASSERT_EQ(PlayTick(), 1);
+  ASSERT_EQ(Play.EatenCount, 0);
+  EXPECT_EQ(std::vector<int>({CanvasAt(12, 12), CanvasAt(585, 12), CanvasAt(596, 26), CanvasAt(575, 15)}),
+            std::vector<int>({0x8000 + 2 * kStageLabelSheetWidth + 2, 0xAAAA, Play.BodyColour, 0x101}));
 }
 
 TEST_F(PlayTickTest, TheHudShowsLivesAndCreaturesLeftUnderTheBodyAndNeverAddsOrCoversTheBodyColour) {
@@ -331,6 +356,7 @@ TEST_F(PlayTickTest, ThePauseDialogShowsItsMarkerOffTheCanvasLetsRightWinAndQuit
   MemoryHoldKeys(MemoryKeyTrigger::kRead, 0, {kKeyReturn});
   RunPauseDialog();
   EXPECT_EQ(Frames(), 1);
+  EXPECT_EQ(FrontAt(kPauseBox.x, kPauseBox.y), kPauseBoxColour);
   EXPECT_EQ(FrontAt(kQuitMarker.x, kQuitMarker.y), kQuitColour);
   EXPECT_EQ(CanvasAt(kQuitMarker.x, kQuitMarker.y), kBackground);
   MemoryHoldKeys(MemoryKeyTrigger::kRead, 1, {kKeyLeft, kKeyRight, kKeyReturn});  // Right wins over Left

@@ -3,15 +3,26 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "display/display.h"
 #include "memory_reset.h"
+#include "platform/memory/memory_clock.h"
 
 namespace coilrun {
 
+// A run that would never end has been asked to close by the in-memory layer; the test fails with its line.
 class MemoryDeviceTest : public ::testing::Test {
  protected:
-  void SetUp() override { MemoryResetAll(); }
-  void TearDown() override { MemoryResetAll(); }
+  void SetUp() override {
+    MemoryResetAll();
+    MemoryTakeRunaway();
+  }
+  void TearDown() override {
+    const std::string runaway = MemoryTakeRunaway();
+    EXPECT_EQ(runaway, "");
+    MemoryResetAll();
+  }
 };
 
 // A fixture whose display is up: 640x480 in 5-6-5 over the in-memory device.

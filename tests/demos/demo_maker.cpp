@@ -60,27 +60,6 @@ bool MakeDemo(const Demo& demo, const fs::path& data, const fs::path& out) {
   return true;
 }
 
-// What the last presented frame shows, told by the colours of the tests' data set; empty for a frame between
-// screens (a fade). The menu's frames and the pause dialog's are never the last at a read.
-std::string ShownScreen() {
-  const std::vector<uint16_t>& front = MemoryFrontPixels();
-  const auto at = [&](int x, int y) { return front[static_cast<size_t>(y * kScreenWidth + x)]; };
-  if (at(12, 12) == GameDataSheetColour(kHighScoreBannerIndex)) return "high-scores";
-  if (at(kClearBanner.x + 2, kClearBanner.y + 2) == GameDataSheetColour(kBannerIndex)) return "clear-banner";
-  if (at(kDeathBanner.x + 2, kDeathBanner.y + 2) == GameDataSheetColour(kBannerIndex + 1))
-    return "death-banner";
-  const uint16_t corner = at(2, 2);
-  if (corner == GameDataSheetColour(kPictureIndex)) return "logo";
-  for (int stage = 0; stage < kStageCount; ++stage) {
-    const std::string number = std::to_string(stage + 1);
-    if (corner == GameDataSheetColour(static_cast<uint8_t>(kPictureIndex + 1 + stage)))
-      return "intro-" + number;
-    const Rgb bg = GameDataBitmapColour("BG0" + std::to_string(stage) + ".DAT");
-    if (corner == PackColor(bg.red, bg.green, bg.blue)) return "play-" + number;
-  }
-  return "";
-}
-
 // The golden game's moments, started afresh with each game.
 bool paused = false;
 bool answerDialog = false;

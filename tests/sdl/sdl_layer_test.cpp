@@ -248,13 +248,13 @@ std::vector<int32_t> FileScores(const fs::path& path) {
   return scores;
 }
 
-// Another game holds the lock between its read and its write while this one ends: this one waits, reads
-// what the other wrote, and both scores are kept.
+// Another program holds a lock on the file between its read and its write while this game ends, even a
+// shared one: this game waits, reads what the other wrote, and both scores are kept.
 TEST_F(ScoreFileOnDisk, TwoGamesEndingTogetherKeepBothScores) {
   WriteFileBytes("SCORE.DAT", std::vector<uint8_t>(kScoreFileSize, 0));
   const int other = open("SCORE.DAT", O_RDWR | O_CLOEXEC);
   ASSERT_GE(other, 0);
-  ASSERT_EQ(flock(other, LOCK_EX), 0);
+  ASSERT_EQ(flock(other, LOCK_SH), 0);
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
@@ -273,15 +273,22 @@ TEST_F(ScoreFileOnDisk, TwoGamesEndingTogetherKeepBothScores) {
   EXPECT_EQ(FileScores("SCORE.DAT"), (std::vector<int32_t>{200, 100, 0, 0, 0}));
 }
 
-// A link is followed and stays a link; a pipe in place of SCORE.DAT or of a data file is refused at once
-// with a line that says so, and left as it was.
+// A link is followed and stays a link, and the file behind it keeps its scores and every byte around the
+// table; a pipe in place of SCORE.DAT or of a data file is refused at once with a line that says so, and left
+// as it was.
 TEST_F(ScoreFileOnDisk, ALinkIsFollowedAndAPipeIsRefusedAtOnce) {
   fs::create_directories("elsewhere");
-  WriteFileBytes("elsewhere/scores", std::vector<uint8_t>(kScoreFileSize, 0));
+  std::vector<uint8_t> record(kScoreFileSize, 0xA5);
+  std::fill(record.begin() + 16, record.begin() + 36, 0);
+  record[16] = 200;
+  WriteFileBytes("elsewhere/scores", record);
   fs::create_symlink("elsewhere/scores", "SCORE.DAT");
   RecordScore(77);
   EXPECT_TRUE(fs::is_symlink("SCORE.DAT"));
-  EXPECT_EQ(FileScores("elsewhere/scores"), (std::vector<int32_t>{77, 0, 0, 0, 0}));
+  EXPECT_EQ(FileScores("elsewhere/scores"), (std::vector<int32_t>{200, 77, 0, 0, 0}));
+  const std::vector<uint8_t> kept = ReadFileBytes("elsewhere/scores");
+  ASSERT_EQ(kept.size(), record.size());
+  EXPECT_TRUE(std::equal(kept.begin() + 36, kept.end(), record.begin() + 36));
   fs::remove("SCORE.DAT");
   ASSERT_EQ(mkfifo("SCORE.DAT", 0644), 0);
   ASSERT_EQ(mkfifo("LOGO.DAT", 0644), 0);

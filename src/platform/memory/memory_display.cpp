@@ -8,6 +8,7 @@
 #include "devices/clock_device.h"
 #include "display/display_device.h"
 #include "platform/common/ram_display.h"
+#include "platform/memory/memory_window.h"
 
 namespace coilrun {
 
@@ -143,6 +144,7 @@ uint64_t MemoryChecksum(const std::vector<uint16_t>& pixels) {
 
 bool DeviceOpenDisplay() {
   displayOpen = !Refused(MemoryDisplayStep::kCreateDisplayObject);
+  if (displayOpen) MemoryNoteLifetime("display");
   return displayOpen;
 }
 
@@ -228,6 +230,7 @@ FlipResult DeviceFlip() {
 void DeviceCloseDisplay() {
   liveAtClose = static_cast<int>(liveSurfaces.size());
   displayOpen = false;
+  MemoryNoteLifetime("-display");
 }
 
 }  // namespace coilrun

@@ -4,9 +4,12 @@
 #include <algorithm>
 #include <array>
 #include <set>
+#include <string>
 
 #include "devices/keyboard_device.h"
+#include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_display.h"
+#include "platform/memory/memory_window.h"
 
 namespace coilrun {
 
@@ -24,6 +27,8 @@ std::function<std::vector<uint8_t>(uint64_t)> player;
 // Refused steps and reads so far.
 std::set<MemoryKeyboardStep> refused;
 uint64_t reads = 0;
+// The reads past which a run is taken to never end.
+uint64_t readLimit = kMemoryReadLimit;
 // What exists, whether the device is acquired, and whether the next read finds input lost.
 bool inputObjectMade = false;
 bool keyboardMade = false;
@@ -57,6 +62,7 @@ void MemoryResetKeyboard() {
   player = nullptr;
   refused.clear();
   reads = 0;
+  readLimit = kMemoryReadLimit;
   inputObjectMade = false;
   keyboardMade = false;
   misuses = 0;
@@ -90,6 +96,7 @@ void MemoryRefuseKeyboardStep(MemoryKeyboardStep step, bool refuse) {
 }
 
 uint64_t MemoryKeyboardReads() { return reads; }
+void MemorySetReadLimit(uint64_t limit) { readLimit = limit; }
 bool MemoryInputObjectMade() { return inputObjectMade; }
 bool MemoryKeyboardDeviceMade() { return keyboardMade; }
 bool MemoryKeyboardAcquired() { return acquired; }
@@ -98,6 +105,7 @@ int MemoryKeyboardMisuses() { return misuses; }
 bool DeviceCreateInputObject() {
   if (inputObjectMade) ++misuses;
   inputObjectMade = !Refused(MemoryKeyboardStep::kInputObject);
+  if (inputObjectMade) MemoryNoteLifetime("keyboard");
   return inputObjectMade;
 }
 
@@ -122,6 +130,10 @@ bool DeviceAcquireKeyboard() {
 
 KeyReadResult DeviceGetKeyboardState(uint8_t* state) {
   const uint64_t readIndex = reads++;
+  if (reads > readLimit) {
+    MemoryNoteRunaway("the run has read the keys more than " + std::to_string(readLimit) + " times",
+                      reads / 2 > readLimit);
+  }
   if (inputLostPending) {
     inputLostPending = false;
     acquired = false;
@@ -155,6 +167,7 @@ void DeviceUnacquireKeyboard() {
 
 void DeviceReleaseInputObject() {
   if (!inputObjectMade) ++misuses;
+  MemoryNoteLifetime("-keyboard");
   inputObjectMade = false;
   keyboardMade = false;
   acquired = false;

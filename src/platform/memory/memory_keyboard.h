@@ -36,6 +36,12 @@ void MemoryRefuseKeyboardStep(MemoryKeyboardStep step, bool refuse = true);
 // Keyboard reads so far.
 uint64_t MemoryKeyboardReads();
 
+// The most keyboard reads a run may make since the reset: past it the run is taken to never end (see
+// MemoryNoteRunaway). kMemoryReadLimit after a reset.
+inline constexpr uint64_t kMemoryReadLimit = 1'000'000;
+
+void MemorySetReadLimit(uint64_t reads);
+
 // Whether the input object and the keyboard device exist, and whether the device is acquired.
 bool MemoryInputObjectMade();
 

@@ -5,6 +5,7 @@
 
 #include "devices/clock_device.h"
 #include "devices/sound_device.h"
+#include "platform/memory/memory_window.h"
 
 namespace coilrun {
 
@@ -60,7 +61,11 @@ uint64_t MemorySampleChecksum(const std::vector<uint8_t>& samples) {
   return hash;
 }
 
-bool DeviceCreateSoundObject() { return !Refused(MemorySoundStep::kSoundObject); }
+bool DeviceCreateSoundObject() {
+  if (Refused(MemorySoundStep::kSoundObject)) return false;
+  MemoryNoteLifetime("sound");
+  return true;
+}
 bool DeviceSetSoundCooperativeLevel() { return !Refused(MemorySoundStep::kCooperativeLevel); }
 
 bool DeviceCreateSoundBuffer(uint32_t size) {
@@ -103,7 +108,7 @@ void DeviceReleaseSoundBuffer() {
   --liveBuffers;
 }
 
-void DeviceReleaseSoundObject() {}
+void DeviceReleaseSoundObject() { MemoryNoteLifetime("-sound"); }
 void DeviceSetSoundLevel(int newVolume, bool newMuted) {
   volume = newVolume;
   muted = newMuted;

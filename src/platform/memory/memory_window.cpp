@@ -16,6 +16,8 @@ bool refuseClass = false;
 bool windowCreated = false;
 bool cursorHidden = false;
 bool closeRequested = false;
+// What was opened and closed, in order.
+std::vector<std::string> lifetime;
 // Whether the window is over the whole screen, and its size as a window (0 until given).
 bool fullScreen = true;
 int windowedWidth = 0;
@@ -29,6 +31,7 @@ void MemoryResetWindow() {
   windowCreated = false;
   cursorHidden = false;
   closeRequested = false;
+  lifetime.clear();
   fullScreen = true;
   windowedWidth = windowedHeight = 0;
 }
@@ -38,6 +41,10 @@ void MemorySetWindowPlacement(bool full, int width, int height) {
   windowedWidth = width;
   windowedHeight = height;
 }
+
+const std::vector<std::string>& MemoryLifetimeLog() { return lifetime; }
+
+void MemoryNoteLifetime(const std::string& what) { lifetime.push_back(what); }
 
 void MemoryQueueMessage(const Message& message) {
   queue.push_back(message);
@@ -60,6 +67,7 @@ bool DeviceRegisterWindowClass(const char*) {
 }
 void DeviceCreateWindow(const char*, const char*) {
   windowCreated = true;
+  lifetime.emplace_back("window");
 }
 
 bool DevicePeekMessage(Message* message) {
@@ -74,6 +82,7 @@ void DevicePostQuitMessage(uint64_t exitCode) {
 }
 void DeviceHideCursor() {
   cursorHidden = true;
+  lifetime.emplace_back("cursor hidden");
 }
 bool DeviceCloseRequested() {
   return closeRequested;
