@@ -135,3 +135,26 @@ e2e_into_play() {
   e2e_key Return
   xdotool keydown Left
 }
+
+# Alt+Enter as a player presses it: Alt down, Return tapped, Alt up.
+e2e_alt_enter() {
+  xdotool keydown alt
+  xdotool keydown Return
+  sleep 0.15
+  xdotool keyup Return
+  xdotool keyup alt
+}
+
+# Another program's window to give the focus to: its process in E2E_OTHER_PID, its window in E2E_OTHER.
+e2e_open_other_window() {
+  display -size 120x90 -title other xc:gray &
+  E2E_OTHER_PID=$!
+  E2E_OTHER=
+  local i
+  for i in $(seq 1 50); do
+    E2E_OTHER=$(xdotool search --name '^other$' 2>/dev/null | head -1)
+    [ -n "$E2E_OTHER" ] && return 0
+    sleep 0.1
+  done
+  e2e_fail "no other window to give the focus to"
+}

@@ -30,13 +30,6 @@ tap_until_changed() {
   done
   e2e_fail "$1 changed nothing on the screen"
 }
-alt_enter() {
-  xdotool keydown alt
-  xdotool keydown Return
-  sleep 0.15
-  xdotool keyup Return
-  xdotool keyup alt
-}
 
 # The first run: the broken line is told, and the game starts over the whole screen.
 export SDL_DISKAUDIOFILE="$E2E_WORK/first.raw"
@@ -71,7 +64,7 @@ e2e_key w
 sleep 1
 [ "$(bytes "$SDL_DISKAUDIOFILE")" -gt $((muted_from + 5000)) ] || e2e_fail "the audio stopped being captured"
 [ "$(loud_bytes "$SDL_DISKAUDIOFILE" "$muted_from")" -eq 0 ] || e2e_fail "the sound was heard after F8"
-alt_enter
+e2e_alt_enter
 sleep 1
 xdotool windowsize --sync "$(window)" 800 600 2>/dev/null || xdotool windowsize "$(window)" 800 600
 sleep 1

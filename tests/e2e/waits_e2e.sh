@@ -23,20 +23,12 @@ sleep 1.5
 e2e_screen_is 2-intro || e2e_fail "the intro did not stay after a 150 ms Return on PLAY"
 
 # Away to another window and back while the intro waits, then a key: play runs, no pause dialog opens.
-display -size 120x90 -title other xc:gray &
-other_pid=$!
-other=
-for i in $(seq 1 50); do
-  other=$(xdotool search --name '^other$' 2>/dev/null | head -1)
-  [ -n "$other" ] && break
-  sleep 0.1
-done
-[ -n "$other" ] || e2e_fail "no other window to give the focus to"
-xdotool windowfocus --sync "$other"
+e2e_open_other_window
+xdotool windowfocus --sync "$E2E_OTHER"
 sleep 0.5
 xdotool windowfocus --sync "$game_window"
 sleep 0.3
-kill "$other_pid" 2>/dev/null
+kill "$E2E_OTHER_PID" 2>/dev/null
 sleep 0.5
 e2e_screen_is 2-intro || e2e_fail "the switch of windows ended the intro"
 e2e_key space 0.15

@@ -26,13 +26,6 @@ shot() {
   [ "$after" -eq $((before + 1)) ] || e2e_fail "F12 saved $((after - before)) files"
   ls -t "$E2E_WORK"/coilrun-*.png | head -1
 }
-alt_enter() {
-  xdotool keydown alt
-  xdotool keydown Return
-  sleep 0.15
-  xdotool keyup Return
-  xdotool keyup alt
-}
 
 # The frame on the screen, cut from the window's place on a screen of the window's size.
 window_frame() {
@@ -57,7 +50,7 @@ alike "$E2E_ARTIFACTS/screen-1024x768.png" "$E2E_WORK/even.png" 100 || e2e_fail 
 
 # Alt+Enter on the logo switches to a window and does not end the wait; the window shows the frame at its
 # own size, pixel for pixel.
-alt_enter
+e2e_alt_enter
 sleep 1
 [ "$(size)" = "640x480" ] || e2e_fail "Alt+Enter did not make a 640x480 window: $(size)"
 alike "$(window_frame)" "$logo1" || e2e_fail "the window does not show the logo as it is"
@@ -73,14 +66,14 @@ e2e_key alt
 sleep 2.2
 menu1=$(shot)
 cmp -s "$logo1" "$menu1" && e2e_fail "Alt alone did not end the logo's wait"
-alt_enter
+e2e_alt_enter
 sleep 1
 [ "$(size)" = "640x480" ] || e2e_fail "Alt+Enter did not switch in the menu: $(size)"
 sleep 0.5
 menu2=$(shot)
 cmp -s "$menu1" "$menu2" || e2e_fail "Alt+Enter confirmed the menu entry"
 cp "$menu2" "$E2E_ARTIFACTS/menu.png"
-alt_enter
+e2e_alt_enter
 sleep 1
 
 # A stage's intro waits for a key through Alt+Enter; the Return that chose play does not end it.
@@ -90,11 +83,11 @@ intro1=$(shot)
 cmp -s "$intro1" "$menu1" && e2e_fail "Return did not choose play"
 sleep 0.4
 cmp -s "$intro1" "$(shot)" || e2e_fail "the intro did not stay"
-alt_enter
+e2e_alt_enter
 sleep 1
 [ "$(size)" = "640x480" ] || e2e_fail "Alt+Enter did not switch on the intro: $(size)"
 cmp -s "$intro1" "$(shot)" || e2e_fail "Alt+Enter ended the intro's wait"
-alt_enter
+e2e_alt_enter
 sleep 1
 [ "$(size)" = "1024x768" ] || e2e_fail "Alt+Enter did not switch back on the intro: $(size)"
 
@@ -107,28 +100,20 @@ play1=$(shot)
 sleep 0.3
 play2=$(shot)
 cmp -s "$play1" "$play2" && e2e_fail "the snake does not move"
-display -size 120x90 -title other xc:gray &
-other_pid=$!
-other=
-for i in $(seq 1 50); do
-  other=$(xdotool search --name '^other$' 2>/dev/null | head -1)
-  [ -n "$other" ] && break
-  sleep 0.1
-done
-[ -n "$other" ] || e2e_fail "no other window to give the focus to"
+e2e_open_other_window
 xdotool keyup Left
-xdotool windowfocus --sync "$other"
+xdotool windowfocus --sync "$E2E_OTHER"
 sleep 0.5
 xdotool windowfocus --sync "$game_window"
 sleep 0.3
 paused1=$(shot)
 sleep 0.5
 paused2=$(shot)
-kill "$other_pid" 2>/dev/null
+kill "$E2E_OTHER_PID" 2>/dev/null
 cmp -s "$paused1" "$paused2" || e2e_fail "losing the focus did not pause the game"
 cp "$paused2" "$E2E_ARTIFACTS/paused.png"
 # In play, Alt+Enter reaches no dialog: the pause dialog stays open with its choice.
-alt_enter
+e2e_alt_enter
 sleep 1
 [ "$(size)" = "640x480" ] || e2e_fail "Alt+Enter did not switch in the pause dialog: $(size)"
 cmp -s "$paused2" "$(shot)" || e2e_fail "Alt+Enter closed the pause dialog"
