@@ -104,6 +104,20 @@ e2e_ended_within() {
   return 1
 }
 
+# Waits up to $2 seconds for process $1 to end, killing it then: its exit status (137 when it had to be
+# killed) in E2E_EXIT_STATUS. It polls rather than keep a watchdog in the background: a subshell killed
+# before it has dropped this script's EXIT trap would run the clean-up and take the scratch folder with it.
+e2e_reap() {
+  local i
+  for i in $(seq 1 $(($2 * 50))); do
+    kill -0 "$1" 2>/dev/null || break
+    sleep 0.02
+  done
+  kill -0 "$1" 2>/dev/null && kill -9 "$1" 2>/dev/null
+  wait "$1"
+  E2E_EXIT_STATUS=$?
+}
+
 # Waits for the game to end; its exit status.
 e2e_wait_exit() {
   e2e_ended_within "${1:-50}" || e2e_fail "the game did not end in time"

@@ -17,12 +17,8 @@ end_game() {
     start=$(date +%s%N)
     kill -"$1" "$E2E_GAME_PID"
   fi
-  ( sleep 10; kill -9 "$E2E_GAME_PID" ) 2>/dev/null &
-  local watchdog=$!
-  wait "$E2E_GAME_PID"
-  E2E_EXIT_STATUS=$?
+  e2e_reap "$E2E_GAME_PID" 10
   end=$(date +%s%N)
-  kill "$watchdog" 2>/dev/null
   E2E_GAME_PID=
   E2E_END_MS=$(((end - start) / 1000000))
   echo "$2: ended $E2E_END_MS ms after $1, status $E2E_EXIT_STATUS"

@@ -63,12 +63,8 @@ for i in 0 1 2 3; do
 done
 kill -TERM "${pids[@]}"
 for i in 0 1 2 3; do
-  ( sleep 10; kill -9 "${pids[$i]}" ) 2>/dev/null &
-  watchdog=$!
-  wait "${pids[$i]}"
-  status=$?
-  kill "$watchdog" 2>/dev/null
-  [ "$status" -eq 0 ] || e2e_fail "start $((i + 1)) of four: exit status $status"
+  e2e_reap "${pids[$i]}" 10
+  [ "$E2E_EXIT_STATUS" -eq 0 ] || e2e_fail "start $((i + 1)) of four: exit status $E2E_EXIT_STATUS"
 done
 [ "$(ls -A "$E2E_WORK/xdg-together/coilrun")" = SCORE.DAT ] || e2e_fail "four starts left more than SCORE.DAT"
 echo "PASS"
