@@ -3,12 +3,28 @@
 
 #include "devices/keyboard.h"
 #include "devices/window.h"
+#include "platform/common/window_end.h"
 #include "platform/memory/memory_keyboard.h"
 #include "platform/memory/memory_window.h"
 #include "test_support.h"
 
 namespace coilrun {
 namespace {
+
+TEST(WindowSizeTest, AWindowKeepsItsSizeOnlyWhereItFitsBesideThePanels) {
+  const WindowSize desktop{1920, 1080};
+  const WindowSize area{1920, 1040};
+  const WindowSize kept = WindowedSizeOn(WindowSize{800, 600}, area, desktop);
+  EXPECT_EQ(kept.width, 800);
+  EXPECT_EQ(kept.height, 600);
+  // A size kept from a larger screen, and none at all: the largest whole multiple that leaves a tenth free.
+  for (const WindowSize asked : {WindowSize{1920, 1080}, WindowSize{2560, 600}, WindowSize{0, 0}}) {
+    const WindowSize made = WindowedSizeOn(asked, area, desktop);
+    EXPECT_EQ(made.width, 1280) << asked.width;
+    EXPECT_EQ(made.height, 960) << asked.width;
+  }
+  EXPECT_EQ(WindowedSizeOn(WindowSize{0, 0}, WindowSize{1024, 768}, WindowSize{1024, 768}).width, 640);
+}
 
 TEST_F(MemoryDeviceTest, PumpTakesOneMessagePerCallAndKeepsTheQuitMessage) {
   MemoryQueueMessage(Message{100, 7, 0});

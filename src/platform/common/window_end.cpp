@@ -30,4 +30,13 @@ bool TitleNoteRanOut(int64_t* noteEndsNs, int64_t nowNs) {
   return true;
 }
 
+WindowSize WindowedSizeOn(WindowSize asked, WindowSize area, WindowSize desktop) {
+  if (asked.width > 0 && asked.height > 0 && asked.width <= area.width && asked.height <= area.height) {
+    return asked;
+  }
+  int scale = 1;
+  while (640 * (scale + 1) * 10 <= desktop.width * 9 && 480 * (scale + 1) * 10 <= desktop.height * 9) ++scale;
+  return WindowSize{640 * scale, 480 * scale};
+}
+
 }  // namespace coilrun

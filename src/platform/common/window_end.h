@@ -1,5 +1,5 @@
-// What the window layers share: the window's end as the program sees it, and the timing of a note shown
-// after the window's title.
+// What the window layers share: the window's end as the program sees it, the timing of a note shown
+// after the window's title, and the size of a window on the desktop.
 #pragma once
 
 #include <cstdint>
@@ -29,5 +29,17 @@ void StartTitleNote(int64_t* noteEndsNs, int64_t lengthNs);
 
 // True, once, when the note shown has run out at `nowNs`: the layer then shows the plain title again.
 bool TitleNoteRanOut(int64_t* noteEndsNs, int64_t nowNs);
+
+// A window's inner size in pixels.
+struct WindowSize {
+  int width = 0;
+  int height = 0;
+};
+
+// The size a window is given on a desktop of `desktop` whose area free of panels is `area`: the size asked
+// for (by the settings, or before a switch to full screen) where one was asked and it fits in that area,
+// else the largest whole multiple of 640x480 that leaves a tenth of the desktop for the panels and the
+// frame. A size kept from a larger screen would put the window's title bar and edges out of reach.
+WindowSize WindowedSizeOn(WindowSize asked, WindowSize area, WindowSize desktop);
 
 }  // namespace coilrun

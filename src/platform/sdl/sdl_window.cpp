@@ -106,13 +106,16 @@ void IgnoreInputEvents() {
   }
 }
 
-// The largest whole multiple of 640x480 that leaves room for the desktop's panels and the window's frame.
+// The window's size in a window on the display it is on: the one asked for or kept where it fits the
+// display's area free of panels, else one made for the display.
 void ChooseWindowedSize(const SDL_DisplayMode& desktop) {
-  if (windowedWidth > 0) return;
-  int scale = 1;
-  while (640 * (scale + 1) * 10 <= desktop.w * 9 && 480 * (scale + 1) * 10 <= desktop.h * 9) ++scale;
-  windowedWidth = 640 * scale;
-  windowedHeight = 480 * scale;
+  const int display = mainWindow != nullptr ? SDL_GetWindowDisplayIndex(mainWindow) : 0;
+  SDL_Rect area{0, 0, desktop.w, desktop.h};
+  if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &area) != 0) area = SDL_Rect{0, 0, desktop.w, desktop.h};
+  const WindowSize size = WindowedSizeOn(WindowSize{windowedWidth, windowedHeight}, WindowSize{area.w, area.h},
+                                         WindowSize{desktop.w, desktop.h});
+  windowedWidth = size.width;
+  windowedHeight = size.height;
 }
 
 SDL_DisplayMode DesktopMode() {

@@ -139,27 +139,39 @@ BOOL WINAPI NoteConsoleClose(DWORD) {
   return TRUE;
 }
 
-RECT ScreenRectOf(HWND window) {
+// The screen a window is on (the first screen before there is a window), whole and without the taskbar.
+struct ScreenAreas {
+  RECT whole;
+  RECT free;
+};
+
+ScreenAreas ScreenAreasOf(HWND window) {
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
-  if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor) != 0)
-    return monitor.rcMonitor;
-  return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  const HMONITOR screen = window != nullptr ? MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)
+                                            : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  if (GetMonitorInfoW(screen, &monitor) != 0) return ScreenAreas{monitor.rcMonitor, monitor.rcWork};
+  const RECT whole{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  return ScreenAreas{whole, whole};
 }
 
-// The framed window's first place: the largest whole multiple of 640x480 that leaves room for the
-// taskbar and the frame, centred on the screen.
-RECT FirstFramedRect(const RECT& screen) {
-  const int screenWidth = screen.right - screen.left;
-  const int screenHeight = screen.bottom - screen.top;
-  int scale = 1;
-  while (640 * (scale + 1) * 10 <= screenWidth * 9 && 480 * (scale + 1) * 10 <= screenHeight * 9) ++scale;
-  RECT rect{0, 0, askedWidth > 0 ? askedWidth : 640 * scale, askedHeight > 0 ? askedHeight : 480 * scale};
-  AdjustWindowRectEx(&rect, kFramedStyle, FALSE, 0);
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  const int left = screen.left + (screenWidth - width) / 2;
-  const int top = screen.top + (screenHeight - height) / 2;
+// The framed window's first place: the size asked for where it fits beside the taskbar, else one made for
+// the screen, centred on the screen.
+RECT FirstFramedRect(const ScreenAreas& screen) {
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, kFramedStyle, FALSE, 0);
+  const int frameWidth = frame.right - frame.left;
+  const int frameHeight = frame.bottom - frame.top;
+  const int screenWidth = screen.whole.right - screen.whole.left;
+  const int screenHeight = screen.whole.bottom - screen.whole.top;
+  const WindowSize inner = WindowedSizeOn(WindowSize{askedWidth, askedHeight},
+                                          WindowSize{screen.free.right - screen.free.left - frameWidth,
+                                                     screen.free.bottom - screen.free.top - frameHeight},
+                                          WindowSize{screenWidth, screenHeight});
+  const int width = inner.width + frameWidth;
+  const int height = inner.height + frameHeight;
+  const int left = screen.whole.left + (screenWidth - width) / 2;
+  const int top = screen.whole.top + (screenHeight - height) / 2;
   return RECT{left, top, left + width, top + height};
 }
 
@@ -212,10 +224,10 @@ void Win32WaitForInput(int64_t timeoutNs) {
 
 void Win32ToggleFullScreen() {
   if (mainWindow == nullptr) return;
-  const RECT screen = ScreenRectOf(mainWindow);
+  const ScreenAreas screen = ScreenAreasOf(mainWindow);
   if (framed) {
     GetWindowRect(mainWindow, &framedRect);
-    PlaceWindow(kScreenStyle, screen);
+    PlaceWindow(kScreenStyle, screen.whole);
   } else {
     if (framedRect.right == framedRect.left) framedRect = FirstFramedRect(screen);
     PlaceWindow(kFramedStyle, framedRect);
@@ -256,7 +268,7 @@ bool DeviceRegisterWindowClass(const char*) {
 void DeviceCreateWindow(const char*, const char* title) {
   const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   framed = startWindowed;
-  const RECT rect = framed ? FirstFramedRect(screen) : screen;
+  const RECT rect = framed ? FirstFramedRect(ScreenAreasOf(nullptr)) : screen;
   plainTitle = Win32Wide(title);
   mainWindow = CreateWindowExW(0, kClassName, plainTitle.c_str(), framed ? kFramedStyle : kScreenStyle,
                                rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr,
