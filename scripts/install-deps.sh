@@ -14,8 +14,9 @@ test_packages=(libsdl2-image-dev libgtest-dev libgmock-dev libbenchmark-dev clan
   # Python over DevTools.
   emscripten librsvg2-bin chromium python3 python3-websocket)
 # The Windows build (make windows): mingw-w64 cross-builds it, the data tool runs under Wine, stb writes
-# screenshots, GoogleTest's sources build the tests for Windows, which run under Wine too.
-windows_packages=(cmake g++-mingw-w64-x86-64-posix wine wine64 libstb-dev googletest)
+# screenshots, rsvg-convert and ImageMagick draw the program's icon, GoogleTest's sources build the tests for
+# Windows, which run under Wine too.
+windows_packages=(cmake g++-mingw-w64-x86-64-posix wine wine64 libstb-dev librsvg2-bin imagemagick googletest)
 # Building and checking the Debian package (make deb, and make test's package step).
 package_packages=(debhelper dpkg-dev fakeroot lintian groff)
 

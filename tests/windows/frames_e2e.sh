@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # The Windows game's logo and menu frames, saved with F12, match the in-memory layer's frames of the same
 # screens pixel for pixel (its account of a demo's replay, made by the Windows build of the reference tool).
+# The window shows the game's own icon, drawn from dist/coilrun.svg, not Windows' stock one.
 # Arguments: the game, the data, the artifacts folder, the reference tool, a demo.
 source "$(dirname "$0")/../e2e/e2e_lib.sh"
 REFERENCE_TOOL=$4
 DEMO=$5
 "$REFERENCE_TOOL" "$E2E_DATA" "$E2E_WORK/reference" "$DEMO" >/dev/null || e2e_fail "no reference frames"
 reference="$E2E_WORK/reference/$(basename "${DEMO%.rec}").frames"
+# Asked before the game starts: under Wine, asking the game its version waits for every Windows program to end.
+title=$(e2e_window_title)
 e2e_start_x
 e2e_start_game
 # The newest screenshot in the game's folder, once F12 has written it.
@@ -35,6 +38,24 @@ for p in pixels[whole:]:
     h = ((h ^ p) * 1099511628211) & mask
 print(h)'
 }
+# The window's 32x32 icon as Wine hands it to X (premultiplied ARGB), beside the game's icon drawn at that size.
+rsvg-convert -w 32 -h 32 "$(dirname "$0")/../../dist/coilrun.svg" | convert png:- -depth 8 rgba:"$E2E_WORK/icon.rgba"
+xprop -id "$(xdotool search --name "$title" | head -1)" -f _NET_WM_ICON 32c _NET_WM_ICON |
+  python3 -c '
+import sys
+values = [int(v) for v in sys.stdin.read().split("=", 1)[1].split(",")]
+drawn = open(sys.argv[1], "rb").read()
+if values[:2] != [32, 32]:
+    sys.exit(f"the window has no 32x32 icon first: {values[:2]}")
+off = 0
+for i, pixel in enumerate(values[2:2 + 32 * 32]):
+    r, g, b, a = drawn[4 * i:4 * i + 4]
+    shown = ((pixel >> 16) & 255, (pixel >> 8) & 255, pixel & 255, pixel >> 24)
+    off += max(abs(s - w) for s, w in zip(shown, (r * a / 255, g * a / 255, b * a / 255, a)))
+if off / 1024 > 8:
+    sys.exit(f"the window icon is not the game'"'"'s: {off / 1024:.1f} off on average")' "$E2E_WORK/icon.rgba" ||
+  e2e_fail "the window does not show the game's icon"
+echo "ok: the window shows the game's icon"
 e2e_wait_drawn
 logo=$(shot)
 [ -n "$logo" ] || e2e_fail "F12 saved no screenshot of the logo"
