@@ -2,13 +2,7 @@
 // keys it has seen, the wait for input, and what the window's own keys do.
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/common/win32_text.h"
 // After windows.h, which they build on: the wave-out device and the timer period, the controllers.
 #include <mmsystem.h>
 #include <xinput.h>
@@ -51,11 +45,6 @@ void Win32SaveScreenshot();
 // or -N.png after it where that is taken, never replacing a file. `saved` receives the name written.
 bool Win32SavePng(const uint16_t* pixels, int width, int height, std::string* saved, std::string* error);
 
-// UTF-8 to UTF-16 and back, for the file system and the window's texts.
-std::wstring Win32Wide(const char* text);
-std::string Win32Narrow(const wchar_t* text);
-// Windows' own words for an error code, in one line.
-std::string Win32ErrorText(DWORD error);
 // Notes the last failure of a platform call, with its error, for DevicePlatformError.
 void Win32NoteError(const char* call, DWORD error);
 

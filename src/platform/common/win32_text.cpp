@@ -1,5 +1,5 @@
 // Text between the program's UTF-8 and Windows' UTF-16, and Windows' words for its errors.
-#include "platform/win32/win32_platform.h"
+#include "platform/common/win32_text.h"
 
 namespace coilrun {
 
