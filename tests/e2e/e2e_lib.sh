@@ -72,6 +72,11 @@ e2e_shot() {
   import -window root "$E2E_ARTIFACTS/$1.png" 2>/dev/null
 }
 
+# A checksum of the screen's pixels: equal for two screenshots of the same picture.
+e2e_screen_sum() {
+  import -window root rgb:- 2>/dev/null | md5sum
+}
+
 # The colour at a point of the screen, as ImageMagick names it.
 e2e_pixel() {
   import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | tail -1 | sed -E 's/.*(#[0-9A-F]{6}).*/\1/'

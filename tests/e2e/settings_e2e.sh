@@ -16,15 +16,14 @@ size() { xdotool getwindowgeometry --shell "$(window)" | grep -E '^(WIDTH|HEIGHT
 # How many bytes of the captured audio from byte $2 on are not silence (128).
 loud_bytes() { tail -c +"$(($2 + 1))" "$1" | od -A n -t u1 -v | tr -s ' ' '\n' | grep -cvE '^(128)?$'; }
 bytes() { stat -c %s "$1"; }
-screen() { import -window root png:- 2>/dev/null | md5sum; }
 # Taps a key until the screen changes within 3 s of a tap (a tap may come before the window has the keyboard).
 tap_until_changed() {
   local before attempt i
-  before=$(screen)
+  before=$(e2e_screen_sum)
   for attempt in 1 2 3; do
     e2e_key "$1"
     for i in $(seq 1 30); do
-      [ "$(screen)" != "$before" ] && return 0
+      [ "$(e2e_screen_sum)" != "$before" ] && return 0
       sleep 0.1
     done
   done
@@ -87,7 +86,7 @@ sleep 0.5
 tap_until_changed Return
 sleep 2.5
 e2e_wait_drawn
-menu=$(screen)
+menu=$(e2e_screen_sum)
 # Play: Return on PLAY, A tapped to end the intro and then held to circle (Return again where a busy machine
 # missed it: A does nothing in the menu). A game steered by nothing would end at the border within seconds
 # and, the keys held ending its banners, be in the table long before the player quits it.
@@ -100,15 +99,15 @@ for attempt in 1 2 3; do
   xdotool keydown a
   sleep 3
   e2e_wait_drawn
-  [ "$(screen)" != "$menu" ] && in_play=1 && break
+  [ "$(e2e_screen_sum)" != "$menu" ] && in_play=1 && break
   xdotool keyup a
 done
 [ -n "$in_play" ] || e2e_fail "Return did not start a game"
 e2e_shot 2-play
-play1=$(screen)
+play1=$(e2e_screen_sum)
 moved=
 for i in $(seq 1 30); do
-  [ "$(screen)" != "$play1" ] && moved=1 && break
+  [ "$(e2e_screen_sum)" != "$play1" ] && moved=1 && break
   sleep 0.1
 done
 [ -n "$moved" ] || e2e_fail "the snake does not move"

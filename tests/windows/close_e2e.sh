@@ -5,8 +5,6 @@
 source "$(dirname "$0")/../e2e/e2e_lib.sh"
 # Asked before any game starts: under Wine, asking the game its version waits for every Windows program to end.
 title=$(e2e_window_title)
-# The screen's pixels, as a checksum.
-screen() { import -window root rgb:- 2>/dev/null | md5sum; }
 e2e_start_x
 # Closes the window and waits up to 5 s for the game to end; prints how long it took.
 close_and_time() {
@@ -39,18 +37,18 @@ xdotool keyup Left
 sleep 0.5
 kill "$E2E_OTHER_PID" 2>/dev/null
 sleep 0.5
-paused=$(screen)
+paused=$(e2e_screen_sum)
 e2e_shot focus-lost
 sleep 0.5
-[ "$(screen)" = "$paused" ] || e2e_fail "losing the focus in play did not pause the game"
+[ "$(e2e_screen_sum)" = "$paused" ] || e2e_fail "losing the focus in play did not pause the game"
 # The player clicks the game to have it in front again, and goes on.
 xdotool mousemove 20 700 click 1
 sleep 0.5
-[ "$(screen)" = "$paused" ] || e2e_fail "a click on the paused game went on with it"
+[ "$(e2e_screen_sum)" = "$paused" ] || e2e_fail "a click on the paused game went on with it"
 e2e_key Return
 xdotool keydown Left
 sleep 0.5
-[ "$(screen)" != "$paused" ] || e2e_fail "Return did not go on from the dialog a lost focus opened"
+[ "$(e2e_screen_sum)" != "$paused" ] || e2e_fail "Return did not go on from the dialog a lost focus opened"
 sleep 1
 xdotool keyup Left
 e2e_key Escape
