@@ -19,6 +19,9 @@ import time
 
 import cdp
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from frame_checksum import checksum  # noqa: E402
+
 KB = 1024
 MAX_WEIGHT = 2 * KB * KB  # bytes, gzip-compressed
 MAX_LOGO_MS = 1500
@@ -36,20 +39,6 @@ def check(ok, what):
     print(("ok   " if ok else "FAIL ") + what)
     if not ok:
         failures.append(what)
-
-
-def checksum(pixels):
-    """The in-memory layer's frame checksum: FNV-1a steps over four pixels at a time as one little-endian
-    64-bit word, then over each pixel left over."""
-    h = 1469598103934665603
-    mask = (1 << 64) - 1
-    whole = len(pixels) - len(pixels) % 4
-    for i in range(0, whole, 4):
-        word = pixels[i] | (pixels[i + 1] << 16) | (pixels[i + 2] << 32) | (pixels[i + 3] << 48)
-        h = ((h ^ word) * 1099511628211) & mask
-    for p in pixels[whole:]:
-        h = ((h ^ p) * 1099511628211) & mask
-    return h
 
 
 def serve(site):

@@ -25,18 +25,7 @@ shot() {
 }
 # The in-memory layer's checksum of a screenshot's 5-6-5 pixels (the top bits of each 8-bit channel).
 checksum() {
-  convert "$1" -depth 8 rgb:- | python3 -c '
-import sys
-data = sys.stdin.buffer.read()
-pixels = [((data[i] >> 3) << 11) | ((data[i + 1] >> 2) << 5) | (data[i + 2] >> 3) for i in range(0, len(data), 3)]
-h, mask = 1469598103934665603, (1 << 64) - 1
-whole = len(pixels) - len(pixels) % 4
-for i in range(0, whole, 4):
-    word = pixels[i] | (pixels[i + 1] << 16) | (pixels[i + 2] << 32) | (pixels[i + 3] << 48)
-    h = ((h ^ word) * 1099511628211) & mask
-for p in pixels[whole:]:
-    h = ((h ^ p) * 1099511628211) & mask
-print(h)'
+  convert "$1" -depth 8 rgb:- | python3 "$(dirname "$0")/../e2e/frame_checksum.py"
 }
 # The window's 32x32 icon as Wine hands it to X (premultiplied ARGB), beside the game's icon drawn at that size.
 rsvg-convert -w 32 -h 32 "$(dirname "$0")/../../dist/coilrun.svg" | convert png:- -depth 8 rgba:"$E2E_WORK/icon.rgba"
